@@ -1,0 +1,24 @@
+#include "app/appfolder.h"
+#include "app/fault.h"
+#include "app/realplatform.h"
+#include "app/startup.h"
+#include "start/frmstart.h"
+
+#include <QDir>
+
+int main(int argc, char** argv)
+{
+    RealPlatform real;
+    Platform platform = real.seams();
+    QelApplication app(argc, argv, platform);
+    QApplication::setApplicationName(QStringLiteral("QEL Simulator"));
+
+    std::unique_ptr<Frmstart> start;
+    try {
+        start = LoadProgram(platform, QDir::toNativeSeparators(QApplication::applicationDirPath()));
+    } catch (const std::exception& error) {
+        return ReportFault(platform.boxes, error);
+    }
+    start->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,3 @@
+#include "app/platform.h"
+
+// The seams are interfaces only; this unit anchors their vtables.

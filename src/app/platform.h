@@ -1,0 +1,87 @@
+#pragma once
+
+// The thin layer between the windows and everything outside the program. Each
+// seam has a real implementation (realplatform.h) and a test double
+// (tests/support/fakeplatform.h); no window reaches the outside world directly.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+
+class QWidget;
+
+class MessageBoxes {
+public:
+    enum Icon { NoIcon, Information, Exclamation, Critical };
+    enum Buttons { Ok, OkCancel };
+    enum Answer { AnswerOk, AnswerCancel };
+
+    virtual ~MessageBoxes() = default;
+    // Modal; an empty title means the program's own title.
+    virtual Answer show(QWidget* parent, const QString& prompt, const QString& title, Icon icon,
+                        Buttons buttons) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Seconds since local midnight, with a fractional part.
+    virtual double SecondsSinceMidnight() = 0;
+    // Seconds on a clock that only moves forward, counts while the computer
+    // sleeps and ignores changes of the wall clock; its zero is arbitrary.
+    virtual double ElapsedSeconds() = 0;
+    // The local date and time.
+    virtual QDateTime Now() = 0;
+    // A fresh seed for the random generator, taken from the clock.
+    virtual std::uint64_t RandomSeed() = 0;
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Opens a web address with the system's default action; true when handed over.
+    virtual bool OpenAddress(const QString& address) = 0;
+    // Starts a program in a normal window without waiting for it; true when started.
+    virtual bool StartProgram(const QString& path) = 0;
+};
+
+// The Windows registry as its ANSI functions see it: results are Win32 error
+// codes (0 is success), handles are opaque numbers.
+class Registry {
+public:
+    using Handle = std::uintptr_t;
+    static constexpr Handle LocalMachine = 0x80000002u;
+    static constexpr long Success = 0;
+    static constexpr long FileNotFound = 2;
+    static constexpr long MoreData = 234;
+
+    virtual ~Registry() = default;
+    // RegOpenKeyExA(root, subKey, options, access, &result).
+    virtual long OpenKey(Handle root, const QByteArray& subKey, std::uint32_t options,
+                         std::uint32_t access, Handle& result) = 0;
+    // RegQueryValueExA(key, name, 0, &type, data, &size): data holds size bytes on
+    // the way in; on success size is the number of bytes the value has.
+    virtual long QueryValue(Handle key, const QByteArray& name, std::uint32_t& type,
+                            QByteArray& data, std::uint32_t& size) = 0;
+    // RegCloseKey(key).
+    virtual long CloseKey(Handle key) = 0;
+};
+
+class ProgramEnd {
+public:
+    virtual ~ProgramEnd() = default;
+    // Ends the program at once with the given exit status: every window goes,
+    // nothing is asked. The caller returns straight after.
+    virtual void EndProgram(int status) = 0;
+};
+
+// The seams a window needs, handed down from start-up.
+struct Platform {
+    MessageBoxes& boxes;
+    Clock& clock;
+    Shell& shell;
+    Registry& registry;
+    ProgramEnd& end;
+};

@@ -1,0 +1,106 @@
+#include "app/realplatform.h"
+
+#include "app/product.h"
+#include "app/textio.h"
+#include "app/win32.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTime>
+#include <QUrl>
+#include <QWidget>
+
+#include <chrono>
+
+MessageBoxes::Answer RealMessageBoxes::show(QWidget* parent, const QString& prompt,
+                                            const QString& title, Icon icon, Buttons buttons)
+{
+    QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+    switch (icon) {
+    case Information:
+        boxIcon = QMessageBox::Information;
+        break;
+    case Exclamation:
+        boxIcon = QMessageBox::Warning;
+        break;
+    case Critical:
+        boxIcon = QMessageBox::Critical;
+        break;
+    case NoIcon:
+        break;
+    }
+    const auto standard = buttons == OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
+                                              : QMessageBox::StandardButtons(QMessageBox::Ok);
+    QMessageBox box(boxIcon, title.isEmpty() ? Product::Title : title, ToWidgetText(prompt),
+                    standard, parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok ? AnswerOk : AnswerCancel;
+}
+
+double RealClock::SecondsSinceMidnight()
+{
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+double RealClock::ElapsedSeconds()
+{
+    return Win32::BootClockSeconds();
+}
+
+QDateTime RealClock::Now()
+{
+    return QDateTime::currentDateTime();
+}
+
+std::uint64_t RealClock::RandomSeed()
+{
+    return static_cast<std::uint64_t>(
+        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+}
+
+bool RealShell::OpenAddress(const QString& address)
+{
+#ifdef _WIN32
+    return Win32::ShellOpen(address.toLocal8Bit().toStdString());
+#else
+    return QDesktopServices::openUrl(QUrl::fromUserInput(address));
+#endif
+}
+
+bool RealShell::StartProgram(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    return QProcess::startDetached(path, {});
+}
+
+void RealProgramEnd::EndProgram(int status)
+{
+    // Hide rather than close: a close request on the test window would end the
+    // section again.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->hide();
+    QCoreApplication::exit(status);
+}
+
+long SystemRegistry::OpenKey(Handle root, const QByteArray& subKey, std::uint32_t options,
+                             std::uint32_t access, Handle& result)
+{
+    return Win32::RegistryOpenKey(root, subKey.toStdString(), options, access, result);
+}
+
+long SystemRegistry::QueryValue(Handle key, const QByteArray& name, std::uint32_t& type,
+                                QByteArray& data, std::uint32_t& size)
+{
+    std::string buffer(data.constData(), static_cast<std::size_t>(data.size()));
+    const long result = Win32::RegistryQueryValue(key, name.toStdString(), type, buffer, size);
+    data = QByteArray(buffer.data(), static_cast<qsizetype>(buffer.size()));
+    return result;
+}
+
+long SystemRegistry::CloseKey(Handle key)
+{
+    return Win32::RegistryCloseKey(key);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/platform.h"
+
+class RealMessageBoxes : public MessageBoxes {
+public:
+    Answer show(QWidget* parent, const QString& prompt, const QString& title, Icon icon,
+                Buttons buttons) override;
+};
+
+class RealClock : public Clock {
+public:
+    double SecondsSinceMidnight() override;
+    double ElapsedSeconds() override;
+    QDateTime Now() override;
+    std::uint64_t RandomSeed() override;
+};
+
+class RealShell : public Shell {
+public:
+    bool OpenAddress(const QString& address) override;
+    bool StartProgram(const QString& path) override;
+};
+
+class RealProgramEnd : public ProgramEnd {
+public:
+    void EndProgram(int status) override;
+};
+
+// The system registry on Windows; elsewhere a registry in which no key exists.
+class SystemRegistry : public Registry {
+public:
+    long OpenKey(Handle root, const QByteArray& subKey, std::uint32_t options,
+                 std::uint32_t access, Handle& result) override;
+    long QueryValue(Handle key, const QByteArray& name, std::uint32_t& type, QByteArray& data,
+                    std::uint32_t& size) override;
+    long CloseKey(Handle key) override;
+};
+
+struct RealPlatform {
+    RealMessageBoxes boxes;
+    RealClock clock;
+    RealShell shell;
+    SystemRegistry registry;
+    RealProgramEnd end;
+
+    Platform seams() { return Platform{boxes, clock, shell, registry, end}; }
+};

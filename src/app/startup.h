@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/platform.h"
+
+#include <QApplication>
+
+#include <exception>
+#include <memory>
+
+class Frmstart;
+
+// Opens the program: the start window's load (which creates the hidden test
+// window and reads both libraries). Throws Fault when a library cannot be read.
+std::unique_ptr<Frmstart> LoadProgram(Platform& platform, const QString& programFolder);
+
+// The one place an untrapped fault ends up: a box that names it, then the end of
+// the program with a non-zero status.
+void HandleUntrappedFault(Platform& platform, const std::exception& error);
+
+// Catches what an event handler throws, so no exception crosses the event loop.
+class QelApplication : public QApplication {
+public:
+    QelApplication(int& argc, char** argv, Platform& platform);
+    bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    Platform& platform_;
+};

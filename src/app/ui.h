@@ -1,0 +1,33 @@
+#pragma once
+
+// Small helpers shared by the windows: twips to pixels, fonts by point size,
+// and the text boxes' side of the CR LF boundary.
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QPlainTextEdit;
+class QWidget;
+
+// 15 twips make one pixel at 96 dots per inch, to the nearest pixel; Qt's
+// high-DPI scaling does the rest.
+constexpr int Twips(int twips)
+{
+    return (twips * 2 + 15) / 30;
+}
+constexpr QRect TwipsRect(int left, int top, int width, int height)
+{
+    return QRect(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
+// A font of the given point size, set in pixels at 96 dots per inch so that text
+// keeps its place over the pictures whatever the screen's reported resolution.
+QFont ProgramFont(const QString& family, double points, bool bold = false);
+
+// Maps the design's font names to an installed face that is metric-compatible.
+void InstallFontSubstitutes();
+
+// A text box's text in the program's CR LF form, and back.
+QString BoxText(const QPlainTextEdit* box);
+void SetBoxText(QPlainTextEdit* box, const QString& programText);

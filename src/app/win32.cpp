@@ -1,0 +1,93 @@
+#include "app/win32.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#else
+#include <time.h>
+#endif
+
+namespace Win32 {
+
+#ifdef _WIN32
+
+long RegistryOpenKey(std::uintptr_t root, const std::string& subKey, std::uint32_t options,
+                     std::uint32_t access, std::uintptr_t& result)
+{
+    HKEY key = nullptr;
+    const LONG status = RegOpenKeyExA(reinterpret_cast<HKEY>(root), subKey.c_str(), options,
+                                      static_cast<REGSAM>(access), &key);
+    result = reinterpret_cast<std::uintptr_t>(key);
+    return status;
+}
+
+long RegistryQueryValue(std::uintptr_t key, const std::string& name, std::uint32_t& type,
+                        std::string& data, std::uint32_t& size)
+{
+    DWORD valueType = 0;
+    DWORD dataSize = size;
+    const LONG status =
+        RegQueryValueExA(reinterpret_cast<HKEY>(key), name.c_str(), nullptr, &valueType,
+                         reinterpret_cast<BYTE*>(data.data()), &dataSize);
+    type = valueType;
+    size = dataSize;
+    return status;
+}
+
+long RegistryCloseKey(std::uintptr_t key)
+{
+    return RegCloseKey(reinterpret_cast<HKEY>(key));
+}
+
+bool ShellOpen(const std::string& address)
+{
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
+
+double BootClockSeconds()
+{
+    // GetTickCount64 keeps counting while the computer sleeps.
+    return static_cast<double>(GetTickCount64()) / 1000.0;
+}
+
+#else
+
+long RegistryOpenKey(std::uintptr_t, const std::string&, std::uint32_t, std::uint32_t,
+                     std::uintptr_t& result)
+{
+    result = 0;
+    return 2; // ERROR_FILE_NOT_FOUND: this system has no registry.
+}
+
+long RegistryQueryValue(std::uintptr_t, const std::string&, std::uint32_t& type, std::string&,
+                        std::uint32_t& size)
+{
+    type = 0;
+    size = 0;
+    return 6; // ERROR_INVALID_HANDLE: no key can have been opened.
+}
+
+long RegistryCloseKey(std::uintptr_t)
+{
+    return 6;
+}
+
+bool ShellOpen(const std::string&)
+{
+    return false;
+}
+
+double BootClockSeconds()
+{
+    // CLOCK_BOOTTIME keeps counting while the computer sleeps, unlike
+    // CLOCK_MONOTONIC, and ignores changes of the wall clock.
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+#endif
+
+} // namespace Win32

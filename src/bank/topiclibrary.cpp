@@ -1,0 +1,119 @@
+#include "bank/topiclibrary.h"
+
+#include "app/fault.h"
+#include "app/textio.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// Hands out the file's lines one at a time, reading it in large chunks so that
+// the cost stays proportional to what is read.
+class LineReader {
+public:
+    explicit LineReader(QFile& file) : file_(file) {}
+
+    // False at end of file; otherwise line holds the next line without its end.
+    bool next(QByteArray& line)
+    {
+        line.clear();
+        for (;;) {
+            if (pos_ == buffer_.size() && !refill())
+                return pendingPartial();
+            const char* data = buffer_.constData();
+            const qsizetype size = buffer_.size();
+            if (skipLf_) {
+                skipLf_ = false;
+                if (data[pos_] == '\n') {
+                    ++pos_;
+                    continue;
+                }
+            }
+            qsizetype end = pos_;
+            while (end < size && data[end] != '\r')
+                ++end;
+            line.append(data + pos_, end - pos_);
+            startedLine_ = true;
+            if (end == size) {
+                pos_ = end;
+                continue;
+            }
+            pos_ = end + 1;
+            skipLf_ = true; // CR LF is one line end, but the LF may be in the next chunk
+            startedLine_ = false;
+            ++linesRead_;
+            return true;
+        }
+    }
+
+    qsizetype linesRead() const { return linesRead_; }
+
+private:
+    bool refill()
+    {
+        buffer_ = file_.read(ChunkSize);
+        pos_ = 0;
+        if (buffer_.isEmpty() && file_.error() != QFileDevice::NoError)
+            throw Fault(file_.fileName(), QStringLiteral("The file cannot be read: %1.")
+                                              .arg(file_.errorString()));
+        return !buffer_.isEmpty();
+    }
+
+    // A last line without its line end still counts as a line.
+    bool pendingPartial()
+    {
+        if (!startedLine_)
+            return false;
+        startedLine_ = false;
+        ++linesRead_;
+        return true;
+    }
+
+    static constexpr qint64 ChunkSize = 1 << 20;
+    QFile& file_;
+    QByteArray buffer_;
+    qsizetype pos_ = 0;
+    bool skipLf_ = false;
+    bool startedLine_ = false;
+    qsizetype linesRead_ = 0;
+};
+
+} // namespace
+
+void LoadTopicLibrary(const QString& appFolder, const QString& fileName, int count,
+                      TopicTable& table)
+{
+    const QString path = appFolder + fileName;
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw Fault(path, QStringLiteral("The file was not found."));
+    if (info.isDir())
+        throw Fault(path, QStringLiteral("A folder stands where the file should be."));
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Fault(path, QStringLiteral("The file cannot be opened: %1.").arg(file.errorString()));
+
+    LineReader reader(file);
+    TopicTable topics;
+    topics.reserve(count);
+    QByteArray line;
+    QByteArray topic;
+    for (int k = 1; k <= count; ++k) {
+        topic.clear();
+        for (;;) {
+            if (!reader.next(line))
+                throw Fault(path, QStringLiteral("The file ends before the separator of topic %1 "
+                                                 "(%2 lines read).")
+                                      .arg(k)
+                                      .arg(reader.linesRead()));
+            if (line == TopicSeparator)
+                break;
+            topic += line;
+            topic += "\r\n";
+        }
+        topics.append(TrimSpaces(FromCodePage(topic)));
+    }
+    table = std::move(topics);
+}

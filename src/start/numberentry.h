@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QStringView>
+
+#include <cstdint>
+#include <optional>
+
+// The numeric value of the number box, read leniently: blanks, tabs and line
+// feeds anywhere are ignored; the longest leading number is taken (sign,
+// digits, point and fraction, exponent, or &H / &O whole numbers); no leading
+// number reads as 0. Never fails: huge input gives an infinite or a huge value.
+double ReadNumberEntry(QStringView text);
+
+// The topic number the entry stands for, when 1 <= value <= limit; rounded half
+// to even.
+std::optional<int> TopicNumberFromEntry(QStringView text, int limit);
+
+// A topic number from 1 to limit, from a generator seeded with seed.
+int DrawRandomTopic(int limit, std::uint64_t seed);

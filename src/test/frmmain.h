@@ -1,0 +1,73 @@
+#pragma once
+
+#include "app/platform.h"
+#include "test/countdown.h"
+
+#include <QWidget>
+
+class PictureBox;
+class QLabel;
+class QPlainTextEdit;
+class QTimer;
+
+// The test screen: a borderless 638 x 480 window whose background picture draws
+// the exam screen, with the real controls laid over the drawn parts. Loaded once,
+// hidden, by the start window, and then only shown and hidden.
+class Frmmain : public QWidget {
+    Q_OBJECT
+public:
+    Frmmain(Platform& platform, const QString& programFolder);
+
+    // The window that ending a section hands control back to.
+    void setStartWindow(QWidget* startWindow) { startWindow_ = startWindow; }
+
+    // The clock at rest: timer off, 30 minutes left, a fresh start pending, the
+    // Time button on, the label showing "30:00" and visible.
+    void PutClockAtRest();
+
+    // Controls, by the names the rest of the program uses.
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QPlainTextEdit* Text1;
+    QPlainTextEdit* Text2;
+    QTimer* Timer1;
+    PictureBox* Picture1;
+    PictureBox* Picture2;
+    PictureBox* Picture3;
+    PictureBox* Picture4;
+    PictureBox* Picture5;
+    PictureBox* Picture6;
+    PictureBox* Picture7;
+    PictureBox* Picture8;
+    PictureBox* Picture9;
+
+    // Window-level variables.
+    QString AppFolder;
+    CountdownState Clock;
+
+    // Event handlers, public so that the other windows and tests can run them.
+    void EndSection();
+    void TimerTick();
+    void ToggleClock();
+    void Help();
+    void Next();
+    void Cut();
+    void Paste();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    bool SaveEssay(const QDateTime& when);
+
+    Platform& platform_;
+    QWidget* startWindow_ = nullptr;
+    QPixmap background_;
+};

@@ -1,0 +1,142 @@
+#pragma once
+
+// Test doubles of the platform seams: message boxes answer from a script and
+// remember what they were asked; the clock reads what the test sets.
+
+#include "app/platform.h"
+
+#include <QList>
+#include <QMap>
+#include <QStringList>
+
+struct AskedBox {
+    QString prompt;
+    QString title;
+    MessageBoxes::Icon icon;
+    MessageBoxes::Buttons buttons;
+};
+
+class ScriptedBoxes : public MessageBoxes {
+public:
+    // Answers for the coming boxes, in order; once they run out, OK.
+    QList<Answer> answers;
+    QList<AskedBox> asked;
+    // Runs while a box is "open", as a user's wait or another event would.
+    std::function<void()> whileOpen;
+
+    Answer show(QWidget*, const QString& prompt, const QString& title, Icon icon,
+                Buttons buttons) override
+    {
+        asked.append({prompt, title, icon, buttons});
+        if (whileOpen)
+            whileOpen();
+        return answers.isEmpty() ? AnswerOk : answers.takeFirst();
+    }
+
+    QStringList prompts() const
+    {
+        QStringList list;
+        for (const AskedBox& box : asked)
+            list << box.prompt;
+        return list;
+    }
+};
+
+class FakeClock : public Clock {
+public:
+    double midnightSeconds = 36000;
+    double elapsed = 1000;
+    QDateTime now = QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53));
+    std::uint64_t seed = 1;
+
+    double SecondsSinceMidnight() override { return midnightSeconds; }
+    double ElapsedSeconds() override { return elapsed; }
+    QDateTime Now() override { return now; }
+    std::uint64_t RandomSeed() override { return seed++; }
+};
+
+class FakeShell : public Shell {
+public:
+    QStringList opened;
+    QStringList started;
+    bool succeed = true;
+
+    bool OpenAddress(const QString& address) override
+    {
+        opened << address;
+        return succeed;
+    }
+    bool StartProgram(const QString& path) override
+    {
+        started << path;
+        return succeed;
+    }
+};
+
+// A registry of keys and values set up by the test, which remembers the calls.
+class ScriptedRegistry : public Registry {
+public:
+    struct Value {
+        std::uint32_t type;
+        QByteArray data;
+    };
+    QMap<QByteArray, QMap<QByteArray, Value>> keys;
+    QStringList calls;
+    QList<Handle> closed;
+
+    long OpenKey(Handle root, const QByteArray& subKey, std::uint32_t, std::uint32_t access,
+                 Handle& result) override
+    {
+        calls << QStringLiteral("open %1 %2 %3")
+                     .arg(root, 0, 16)
+                     .arg(QString::fromLatin1(subKey))
+                     .arg(access, 0, 16);
+        const auto it = keys.constFind(subKey);
+        if (it == keys.constEnd()) {
+            result = 0;
+            return FileNotFound;
+        }
+        result = static_cast<Handle>(std::distance(keys.constBegin(), it) + 100);
+        return Success;
+    }
+
+    long QueryValue(Handle key, const QByteArray& name, std::uint32_t& type, QByteArray& data,
+                    std::uint32_t& size) override
+    {
+        calls << QStringLiteral("query %1").arg(QString::fromLatin1(name));
+        const auto k = std::next(keys.constBegin(), static_cast<qsizetype>(key) - 100);
+        const auto v = k->constFind(name);
+        if (v == k->constEnd())
+            return FileNotFound;
+        if (static_cast<std::uint32_t>(v->data.size()) > size) {
+            size = static_cast<std::uint32_t>(v->data.size());
+            return MoreData;
+        }
+        type = v->type;
+        size = static_cast<std::uint32_t>(v->data.size());
+        data.replace(0, v->data.size(), v->data);
+        return Success;
+    }
+
+    long CloseKey(Handle key) override
+    {
+        closed << key;
+        calls << QStringLiteral("close %1").arg(key);
+        return key == 0 ? 6 : Success;
+    }
+};
+
+class RecordingEnd : public ProgramEnd {
+public:
+    QList<int> statuses;
+    void EndProgram(int status) override { statuses << status; }
+};
+
+struct FakePlatform {
+    ScriptedBoxes boxes;
+    FakeClock clock;
+    FakeShell shell;
+    ScriptedRegistry registry;
+    RecordingEnd end;
+    Platform seams{boxes, clock, shell, registry, end};
+};

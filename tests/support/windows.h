@@ -1,0 +1,40 @@
+#pragma once
+
+// A loaded program on the offscreen platform, with scripted seams.
+
+#include "fakeplatform.h"
+#include "programfolder.h"
+
+#include "app/startup.h"
+#include "app/ui.h"
+#include "start/frmstart.h"
+#include "test/frmmain.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <memory>
+
+struct LoadedProgram {
+    FakePlatform fake;
+    ProgramFolder folder;
+    std::unique_ptr<Frmstart> start;
+
+    LoadedProgram()
+    {
+        start = LoadProgram(fake.seams, folder.path());
+        start->show();
+    }
+    Frmmain& test() { return *start->testWindow(); }
+
+    // Starts a practice question by number through "&Start".
+    void startQuestion(bool issue, const QString& number)
+    {
+        (issue ? start->Option1 : start->Option2)->setChecked(true);
+        start->Text1->setText(number);
+        start->StartPractice();
+    }
+};

@@ -1,0 +1,38 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing need, and only those
+# that are missing, so a second run costs a dpkg query and nothing more.
+set -eu
+
+PACKAGES="
+build-essential
+cmake
+ninja-build
+qt6-base-dev
+qt6-base-dev-tools
+libgl-dev
+libbenchmark-dev
+fonts-liberation2
+xvfb
+xauth
+xdotool
+xclip
+x11-utils
+imagemagick
+openbox
+"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+# shellcheck disable=SC2086
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
