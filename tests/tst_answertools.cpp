@@ -26,9 +26,12 @@ private slots:
         QTest::addColumn<int>("to");
         QTest::addColumn<QString>("left");
         QTest::addColumn<QString>("clipboard");
-        QTest::newRow("a word") << 3 << 7 << "one three\nfour" << " two";
-        QTest::newRow("across a line break") << 11 << 15 << "one two throur" << "ee\nf";
-        QTest::newRow("nothing selected") << 3 << 3 << "one two three\nfour" << "on the clipboard";
+        QTest::newRow("a word") << 3 << 7 << "one three\nfour"
+                                << " two";
+        QTest::newRow("across a line break") << 11 << 15 << "one two throur"
+                                             << "ee\nf";
+        QTest::newRow("nothing selected") << 3 << 3 << "one two three\nfour"
+                                          << "on the clipboard";
     }
     void cut()
     {

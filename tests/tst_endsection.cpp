@@ -35,9 +35,13 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("numberRow");
-        QTest::newRow("issue 12 test quit") << true << "12" << "Picture1" << "user/ai12.txt"
+        QTest::newRow("issue 12 test quit") << true << "12"
+                                            << "Picture1"
+                                            << "user/ai12.txt"
                                             << "Issue No.12";
-        QTest::newRow("argument 7 section exit") << false << "7" << "Picture2" << "user/aa7.txt"
+        QTest::newRow("argument 7 section exit") << false << "7"
+                                                 << "Picture2"
+                                                 << "user/aa7.txt"
                                                  << "Argument No.7";
     }
     void savesAndReturns()
@@ -57,8 +61,8 @@ private slots:
         p.fake.boxes.whileOpen = [&] { p.fake.clock.now = p.fake.clock.now.addSecs(600); };
         QTest::mouseClick(t.findChild<PictureBox*>(button), Qt::LeftButton);
 
-        QCOMPARE(p.fake.boxes.prompts(),
-                 QStringList({"Do you want to save it?", "Do you want to start another question?"}));
+        QCOMPARE(p.fake.boxes.prompts(), QStringList({"Do you want to save it?",
+                                                      "Do you want to start another question?"}));
         for (const AskedBox& box : p.fake.boxes.asked) {
             QCOMPARE(box.title, QStringLiteral("Quit"));
             QCOMPARE(box.icon, MessageBoxes::Information);
@@ -114,12 +118,10 @@ private slots:
         const QString another = QStringLiteral("Do you want to start another question?");
         QTest::newRow("empty answer skips the save question")
             << "" << QList<MessageBoxes::Answer>{Ok} << QStringList{another} << false << false;
-        QTest::newRow("blanks count as an answer")
-            << " \n " << QList<MessageBoxes::Answer>{Ok, Ok} << QStringList{save, another} << true
-            << false;
-        QTest::newRow("cancel the save")
-            << "text" << QList<MessageBoxes::Answer>{Cancel, Ok} << QStringList{save, another}
-            << false << false;
+        QTest::newRow("blanks count as an answer") << " \n " << QList<MessageBoxes::Answer>{Ok, Ok}
+                                                   << QStringList{save, another} << true << false;
+        QTest::newRow("cancel the save") << "text" << QList<MessageBoxes::Answer>{Cancel, Ok}
+                                         << QStringList{save, another} << false << false;
         QTest::newRow("cancel another question ends the program")
             << "text" << QList<MessageBoxes::Answer>{Ok, Cancel} << QStringList{save, another}
             << true << true;
@@ -244,8 +246,8 @@ private slots:
         t.Next();
         QVERIFY(t.Picture5->isEnabled());
         QVERIFY(!t.Picture6->isEnabled());
-        QCOMPARE(Image(t.Picture5), BuiltInPicture("confirm1.png").toImage().convertToFormat(
-                                        QImage::Format_RGB32));
+        QCOMPARE(Image(t.Picture5),
+                 BuiltInPicture("confirm1.png").toImage().convertToFormat(QImage::Format_RGB32));
         t.EndSection();
         QVERIFY(p.start->isVisible());
         QCOMPARE(Image(t.Picture6),

@@ -24,10 +24,18 @@ private slots:
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("file");
-        QTest::newRow("issue 12") << "2" << "12" << "user/ai12.txt";
-        QTest::newRow("argument 7") << "1" << "7" << "user/aa7.txt";
-        QTest::newRow("number trimmed") << "2" << "  3 " << "user/ai3.txt";
-        QTest::newRow("other code reads as argument") << "" << "5" << "user/aa5.txt";
+        QTest::newRow("issue 12") << "2"
+                                  << "12"
+                                  << "user/ai12.txt";
+        QTest::newRow("argument 7") << "1"
+                                    << "7"
+                                    << "user/aa7.txt";
+        QTest::newRow("number trimmed") << "2"
+                                        << "  3 "
+                                        << "user/ai3.txt";
+        QTest::newRow("other code reads as argument") << ""
+                                                      << "5"
+                                                      << "user/aa5.txt";
     }
     void path()
     {
@@ -73,9 +81,18 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("time");
-        QTest::newRow("en_US") << "en_US" << "3/4/26" << "9:06:05 PM";
-        QTest::newRow("de_DE") << "de_DE" << "04.03.26" << "21:06:05";
-        QTest::newRow("en_GB") << "en_GB" << "04/03/2026" << "21:06:05";
+        QTest::newRow("en_US") << "en_US"
+                               << "3/4/26"
+                               << "9:06:05 PM";
+        QTest::newRow("de_DE") << "de_DE"
+                               << "04.03.26"
+                               << "21:06:05";
+        QTest::newRow("en_GB") << "en_GB"
+                               << "04/03/2026"
+                               << "21:06:05";
+        QTest::newRow("no regional settings") << "C"
+                                              << "2026-03-04"
+                                              << "21:06:05";
     }
     void dateAndTime()
     {
@@ -103,10 +120,14 @@ private slots:
     {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("reasonPart");
-        QTest::newRow("no user folder") << "nofolder" << "does not exist";
-        QTest::newRow("folder in the file's place") << "dir" << "folder stands";
-        QTest::newRow("read-only file") << "readonly" << "cannot be opened";
-        QTest::newRow("full disk") << "full" << "could not be written";
+        QTest::newRow("no user folder") << "nofolder"
+                                        << "does not exist";
+        QTest::newRow("folder in the file's place") << "dir"
+                                                    << "folder stands";
+        QTest::newRow("read-only file") << "readonly"
+                                        << "cannot be opened";
+        QTest::newRow("full disk") << "full"
+                                   << "could not be written";
     }
     void failuresLeaveFileAlone()
     {

@@ -66,13 +66,15 @@ private slots:
         LoadTopicLibrary(DataFolder(), ArgumentLibraryName, ArgumentTopicCount, table);
         QCOMPARE(table.size(), 141);
         QSet<QString> passages;
-        static const QRegularExpression shape(QStringLiteral("^([^\r\n]+:)\r\n\r\n([^\r\n]+)\r\n$"));
+        static const QRegularExpression shape(
+            QStringLiteral("^([^\r\n]+:)\r\n\r\n([^\r\n]+)\r\n$"));
         for (const QString& topic : table) {
             const auto match = shape.match(topic);
             QVERIFY2(match.hasMatch(), qPrintable(topic));
-            const qsizetype words = match.captured(0).split(QRegularExpression(QStringLiteral("\\s+")),
-                                                            Qt::SkipEmptyParts)
-                                        .size();
+            const qsizetype words =
+                match.captured(0)
+                    .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)
+                    .size();
             QVERIFY2(words >= 60 && words <= 160, qPrintable(match.captured(1)));
             passages.insert(match.captured(2));
         }

@@ -17,8 +17,8 @@ private slots:
     {
         LoadedProgram p;
         Frmstart& s = *p.start;
-        QCOMPARE(s.windowTitle(), QStringLiteral("QEL Simulator 1.0 (") + Product::WebAddress +
-                                      QLatin1Char(')'));
+        QCOMPARE(s.windowTitle(),
+                 QStringLiteral("QEL Simulator 1.0 (") + Product::WebAddress + QLatin1Char(')'));
         QCOMPARE(s.size(), QSize(414, 269));
         QVERIFY(s.Option1->isChecked());
         QVERIFY(!s.Option2->isChecked());
@@ -144,9 +144,9 @@ private slots:
         QTest::newRow("aa.lib missing") << "aa.lib" << QByteArray() << "not found";
         QTest::newRow("ai.lib short by one")
             << "ai.lib" << SmallLibrary("Issue", 149) << "separator of topic 150 (298 lines read)";
-        QTest::newRow("aa.lib LF only") << "aa.lib"
-                                        << SmallLibrary("Argument", 141).replace("\r\n", "\n")
-                                        << "separator of topic 1 (1 lines read)";
+        QTest::newRow("aa.lib LF only")
+            << "aa.lib" << SmallLibrary("Argument", 141).replace("\r\n", "\n")
+            << "separator of topic 1 (1 lines read)";
     }
     void startupFaults()
     {

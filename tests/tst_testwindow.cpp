@@ -114,15 +114,24 @@ private slots:
         QTest::addColumn<bool>("issue");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("label4"); // empty: Wrong Number
-        QTest::newRow("1.4") << true << "1.4" << "1";
-        QTest::newRow("149.5") << true << "149.5" << "150";
-        QTest::newRow("7abc") << true << "7abc" << "7";
-        QTest::newRow("0") << true << "0" << "";
-        QTest::newRow("150.5") << true << "150.5" << "";
-        QTest::newRow("empty") << true << "" << "";
-        QTest::newRow("abc") << true << "abc" << "";
-        QTest::newRow("argument 142") << false << "142" << "";
-        QTest::newRow("argument 150") << false << "150" << "";
+        QTest::newRow("1.4") << true << "1.4"
+                             << "1";
+        QTest::newRow("149.5") << true << "149.5"
+                               << "150";
+        QTest::newRow("7abc") << true << "7abc"
+                              << "7";
+        QTest::newRow("0") << true << "0"
+                           << "";
+        QTest::newRow("150.5") << true << "150.5"
+                               << "";
+        QTest::newRow("empty") << true << ""
+                               << "";
+        QTest::newRow("abc") << true << "abc"
+                             << "";
+        QTest::newRow("argument 142") << false << "142"
+                                      << "";
+        QTest::newRow("argument 150") << false << "150"
+                                      << "";
     }
     void entriesStartTopics()
     {

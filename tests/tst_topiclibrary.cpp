@@ -28,10 +28,18 @@ private slots:
         QTest::addColumn<QString>("reported");
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("windows folder") << "C:\\Prog" << "\\" << "C:\\Prog\\";
-        QTest::newRow("windows root") << "C:\\" << "\\" << "C:\\";
-        QTest::newRow("posix folder") << "/opt/qel" << "/" << "/opt/qel/";
-        QTest::newRow("posix root") << "/" << "/" << "/";
+        QTest::newRow("windows folder") << "C:\\Prog"
+                                        << "\\"
+                                        << "C:\\Prog\\";
+        QTest::newRow("windows root") << "C:\\"
+                                      << "\\"
+                                      << "C:\\";
+        QTest::newRow("posix folder") << "/opt/qel"
+                                      << "/"
+                                      << "/opt/qel/";
+        QTest::newRow("posix root") << "/"
+                                    << "/"
+                                    << "/";
     }
     void appFolder()
     {
@@ -47,8 +55,8 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QStringList>("expected");
         const QByteArray tail = "X\r\n" + Sep + "\r\nY\r\n" + Sep + "\r\n";
-        QTest::newRow("two lines") << "A\r\nB\r\n" + Sep + "\r\n" + tail
-                                   << QStringList{"A\r\nB\r\n", "X\r\n", "Y\r\n"};
+        QTest::newRow("two lines")
+            << "A\r\nB\r\n" + Sep + "\r\n" + tail << QStringList{"A\r\nB\r\n", "X\r\n", "Y\r\n"};
         QTest::newRow("leading spaces trimmed")
             << "   A\r\n" + Sep + "\r\n" + tail << QStringList{"A\r\n", "X\r\n", "Y\r\n"};
         QTest::newRow("trailing spaces kept before the line end")
@@ -99,10 +107,10 @@ private slots:
         QTest::newRow("empty") << QByteArray() << "topic 1 (0 lines read)";
         QTest::newRow("two of three") << "A\r\n" + Sep + "\r\nB\r\n" + Sep + "\r\n"
                                       << "topic 3 (4 lines read)";
-        QTest::newRow("last lacks its separator")
-            << "A\r\n" + Sep + "\r\nB\r\n" + Sep + "\r\nC\r\n" << "topic 3 (5 lines read)";
-        QTest::newRow("LF only is one line")
-            << "A\n" + Sep + "\nB\n" + Sep + "\nC\n" + Sep + "\n" << "topic 1 (1 lines read)";
+        QTest::newRow("last lacks its separator") << "A\r\n" + Sep + "\r\nB\r\n" + Sep + "\r\nC\r\n"
+                                                  << "topic 3 (5 lines read)";
+        QTest::newRow("LF only is one line") << "A\n" + Sep + "\nB\n" + Sep + "\nC\n" + Sep + "\n"
+                                             << "topic 1 (1 lines read)";
     }
     void shortFiles()
     {
@@ -123,8 +131,8 @@ private slots:
     void missingAndFolder()
     {
         TopicTable table;
-        QVERIFY_THROWS_EXCEPTION(Fault, LoadTopicLibrary(folder(), QStringLiteral("none.lib"), 1,
-                                                         table));
+        QVERIFY_THROWS_EXCEPTION(Fault,
+                                 LoadTopicLibrary(folder(), QStringLiteral("none.lib"), 1, table));
         QDir(dir_.path()).mkdir(QStringLiteral("dir.lib"));
         try {
             LoadTopicLibrary(folder(), QStringLiteral("dir.lib"), 1, table);

@@ -19,6 +19,7 @@ xclip
 x11-utils
 imagemagick
 openbox
+g++-mingw-w64-i686
 "
 
 missing=""

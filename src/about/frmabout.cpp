@@ -7,6 +7,7 @@
 #include "app/ui.h"
 #include "test/buttonpictures.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -39,6 +40,10 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
     // The client area's place on the screen is fixed, as is its size.
     setGeometry(QRect(QPoint(Twips(6105), Twips(3060)), QSize(Twips(5805), Twips(3795))));
     setFixedSize(Twips(5805), Twips(3795));
+    // No icon of its own; an empty icon would fall back to the start window's.
+    QPixmap noIcon(16, 16);
+    noIcon.fill(Qt::transparent);
+    setWindowIcon(QIcon(noIcon));
 
     picIcon = new PictureBox(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
@@ -48,8 +53,8 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
     picIcon->setCursor(Qt::PointingHandCursor);
     picIcon->setToolTip(QStringLiteral("Click here to visit our site."));
 
-    lblTitle = MakeLabel(this, "lblTitle", Product::TitleWithVersion,
-                         TwipsRect(3120, 240, 1965, 240));
+    lblTitle =
+        MakeLabel(this, "lblTitle", Product::TitleWithVersion, TwipsRect(3120, 240, 1965, 240));
     lblVersion = MakeLabel(this, "lblVersion", QStringLiteral("Author: ") + Product::AuthorName,
                            TwipsRect(3120, 600, 2565, 465));
     lblVersion->setPalette(QPalette());

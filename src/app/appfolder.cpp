@@ -1,6 +1,5 @@
 #include "app/appfolder.h"
 
-
 QString AppFolder(const QString& reportedFolder, QChar separator)
 {
     QString folder = reportedFolder;

@@ -30,8 +30,8 @@ public:
 // The system registry on Windows; elsewhere a registry in which no key exists.
 class SystemRegistry : public Registry {
 public:
-    long OpenKey(Handle root, const QByteArray& subKey, std::uint32_t options,
-                 std::uint32_t access, Handle& result) override;
+    long OpenKey(Handle root, const QByteArray& subKey, std::uint32_t options, std::uint32_t access,
+                 Handle& result) override;
     long QueryValue(Handle key, const QByteArray& name, std::uint32_t& type, QByteArray& data,
                     std::uint32_t& size) override;
     long CloseKey(Handle key) override;

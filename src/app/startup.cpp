@@ -6,7 +6,7 @@
 
 std::unique_ptr<Frmstart> LoadProgram(Platform& platform, const QString& programFolder)
 {
-    InstallFontSubstitutes();
+    InstallProgramFonts();
     return std::make_unique<Frmstart>(platform, programFolder);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/textio.h"
 
+#include <QApplication>
 #include <QPlainTextEdit>
 
 #include <cmath>
@@ -14,12 +15,15 @@ QFont ProgramFont(const QString& family, double points, bool bold)
     return font;
 }
 
-void InstallFontSubstitutes()
+void InstallProgramFonts()
 {
-    for (const char* name : {"Helv Label", "Arial"})
+    for (const char* name : {"Helv Label", "Arial", "MS Sans Serif"})
         QFont::insertSubstitutions(QString::fromLatin1(name),
                                    {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                                     QStringLiteral("Helvetica"), QStringLiteral("sans-serif")});
+    // The system's dialog font of the design: 8 points, narrow enough for the
+    // captions to fit the controls' fixed sizes.
+    QApplication::setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 8));
 }
 
 QString BoxText(const QPlainTextEdit* box)

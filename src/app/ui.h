@@ -25,8 +25,9 @@ constexpr QRect TwipsRect(int left, int top, int width, int height)
 // keeps its place over the pictures whatever the screen's reported resolution.
 QFont ProgramFont(const QString& family, double points, bool bold = false);
 
-// Maps the design's font names to an installed face that is metric-compatible.
-void InstallFontSubstitutes();
+// Maps the design's font names to an installed metric-compatible face and sets
+// the dialog font.
+void InstallProgramFonts();
 
 // A text box's text in the program's CR LF form, and back.
 QString BoxText(const QPlainTextEdit* box);

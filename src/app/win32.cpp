@@ -1,8 +1,8 @@
 #include "app/win32.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 #else
 #include <time.h>
 #endif

@@ -55,8 +55,8 @@ private:
         buffer_ = file_.read(ChunkSize);
         pos_ = 0;
         if (buffer_.isEmpty() && file_.error() != QFileDevice::NoError)
-            throw Fault(file_.fileName(), QStringLiteral("The file cannot be read: %1.")
-                                              .arg(file_.errorString()));
+            throw Fault(file_.fileName(),
+                        QStringLiteral("The file cannot be read: %1.").arg(file_.errorString()));
         return !buffer_.isEmpty();
     }
 

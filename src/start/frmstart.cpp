@@ -106,26 +106,26 @@ void Frmstart::CreateControls()
     Label1 = Place(new QLabel(QStringLiteral("QEL No."), Frame1), "Label1",
                    TwipsRect(480, 1560, 735, 255));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Text1 = Place(new QLineEdit(QStringLiteral("1"), Frame1), "Text1",
-                  TwipsRect(1080, 1440, 735, 330));
+    Text1 =
+        Place(new QLineEdit(QStringLiteral("1"), Frame1), "Text1", TwipsRect(1080, 1440, 735, 330));
     Text1->setFont(ProgramFont(QStringLiteral("Arial"), 9));
     Text1->setAlignment(Qt::AlignLeft);
     Check1 = Place(new QCheckBox(QStringLiteral("Random Select"), Frame1), "Check1",
                    TwipsRect(480, 1920, 1695, 375));
-    Command2 = MakeButton(Frame1, "Command2", QStringLiteral("&Start"),
-                          TwipsRect(720, 2640, 1095, 375));
+    Command2 =
+        MakeButton(Frame1, "Command2", QStringLiteral("&Start"), TwipsRect(720, 2640, 1095, 375));
 
     Frame2 = Place(new QGroupBox(QStringLiteral("Full Test"), this), "Frame2",
                    TwipsRect(3360, 240, 2535, 1335));
-    Command3 = MakeButton(Frame2, "Command3", QStringLiteral("Start"),
-                          TwipsRect(720, 480, 1095, 375));
+    Command3 =
+        MakeButton(Frame2, "Command3", QStringLiteral("Start"), TwipsRect(720, 480, 1095, 375));
     // The full test is not available: only practice questions can be run.
     Command3->setEnabled(false);
 
-    Command1 = MakeButton(this, "Command1", QStringLiteral("&Quit"),
-                          TwipsRect(3480, 1920, 975, 375));
-    Command4 = MakeButton(this, "Command4", QStringLiteral("&About"),
-                          TwipsRect(4800, 1920, 975, 375));
+    Command1 =
+        MakeButton(this, "Command1", QStringLiteral("&Quit"), TwipsRect(3480, 1920, 975, 375));
+    Command4 =
+        MakeButton(this, "Command4", QStringLiteral("&About"), TwipsRect(4800, 1920, 975, 375));
 
     Picture1 = Place(new PictureBox(this), "Picture1", TwipsRect(3240, 2880, 2745, 885));
     const QPixmap logo = BuiltInPicture(QStringLiteral("logo.png"));

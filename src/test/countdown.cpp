@@ -44,8 +44,8 @@ TickOutcome CountdownTick(CountdownState& state, double clockReading)
         outcome.caption = QStringLiteral("00:") + TwoDigits(state.MinutesLeft);
     } else {
         outcome.lastMinutes = true;
-        outcome.caption = TwoDigits(state.MinutesLeft) + QLatin1Char(':') +
-                          TwoDigits(state.SecondsLeft);
+        outcome.caption =
+            TwoDigits(state.MinutesLeft) + QLatin1Char(':') + TwoDigits(state.SecondsLeft);
     }
     return outcome;
 }

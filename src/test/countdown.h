@@ -23,10 +23,10 @@ struct CountdownState {
 
 // What one tick asks of the window.
 struct TickOutcome {
-    bool timeUp = false;          // switch the timer off and announce "Time Up!"
-    bool captionChanged = false;  // set the clock label to caption
+    bool timeUp = false;         // switch the timer off and announce "Time Up!"
+    bool captionChanged = false; // set the clock label to caption
     QString caption;
-    bool lastMinutes = false;     // force the clock visible and the Time button off
+    bool lastMinutes = false; // force the clock visible and the Time button off
 };
 
 // One tick of the countdown for a reading of the elapsed-time clock. The

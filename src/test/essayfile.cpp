@@ -45,13 +45,18 @@ QString EssayFilePath(const QString& appFolder, const QString& modeCode, const Q
            QStringLiteral(".txt");
 }
 
+// A system without regional settings (the C locale) gets a fixed numeric form.
 QString RecordDate(const QDateTime& when, const QLocale& locale)
 {
+    if (locale.language() == QLocale::C)
+        return when.date().toString(QStringLiteral("yyyy-MM-dd"));
     return locale.toString(when.date(), QLocale::ShortFormat);
 }
 
 QString RecordTime(const QDateTime& when, const QLocale& locale)
 {
+    if (locale.language() == QLocale::C)
+        return when.time().toString(QStringLiteral("HH:mm:ss"));
     return locale.toString(when.time(), TimeOfDayFormat(locale));
 }
 
@@ -90,8 +95,8 @@ bool AppendEssayRecord(const QString& path, const QString& record, QString& reas
     }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        reason = QStringLiteral("The file cannot be opened for writing: %1.")
-                     .arg(file.errorString());
+        reason =
+            QStringLiteral("The file cannot be opened for writing: %1.").arg(file.errorString());
         return false;
     }
     const qint64 sizeBefore = file.size();

@@ -2,9 +2,9 @@
 
 #include "app/appfolder.h"
 #include "app/picturebox.h"
+#include "app/textio.h"
 #include "app/ui.h"
 #include "test/buttonpictures.h"
-#include "app/textio.h"
 #include "test/essayfile.h"
 
 #include <QApplication>
@@ -95,8 +95,8 @@ void Frmmain::CreateControls()
     Label2 = MakeLabel(this, "Label2", TwipsRect(240, 1200, 2895, 255), QString());
     MakeTitleLabel(Label2, Qt::AlignLeft);
 
-    Text1 = MakeTextBox(this, "Text1", TwipsRect(185, 1440, 9235, 2445),
-                        ProgramFont(HelvLabel, 9.75));
+    Text1 =
+        MakeTextBox(this, "Text1", TwipsRect(185, 1440, 9235, 2445), ProgramFont(HelvLabel, 9.75));
     // The topic is not the user's to edit; it is saved with the essay as shown.
     Text1->setReadOnly(true);
     Text1->installEventFilter(this);
@@ -105,24 +105,24 @@ void Frmmain::CreateControls()
     // As in the exam's answer box, Tab moves on rather than typing a tab.
     Text2->setTabChangesFocus(true);
 
-    Picture7 = MakePicture(this, "Picture7", TwipsRect(8310, 4030, 1000, 645),
-                           QStringLiteral("cut.png"));
+    Picture7 =
+        MakePicture(this, "Picture7", TwipsRect(8310, 4030, 1000, 645), QStringLiteral("cut.png"));
     Picture8 = MakePicture(this, "Picture8", TwipsRect(8310, 4760, 1000, 645),
                            QStringLiteral("paste.png"));
-    Picture9 = MakePicture(this, "Picture9", TwipsRect(8310, 5480, 1000, 645),
-                           QStringLiteral("undo.png"));
+    Picture9 =
+        MakePicture(this, "Picture9", TwipsRect(8310, 5480, 1000, 645), QStringLiteral("undo.png"));
     Picture1 = MakePicture(this, "Picture1", TwipsRect(160, 6580, 675, 600),
                            QStringLiteral("testquit.png"));
     Picture2 = MakePicture(this, "Picture2", TwipsRect(870, 6580, 675, 600),
                            QStringLiteral("sectionexit.png"));
-    Picture3 = MakePicture(this, "Picture3", TwipsRect(1570, 6580, 675, 600),
-                           QStringLiteral("time.png"));
-    Picture4 = MakePicture(this, "Picture4", TwipsRect(7350, 6580, 675, 600),
-                           QStringLiteral("help.png"));
+    Picture3 =
+        MakePicture(this, "Picture3", TwipsRect(1570, 6580, 675, 600), QStringLiteral("time.png"));
+    Picture4 =
+        MakePicture(this, "Picture4", TwipsRect(7350, 6580, 675, 600), QStringLiteral("help.png"));
     Picture5 = MakePicture(this, "Picture5", TwipsRect(8050, 6580, 675, 600),
                            QStringLiteral("confirm0.png"));
-    Picture6 = MakePicture(this, "Picture6", TwipsRect(8760, 6580, 675, 600),
-                           QStringLiteral("next0.png"));
+    Picture6 =
+        MakePicture(this, "Picture6", TwipsRect(8760, 6580, 675, 600), QStringLiteral("next0.png"));
     Picture5->setEnabled(false);
 
     Timer1 = new QTimer(this);
@@ -212,9 +212,8 @@ bool Frmmain::SaveEssay(const QDateTime& when)
     const QString path = EssayFilePath(AppFolder, modeCode, Label4->text());
     const QLocale locale = QLocale::system();
     const QString record =
-        BuildEssayRecord(EssayKindFromModeCode(modeCode), Label4->text(),
-                         RecordDate(when, locale), RecordTime(when, locale), BoxText(Text1),
-                         BoxText(Text2));
+        BuildEssayRecord(EssayKindFromModeCode(modeCode), Label4->text(), RecordDate(when, locale),
+                         RecordTime(when, locale), BoxText(Text1), BoxText(Text2));
     QString reason;
     if (AppendEssayRecord(path, record, reason))
         return true;
@@ -224,8 +223,7 @@ bool Frmmain::SaveEssay(const QDateTime& when)
                                         "box. Copy it or mend the cause, then end the section "
                                         "again.")
                              .arg(path, reason),
-                         QStringLiteral("Not Saved"), MessageBoxes::Exclamation,
-                         MessageBoxes::Ok);
+                         QStringLiteral("Not Saved"), MessageBoxes::Exclamation, MessageBoxes::Ok);
     return false;
 }
 
@@ -238,10 +236,9 @@ void Frmmain::EndSection()
     PutClockAtRest();
 
     if (!Text2->document()->isEmpty()) {
-        const auto answer =
-            platform_.boxes.show(this, QStringLiteral("Do you want to save it?"),
-                                 QStringLiteral("Quit"), MessageBoxes::Information,
-                                 MessageBoxes::OkCancel);
+        const auto answer = platform_.boxes.show(this, QStringLiteral("Do you want to save it?"),
+                                                 QStringLiteral("Quit"), MessageBoxes::Information,
+                                                 MessageBoxes::OkCancel);
         // A failed save keeps the user here with everything on screen as it was.
         if (answer == MessageBoxes::AnswerOk && !SaveEssay(when))
             return;
