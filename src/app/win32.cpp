@@ -1,8 +1,10 @@
 #include "app/win32.h"
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+
+// shellapi.h needs what windows.h defines.
+#include <shellapi.h>
 #else
 #include <time.h>
 #endif
