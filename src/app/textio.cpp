@@ -1,8 +1,5 @@
 #include "app/textio.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
 QString ToWidgetText(QStringView programText)
 {
     QString text = programText.toString();
@@ -23,16 +20,16 @@ QString FromWidgetText(QStringView widgetText)
     return text;
 }
 
+// Qt's 8-bit local encoding is the system code page: the ANSI code page on
+// Windows, UTF-8 elsewhere.
 QByteArray ToCodePage(QStringView text)
 {
-    QStringEncoder encoder(QStringConverter::System);
-    return encoder.encode(text);
+    return text.toLocal8Bit();
 }
 
 QString FromCodePage(QByteArrayView bytes)
 {
-    QStringDecoder decoder(QStringConverter::System);
-    return decoder.decode(bytes);
+    return QString::fromLocal8Bit(bytes);
 }
 
 QString TrimSpaces(const QString& text)
@@ -43,5 +40,8 @@ QString TrimSpaces(const QString& text)
         ++begin;
     while (end > begin && text.at(end - 1) == QLatin1Char(' '))
         --end;
+    // Most texts have nothing to remove: share them rather than copy.
+    if (begin == 0 && end == text.size())
+        return text;
     return text.mid(begin, end - begin);
 }

@@ -6,21 +6,32 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
+
 namespace {
 
 // Hands out the file's lines one at a time, reading it in large chunks so that
-// the cost stays proportional to what is read.
+// the cost stays proportional to what is read. Lines are views into the chunk;
+// only a line that straddles two chunks is copied.
 class LineReader {
 public:
     explicit LineReader(QFile& file) : file_(file) {}
 
-    // False at end of file; otherwise line holds the next line without its end.
-    bool next(QByteArray& line)
+    // False at end of file; otherwise line views the next line without its end,
+    // valid until the next call.
+    bool next(QByteArrayView& line)
     {
-        line.clear();
+        carry_.clear();
+        bool carrying = false;
         for (;;) {
-            if (pos_ == buffer_.size() && !refill())
-                return pendingPartial();
+            if (pos_ == buffer_.size() && !refill()) {
+                if (!carrying)
+                    return false;
+                // A last line without its line end still counts as a line.
+                ++linesRead_;
+                line = carry_;
+                return true;
+            }
             const char* data = buffer_.constData();
             const qsizetype size = buffer_.size();
             if (skipLf_) {
@@ -30,19 +41,24 @@ public:
                     continue;
                 }
             }
-            qsizetype end = pos_;
-            while (end < size && data[end] != '\r')
-                ++end;
-            line.append(data + pos_, end - pos_);
-            startedLine_ = true;
-            if (end == size) {
-                pos_ = end;
+            const char* start = data + pos_;
+            const auto* cr = static_cast<const char*>(std::memchr(start, '\r', size - pos_));
+            if (!cr) {
+                carry_.append(start, size - pos_);
+                carrying = true;
+                pos_ = size;
                 continue;
             }
-            pos_ = end + 1;
+            const qsizetype length = cr - start;
+            pos_ += length + 1;
             skipLf_ = true; // CR LF is one line end, but the LF may be in the next chunk
-            startedLine_ = false;
             ++linesRead_;
+            if (carrying) {
+                carry_.append(start, length);
+                line = carry_;
+            } else {
+                line = QByteArrayView(start, length);
+            }
             return true;
         }
     }
@@ -60,22 +76,12 @@ private:
         return !buffer_.isEmpty();
     }
 
-    // A last line without its line end still counts as a line.
-    bool pendingPartial()
-    {
-        if (!startedLine_)
-            return false;
-        startedLine_ = false;
-        ++linesRead_;
-        return true;
-    }
-
     static constexpr qint64 ChunkSize = 1 << 20;
     QFile& file_;
     QByteArray buffer_;
+    QByteArray carry_;
     qsizetype pos_ = 0;
     bool skipLf_ = false;
-    bool startedLine_ = false;
     qsizetype linesRead_ = 0;
 };
 
@@ -98,7 +104,7 @@ void LoadTopicLibrary(const QString& appFolder, const QString& fileName, int cou
     LineReader reader(file);
     TopicTable topics;
     topics.reserve(count);
-    QByteArray line;
+    QByteArrayView line;
     QByteArray topic;
     for (int k = 1; k <= count; ++k) {
         topic.clear();
@@ -110,8 +116,8 @@ void LoadTopicLibrary(const QString& appFolder, const QString& fileName, int cou
                                       .arg(reader.linesRead()));
             if (line == TopicSeparator)
                 break;
-            topic += line;
-            topic += "\r\n";
+            topic.append(line.data(), line.size());
+            topic.append("\r\n", 2);
         }
         topics.append(TrimSpaces(FromCodePage(topic)));
     }
