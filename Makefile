@@ -1,28 +1,43 @@
 # The two commands: `make run` starts the program, `make test` runs every test.
 BUILD ?= build
-CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ASAN_BUILD ?= build-asan
+GENERATOR ?= -G Ninja
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test build deps configure bench clean
+# The sanitized pass: leaks are checked, and only the suppressions in
+# tests/lsan.supp (leaks inside system libraries) are allowed.
+ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: run test build deps bench sanitized clean
 
 deps:
 	@sh tools/deps.sh
 
 $(BUILD)/build.ninja: CMakeLists.txt | deps
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) $(GENERATOR) $(CMAKE_FLAGS)
 
-configure: deps $(BUILD)/build.ninja
-
-build: configure
+build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
 run: build
 	cd $(BUILD)/qelsim && ./qelsim
 
+$(ASAN_BUILD)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQEL_SANITIZE=ON \
+		-DQEL_BENCHMARKS=OFF
+
+sanitized: deps $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD)
+	cd $(ASAN_BUILD) && $(ASAN_ENV) ctest --output-on-failure -E "win32_compile|package"
+
 test: build
 	cd $(BUILD) && ctest --output-on-failure
+	$(MAKE) --no-print-directory sanitized
 
 bench: build
 	cd $(BUILD) && for b in bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)
