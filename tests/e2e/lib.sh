@@ -128,6 +128,15 @@ key() { xdotool key --clearmodifiers "$@"; }
 type_text() { xdotool type --delay 5 "$1"; }
 shot() { import -window root "$OUT/$1.png"; }
 
+# A screenshot of one window with its frame, as a user sees it.
+shot_window() {
+    local name=$1 id=$2 geometry
+    geometry=$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {ax=$NF} /Absolute upper-left Y/ {ay=$NF}
+        /Relative upper-left X/ {rx=$NF} /Relative upper-left Y/ {ry=$NF} /Width:/ {w=$NF}
+        /Height:/ {h=$NF} END {printf "%dx%d+%d+%d", w + 2 * rx, h + ry + rx, ax - rx, ay - ry}')
+    import -window root -crop "$geometry" +repage "$OUT/$name.png"
+}
+
 START=""
 TEST=""
 open_start() {

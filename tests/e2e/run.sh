@@ -27,7 +27,7 @@ road_start_and_quit() {
     local title
     title=$(xdotool getwindowname "$START")
     [ "$title" = "QEL Simulator 1.0 (www.qelsim.example)" ] || fail "caption: $title"
-    shot start-window
+    shot_window start-window "$START"
     key alt+q
     wait_exit || fail "Quit did not end the program"
     [ "$STATUS" = 0 ] || fail "Quit ended with status $STATUS"
@@ -39,7 +39,7 @@ road_missing_library() {
     launch
     find_window "^QEL Simulator$" >/dev/null || fail "no fault box" || return
     visible "$START_RE" && fail "the start window showed despite the fault"
-    shot fault-box
+    shot_window fault-box "$(find_window "^QEL Simulator$")"
     wait_active "QEL Simulator"
     key Return
     wait_exit || fail "the program did not end after the fault box"
@@ -50,7 +50,7 @@ road_practice_start() {
     new_folder practice
     open_start || return
     start_question argument 7 || fail "the test window did not appear" || return
-    shot test-window-argument
+    shot_window test-window "$TEST"
     # The caret starts in the answer box: what is typed now is the answer.
     type_text "caret check"
     end_section testquit Return Return || fail "ending the section" || return
@@ -182,7 +182,7 @@ road_about() {
     place=$(xwininfo -id "$about" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
         /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x "," y "," w "," h}')
     [ "$place" = "407,204,387,253" ] || fail "About window at $place"
-    shot about-window
+    shot_window about-window "$about"
     # The start window takes no input while About is open: Quit does nothing.
     click_at "$START" 264 140
     sleep 0.3
