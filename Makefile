@@ -10,7 +10,11 @@ ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test build deps bench sanitized clean
+# Seconds each fuzz target runs in the test pass; `make fuzz FUZZ_SECONDS=3600`
+# runs them for longer.
+FUZZ_SECONDS ?= 60
+
+.PHONY: run test build deps bench sanitized fuzz clean
 
 deps:
 	@sh tools/deps.sh
@@ -32,12 +36,16 @@ sanitized: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD)
 	cd $(ASAN_BUILD) && $(ASAN_ENV) ctest --output-on-failure -E "win32_compile|package"
 
+fuzz: deps
+	sh tools/fuzz.sh $(FUZZ_SECONDS)
+
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 	$(MAKE) --no-print-directory sanitized
+	$(MAKE) --no-print-directory fuzz
 
 bench: build
 	cd $(BUILD) && for b in bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

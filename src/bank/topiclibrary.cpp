@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -68,7 +69,9 @@ public:
 private:
     bool refill()
     {
-        buffer_ = file_.read(ChunkSize);
+        // No bigger than what is left, so a small library costs a small buffer.
+        const qint64 left = file_.size() - file_.pos();
+        buffer_ = file_.read(left > 0 ? std::min(ChunkSize, left) : ChunkSize);
         pos_ = 0;
         if (buffer_.isEmpty() && file_.error() != QFileDevice::NoError)
             throw Fault(file_.fileName(),

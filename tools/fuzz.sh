@@ -1,0 +1,70 @@
+#!/bin/sh
+# Builds the fuzz targets with clang into build-fuzz/ and runs each one for
+# SECONDS (default 60) on a copy of its seed corpus. New inputs stay under
+# build-fuzz/corpus/; the committed seeds in tests/fuzz/corpus/ are only read.
+# Exits non-zero when any target crashed, broke an invariant or ran out of time
+# or memory.
+set -eu
+
+DURATION="${1:-60}"
+case "$DURATION" in
+'' | *[!0-9]* | 0)
+    echo "usage: $0 [SECONDS]" >&2
+    exit 2
+    ;;
+esac
+
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+BUILD="$ROOT/build-fuzz"
+TARGETS="topiclibrary numberentry essayfile sysinfo"
+
+cmake -S "$ROOT/tests/fuzz" -B "$BUILD" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build "$BUILD"
+
+# Scratch files of the targets, also those a crashed run leaves, stay in the build tree.
+TMPDIR="$BUILD/tmp"
+export TMPDIR
+rm -rf "$TMPDIR"
+mkdir -p "$TMPDIR"
+
+FIGURES="$BUILD/fuzz-figures.txt"
+: >"$FIGURES.new"
+failed=0
+for t in $TARGETS; do
+    corpus="$BUILD/corpus/$t"
+    artifacts="$BUILD/artifacts/$t"
+    log="$BUILD/logs/$t.log"
+    mkdir -p "$corpus" "$BUILD/logs"
+    # Only this run's findings are counted.
+    rm -rf "$artifacts"
+    mkdir -p "$artifacts"
+    cp "$ROOT/tests/fuzz/corpus/$t/"* "$corpus/"
+
+    status=0
+    (cd "$BUILD" && "./fuzz_$t" -max_total_time="$DURATION" -rss_limit_mb=512 \
+        -malloc_limit_mb=512 -timeout=10 -max_len=65536 -print_final_stats=1 \
+        -artifact_prefix="$artifacts/" "$corpus") >"$log" 2>&1 || status=$?
+
+    runs="$(sed -n 's/^stat::number_of_executed_units: *\([0-9][0-9]*\).*/\1/p' "$log" | tail -n 1)"
+    [ -n "$runs" ] || runs="$(sed -n 's/^Done \([0-9][0-9]*\) runs.*/\1/p' "$log" | tail -n 1)"
+    # A run cut short by a finding has no final figure: take its last status line.
+    [ -n "$runs" ] || runs="$(sed -n 's/^#\([0-9][0-9]*\).*/\1/p' "$log" | tail -n 1)"
+    [ -n "$runs" ] || runs=0
+    findings="$(find "$artifacts" -type f | wc -l)"
+    if [ "$status" -ne 0 ] && [ "$findings" -eq 0 ]; then
+        findings=1
+    fi
+
+    line="fuzz $t: $runs executions, $findings findings"
+    echo "$line"
+    echo "$line" >>"$FIGURES.new"
+    if [ "$findings" -ne 0 ] || [ "$runs" -eq 0 ]; then
+        failed=1
+        echo "  log: $log" >&2
+        find "$artifacts" -type f -exec echo "  input: {}" \; >&2
+        grep -E '^(==[0-9]+==ERROR|SUMMARY|.*invariant broken|.*undocumented exception)' "$log" \
+            | head -n 5 | sed 's/^/  /' >&2 || true
+    fi
+done
+mv "$FIGURES.new" "$FIGURES"
+exit "$failed"
