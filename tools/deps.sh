@@ -19,7 +19,11 @@ xclip
 x11-utils
 imagemagick
 openbox
+python3
+clang-format
+clang-tidy
 g++-mingw-w64-i686
+clang libclang-rt-14-dev
 "
 
 missing=""
