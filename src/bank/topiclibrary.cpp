@@ -22,7 +22,7 @@ public:
     // valid until the next call.
     bool next(QByteArrayView& line)
     {
-        carry_.clear();
+        carry_.truncate(0);
         bool carrying = false;
         for (;;) {
             if (pos_ == buffer_.size() && !refill()) {
@@ -110,7 +110,7 @@ void LoadTopicLibrary(const QString& appFolder, const QString& fileName, int cou
     QByteArrayView line;
     QByteArray topic;
     for (int k = 1; k <= count; ++k) {
-        topic.clear();
+        topic.truncate(0); // keeps its capacity for the next topic
         for (;;) {
             if (!reader.next(line))
                 throw Fault(path, QStringLiteral("The file ends before the separator of topic %1 "
