@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 #include <cmath>
 
@@ -26,9 +27,19 @@ void InstallProgramFonts()
     QApplication::setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 8));
 }
 
+QString WidgetText(const QPlainTextEdit* box)
+{
+    // Not toPlainText(), which turns no-break spaces into plain ones: the answer
+    // is saved as typed. The raw text separates paragraphs with U+2029.
+    QString text = box->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
 QString BoxText(const QPlainTextEdit* box)
 {
-    return FromWidgetText(box->toPlainText());
+    return FromWidgetText(WidgetText(box));
 }
 
 void SetBoxText(QPlainTextEdit* box, const QString& programText)

@@ -29,6 +29,9 @@ QFont ProgramFont(const QString& family, double points, bool bold = false);
 // the dialog font.
 void InstallProgramFonts();
 
+// A text box's text as typed, with LF line breaks.
+QString WidgetText(const QPlainTextEdit* box);
+
 // A text box's text in the program's CR LF form, and back.
 QString BoxText(const QPlainTextEdit* box);
 void SetBoxText(QPlainTextEdit* box, const QString& programText);

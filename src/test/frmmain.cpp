@@ -15,7 +15,6 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
-#include <QTextDocumentFragment>
 #include <QTimer>
 
 namespace {
@@ -265,7 +264,7 @@ void Frmmain::Help()
     const QString answer = BoxText(Text2);
     // The clipboard takes LF line breaks; Qt gives it the platform's own.
     if (!answer.isEmpty())
-        QGuiApplication::clipboard()->setText(Text2->toPlainText());
+        QGuiApplication::clipboard()->setText(WidgetText(Text2));
     const SavedEssays saved =
         ReadSavedEssays(EssayFilePath(AppFolder, Label3->text(), Label4->text()));
     if (!saved.readable)
@@ -290,7 +289,9 @@ void Frmmain::Cut()
 {
     QTextCursor cursor = Text2->textCursor();
     if (cursor.hasSelection()) {
-        QGuiApplication::clipboard()->setText(cursor.selection().toPlainText());
+        QString selected = cursor.selectedText();
+        selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        QGuiApplication::clipboard()->setText(selected);
         cursor.removeSelectedText();
         Text2->setTextCursor(cursor);
     }
