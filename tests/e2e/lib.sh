@@ -43,10 +43,13 @@ start_x() {
             # A plain window manager, so windows get frames and focus as on a desktop.
             openbox >"$WORK/wm.log" 2>&1 &
             WM_PID=$!
+            # openbox announces itself before it has taken over the screen, and a
+            # window mapped in between can stay unmapped: wait for its desktop too.
             for i in $(seq 50); do
-                xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && return 0
+                xprop -root _NET_WORKAREA 2>/dev/null | grep -q = && return 0
                 sleep 0.1
             done
+            echo "openbox did not publish its desktop; going on" >&2
             return 0
         fi
         kill "$XVFB_PID" 2>/dev/null
