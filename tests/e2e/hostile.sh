@@ -10,17 +10,13 @@
 # "hostile: N passed, N failed".
 set -u
 
-PROGRAM=$(cd "$1" && pwd)
-OUT=$2
-shift 2
-mkdir -p "$OUT"
 HERE=$(cd "$(dirname "$0")" && pwd)
-WORK=$(mktemp -d)
-# The roads that run the program as an unprivileged user need to reach it.
-chmod 755 "$WORK"
 
 # shellcheck source=lib.sh
-. "$HERE/lib.sh"
+. "$HERE/lib.sh" # takes the program and output folders from the arguments
+shift 2
+# The roads that run the program as an unprivileged user need to reach it.
+chmod 755 "$WORK"
 
 # Folders and files made unwritable or unreadable must not stop the clean-up.
 mend_and_stop() {
@@ -29,9 +25,6 @@ mend_and_stop() {
 }
 trap mend_and_stop EXIT
 
-# openbox answers the window-manager check before it has taken over the
-# screen; a window mapped in between can stay unmapped for good (seen with the
-# very first fault box). Wait until it has also published its desktop.
 FAULT_TITLE="QEL Simulator"
 START_LIMIT_MS=2000
 HELP_LIMIT_MS=5000

@@ -1,5 +1,11 @@
 # Shared by the end-to-end harnesses: the X server, the program, and waiting
-# for what a user would wait for. Source it; set PROGRAM, OUT and WORK first.
+# for what a user would wait for. Source it with the harness's arguments
+# PROGRAM_FOLDER OUTPUT_FOLDER first.
+
+PROGRAM=$(cd "$1" && pwd)
+OUT=$2
+mkdir -p "$OUT"
+WORK=$(mktemp -d)
 
 CONVERT=/usr/bin/convert
 APP_PID=""

@@ -8,15 +8,11 @@
 # OUTPUT_FOLDER. Prints "N passed, N failed" and fails when any road failed.
 set -u
 
-PROGRAM=$(cd "$1" && pwd)
-OUT=$2
-shift 2
-mkdir -p "$OUT"
 HERE=$(cd "$(dirname "$0")" && pwd)
-WORK=$(mktemp -d)
 
 # shellcheck source=lib.sh
-. "$HERE/lib.sh"
+. "$HERE/lib.sh" # takes the program and output folders from the arguments
+shift 2
 trap stop_all EXIT
 
 # --- roads --------------------------------------------------------------------
