@@ -14,7 +14,7 @@ ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 \
 # runs them for longer.
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build deps bench sanitized fuzz clean
+.PHONY: run test build deps bench sanitized fuzz static-checks clean
 
 deps:
 	@sh tools/deps.sh
@@ -39,8 +39,13 @@ sanitized: deps $(ASAN_BUILD)/build.ninja
 fuzz: deps
 	sh tools/fuzz.sh $(FUZZ_SECONDS)
 
+# clang-format over every source file and clang-tidy over every one the build compiles.
+static-checks: build
+	sh tools/static-checks.sh $(BUILD)
+
 test: build
 	cd $(BUILD) && ctest --output-on-failure
+	$(MAKE) --no-print-directory static-checks
 	$(MAKE) --no-print-directory sanitized
 	$(MAKE) --no-print-directory fuzz
 

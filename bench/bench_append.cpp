@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr qsizetype LargeFileSize = 50 * 1024 * 1024;
+constexpr qsizetype LargeFileSize = qsizetype{50} * 1024 * 1024;
 
 QString TypicalRecord(int seed)
 {
@@ -38,7 +38,7 @@ struct EssayFiles {
         bench::WriteFile(empty, QByteArray());
         // A file of past records, as years of practice would leave it.
         QByteArray bytes;
-        bytes.reserve(LargeFileSize + 64 * 1024);
+        bytes.reserve(LargeFileSize + qsizetype{64} * 1024);
         for (int seed = 1; bytes.size() < LargeFileSize; ++seed)
             bytes += TypicalRecord(seed).toUtf8();
         bytes.truncate(LargeFileSize);

@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int SavedRecords = 2500;
-constexpr qsizetype EssayFileSize = 5 * 1024 * 1024;
+constexpr qsizetype EssayFileSize = qsizetype{5} * 1024 * 1024;
 
 struct QuestionWithHistory {
     LoadedProgram program;
@@ -41,7 +41,7 @@ struct QuestionWithHistory {
                                     .size();
         const qsizetype answerSize = EssayFileSize / SavedRecords - frame;
         QByteArray bytes;
-        bytes.reserve(EssayFileSize + 64 * 1024);
+        bytes.reserve(EssayFileSize + qsizetype{64} * 1024);
         for (int i = 0; i < SavedRecords; ++i) {
             QByteArray text = words.answer(static_cast<int>(answerSize / 6));
             while (text.size() < answerSize)

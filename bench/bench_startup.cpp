@@ -70,7 +70,7 @@ void BM_LoadProgramAndShow(benchmark::State& state)
 }
 BENCHMARK(BM_LoadProgramAndShow)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-constexpr qsizetype LargeLibrarySize = 10 * 1024 * 1024;
+constexpr qsizetype LargeLibrarySize = qsizetype{10} * 1024 * 1024;
 const QString LargeLibraryName = QStringLiteral("large.lib");
 
 struct LargeLibrary {

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -35,7 +36,7 @@ public:
 
     const char* word()
     {
-        static const char* const vocabulary[] = {
+        static constexpr auto vocabulary = std::to_array<const char*>({
             "the",        "a",         "of",          "to",        "and",         "in",
             "that",       "is",        "for",         "it",        "as",          "with",
             "be",         "on",        "not",         "by",        "this",        "are",
@@ -51,8 +52,8 @@ public:
             "technology", "education", "environment", "city",      "council",     "report",
             "increase",   "decline",   "survey",      "residents", "budget",      "program",
             "whether",    "question",  "position",    "reasons",   "observation", "reading",
-        };
-        return vocabulary[below(static_cast<int>(std::size(vocabulary)))];
+        });
+        return vocabulary[below(static_cast<int>(vocabulary.size()))];
     }
 
     // Sentences of eight to twenty words until the text has at least the given

@@ -70,9 +70,9 @@ private slots:
         if (breakage == QLatin1String("empty")) {
             folder.write(file, QByteArray());
         } else if (breakage == QLatin1String("random")) {
-            folder.write(file, RandomBytes(20260314, 256 * 1024));
+            folder.write(file, RandomBytes(20260314, qsizetype{256} * 1024));
         } else if (breakage == QLatin1String("nul")) {
-            folder.write(file, QByteArray(64 * 1024, '\0'));
+            folder.write(file, QByteArray(qsizetype{64} * 1024, '\0'));
         } else if (breakage == QLatin1String("directory")) {
             QVERIFY(QFile::remove(path));
             QVERIFY(QDir().mkdir(path));
@@ -130,7 +130,7 @@ private slots:
         const QByteArray filler =
             "lorem ipsum dolor sit amet, consectetur adipiscing elit sed do eiusmod tempor";
         QByteArray library;
-        library.reserve(56 * 1024 * 1024);
+        library.reserve(qsizetype{56} * 1024 * 1024);
         QList<QByteArray> blocks;
         for (int k = 1; k <= 150; ++k) {
             QByteArray block;
@@ -141,7 +141,7 @@ private slots:
             if (k == 1 || k == 75 || k == 150)
                 blocks << block;
         }
-        QVERIFY(library.size() > 50 * 1000 * 1000);
+        QVERIFY(library.size() > qsizetype{50} * 1000 * 1000);
 
         FakePlatform fake;
         ProgramFolder folder;

@@ -108,7 +108,7 @@ private slots:
         QFETCH(int, limit);
         std::set<int> seen;
         for (std::uint64_t seed = 0; seed < 20000; ++seed) {
-            const int n = DrawRandomTopic(limit, seed * 1000003u);
+            const int n = DrawRandomTopic(limit, seed * 1000003U);
             QVERIFY2(n >= 1 && n <= limit, qPrintable(QString::number(n)));
             seen.insert(n);
         }

@@ -6,13 +6,13 @@
 #include "test/essayfile.h"
 
 #include <QClipboard>
-#include <cstddef>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QMap>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <cstddef>
 
 #include <array>
 #include <cstdio>
@@ -207,10 +207,10 @@ private slots:
             {
                 QFile f(expectedPath(file));
                 QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Append));
-                f.write(ToCodePage(BuildEssayRecord(
-                    issue ? EssayKind::Issue : EssayKind::Argument, numberText,
-                    RecordDate(p.fake.clock.now, locale), RecordTime(p.fake.clock.now, locale),
-                    topic, answer)));
+                f.write(ToCodePage(
+                    BuildEssayRecord(issue ? EssayKind::Issue : EssayKind::Argument, numberText,
+                                     RecordDate(p.fake.clock.now, locale),
+                                     RecordTime(p.fake.clock.now, locale), topic, answer)));
             }
             if (!expectedFiles.contains(file))
                 expectedFiles << file;
@@ -240,8 +240,8 @@ private slots:
                     Questions, rss300, static_cast<long long>(timer.elapsed()));
         std::printf("FIGURE soak questions=%d records-checked=%d files=%d helps=%d "
                     "helps-with-file=%d rss10=%ld rss300=%ld\n",
-                    Questions, records, static_cast<int>(expectedFiles.size()), helps, helpsWithFile,
-                    rss10, rss300);
+                    Questions, records, static_cast<int>(expectedFiles.size()), helps,
+                    helpsWithFile, rss10, rss300);
         std::fflush(stdout);
         QVERIFY(rss10 > 0);
         QVERIFY2(

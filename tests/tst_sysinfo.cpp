@@ -15,8 +15,8 @@
 
 namespace {
 
-const QByteArray InfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const QByteArray LocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+const QByteArray InfoKey = R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)";
+const QByteArray LocationKey = R"(SOFTWARE\Microsoft\Shared Tools Location)";
 const QString Unavailable = QStringLiteral("System information are temporarily unavailable.");
 
 // The scripted registry numbers the keys that exist from 100 in key order, and
@@ -81,8 +81,8 @@ enum FirstKey { NoFirstKey, FirstKeyWithoutPath, PathTooLong };
 
 class ThrowingShell : public Shell {
 public:
-    bool OpenAddress(const QString&) override { return false; }
-    bool StartProgram(const QString&) override { throw 42; }
+    bool OpenAddress(const QString& /*address*/) override { return false; }
+    bool StartProgram(const QString& /*path*/) override { throw 42; }
 };
 
 } // namespace
@@ -108,36 +108,36 @@ private slots:
 
         const QByteArray nul(1, '\0');
         QTest::newRow("text with its NUL")
-            << 1u << QByteArray("C:\\Tools\\msinfo32.exe") + nul << "old"
+            << 1U << QByteArray("C:\\Tools\\msinfo32.exe") + nul << "old"
             << "C:\\Tools\\msinfo32.exe";
-        QTest::newRow("text without NUL") << 1u << QByteArray("C:\\Tools\\msinfo32.exe") << "old"
+        QTest::newRow("text without NUL") << 1U << QByteArray("C:\\Tools\\msinfo32.exe") << "old"
                                           << "C:\\Tools\\msinfo32.exe";
-        QTest::newRow("text of one character") << 1u << QByteArray("x") << "old"
+        QTest::newRow("text of one character") << 1U << QByteArray("x") << "old"
                                                << "x";
-        QTest::newRow("text that is only a NUL") << 1u << nul << "old"
+        QTest::newRow("text that is only a NUL") << 1U << nul << "old"
                                                  << "";
         QTest::newRow("only the last NUL goes")
-            << 1u << QByteArray("ab") + nul + nul << "" << QStringLiteral("ab") + QChar(0);
+            << 1U << QByteArray("ab") + nul + nul << "" << QStringLiteral("ab") + QChar(0);
         QTest::newRow("text filling the buffer")
-            << 1u << QByteArray(1024, 'a') << "" << QString(1024, QLatin1Char('a'));
-        QTest::newRow("text in the code page") << 1u << Sz(QStringLiteral("C:\\Größe\\é.exe")) << ""
+            << 1U << QByteArray(1024, 'a') << "" << QString(1024, QLatin1Char('a'));
+        QTest::newRow("text in the code page") << 1U << Sz(QStringLiteral("C:\\Größe\\é.exe")) << ""
                                                << "C:\\Größe\\é.exe";
-        QTest::newRow("number") << 4u << QByteArray("\x78\x56\x34\x12", 4) << "old"
+        QTest::newRow("number") << 4U << QByteArray("\x78\x56\x34\x12", 4) << "old"
                                 << "&h12345678";
-        QTest::newRow("number with top byte 0") << 4u << QByteArray("\x01\x02\x03\x00", 4) << "old"
+        QTest::newRow("number with top byte 0") << 4U << QByteArray("\x01\x02\x03\x00", 4) << "old"
                                                 << "&h030201";
-        QTest::newRow("number zero") << 4u << QByteArray(4, '\0') << "old"
+        QTest::newRow("number zero") << 4U << QByteArray(4, '\0') << "old"
                                      << "&h000000";
-        QTest::newRow("number with letters") << 4u << QByteArray("\xEF\xBE\xAD\xDE", 4) << ""
+        QTest::newRow("number with letters") << 4U << QByteArray("\xEF\xBE\xAD\xDE", 4) << ""
                                              << "&hDEADBEEF";
-        QTest::newRow("number digits padded") << 4u << QByteArray("\x0A\x00\x00\x05", 4) << ""
+        QTest::newRow("number digits padded") << 4U << QByteArray("\x0A\x00\x00\x05", 4) << ""
                                               << "&h0500000A";
-        QTest::newRow("binary leaves the text") << 3u << QByteArray("abc") << "kept"
+        QTest::newRow("binary leaves the text") << 3U << QByteArray("abc") << "kept"
                                                 << "kept";
         QTest::newRow("expandable text leaves the text")
-            << 2u << QByteArray("%SystemRoot%\\x") + nul << "kept"
+            << 2U << QByteArray("%SystemRoot%\\x") + nul << "kept"
             << "kept";
-        QTest::newRow("multi-text leaves the text") << 7u << QByteArray("a") + nul + nul << "kept"
+        QTest::newRow("multi-text leaves the text") << 7U << QByteArray("a") + nul + nul << "kept"
                                                     << "kept";
     }
     void readsValue()
@@ -159,19 +159,19 @@ private slots:
     void opensAndQueriesAsWin32Expects()
     {
         RecordingRegistry registry;
-        const QString key = QStringLiteral("SOFTWARE\\Größe");
-        const QString name = QStringLiteral("Wert ä");
-        SetValue(registry, ToCodePage(key), ToCodePage(name), 1, "v");
+        const QString keyName = QStringLiteral("SOFTWARE\\Größe");
+        const QString valueName = QStringLiteral("Wert ä");
+        SetValue(registry, ToCodePage(keyName), ToCodePage(valueName), 1, "v");
         QString value;
-        QVERIFY(GetKeyValue(registry, 0x80000001u, key, name, value));
+        QVERIFY(GetKeyValue(registry, 0x80000001U, keyName, valueName, value));
         QCOMPARE(value, QStringLiteral("v"));
 
         QCOMPARE(registry.calls.first(), QStringLiteral("open 80000001 ") +
-                                             QString::fromLatin1(ToCodePage(key)) +
+                                             QString::fromLatin1(ToCodePage(keyName)) +
                                              QStringLiteral(" 2003f"));
         QCOMPARE(registry.options, QList<std::uint32_t>{0});
-        QCOMPARE(registry.subKeys, QList<QByteArray>{ToCodePage(key)});
-        QCOMPARE(registry.names, QList<QByteArray>{ToCodePage(name)});
+        QCOMPARE(registry.subKeys, QList<QByteArray>{ToCodePage(keyName)});
+        QCOMPARE(registry.names, QList<QByteArray>{ToCodePage(valueName)});
         QCOMPARE(registry.sizesIn, QList<std::uint32_t>{1024});
         QCOMPARE(registry.buffers, QList<QByteArray>{QByteArray(1024, '\0')});
     }
@@ -213,9 +213,9 @@ private slots:
     void zeroSizeIsRuntimeError_data()
     {
         QTest::addColumn<uint>("type");
-        QTest::newRow("text") << 1u;
-        QTest::newRow("number") << 4u;
-        QTest::newRow("other type") << 3u;
+        QTest::newRow("text") << 1U;
+        QTest::newRow("number") << 4U;
+        QTest::newRow("other type") << 3U;
     }
     void zeroSizeIsRuntimeError()
     {
@@ -382,13 +382,13 @@ private slots:
 
         const QStringList both{Open(InfoKey), Close(0), Open(LocationKey), Query("MSINFO"),
                                Close(OnlyKey)};
-        QTest::newRow("no keys") << QByteArray() << 0u << false
+        QTest::newRow("no keys") << QByteArray() << 0U << false
                                  << QStringList{Open(InfoKey), Close(0), Open(LocationKey),
                                                 Close(0)};
-        QTest::newRow("second key without MSINFO") << QByteArray("OTHER") << 1u << false << both;
-        QTest::newRow("MSINFO of 1025 bytes") << QByteArray("MSINFO") << 1u << true << both;
+        QTest::newRow("second key without MSINFO") << QByteArray("OTHER") << 1U << false << both;
+        QTest::newRow("MSINFO of 1025 bytes") << QByteArray("MSINFO") << 1U << true << both;
         // Read as text, this one would name a folder that holds the tool.
-        QTest::newRow("MSINFO of another type") << QByteArray("MSINFO") << 3u << false << both;
+        QTest::newRow("MSINFO of another type") << QByteArray("MSINFO") << 3U << false << both;
     }
     void nothingFoundShowsBox()
     {
@@ -443,9 +443,9 @@ private slots:
     {
         QTest::addColumn<uint>("type");
         QTest::addColumn<QByteArray>("data");
-        QTest::newRow("PATH of another type leaves the path empty") << 3u << QByteArray("abc");
+        QTest::newRow("PATH of another type leaves the path empty") << 3U << QByteArray("abc");
         QTest::newRow("PATH of a missing file")
-            << 1u << Sz(QDir::tempPath() + QStringLiteral("/no such folder/msinfo32.exe"));
+            << 1U << Sz(QDir::tempPath() + QStringLiteral("/no such folder/msinfo32.exe"));
     }
     void realStartFailureShowsBox()
     {

@@ -85,8 +85,8 @@ private slots:
     {
         LoadedProgram p;
         Frmmain& t = p.test();
-        const QImage background = QImage(QStringLiteral(":/background.png"))
-                                      .convertToFormat(QImage::Format_RGB32);
+        const QImage background =
+            QImage(QStringLiteral(":/background.png")).convertToFormat(QImage::Format_RGB32);
         for (PictureBox* box : {t.Picture1, t.Picture2, t.Picture3, t.Picture4, t.Picture5,
                                 t.Picture6, t.Picture7, t.Picture8, t.Picture9}) {
             const QImage picture = box->picture().toImage().convertToFormat(QImage::Format_RGB32);

@@ -83,7 +83,7 @@ private slots:
             << "A\r\n" + Sep + "\r\nX\r\n" + Sep + "\r\nY\r\n" + Sep
             << QStringList{"A\r\n", "X\r\n", "Y\r\n"};
         QTest::newRow("blocks beyond the count never read")
-            << tail + "Z\r\n" + Sep + "\r\n" + "unterminated \xff\x00 junk" + tail
+            << tail + "Z\r\n" + Sep + "\r\n" + QByteArray("unterminated \xff\x00 junk", 20) + tail
             << QStringList{"X\r\n", "Y\r\n", "Z\r\n"};
         QTest::newRow("NUL bytes are text")
             << QByteArray("A\0B\r\n", 5) + Sep + "\r\n" + tail

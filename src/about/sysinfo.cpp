@@ -39,10 +39,11 @@ QByteArray KeptData(const QByteArray& buffer, std::uint32_t size)
 QString NumberText(const QByteArray& bytes)
 {
     QString digits;
-    for (qsizetype i = bytes.size() - 1; i >= 0; --i)
+    for (qsizetype i = bytes.size() - 1; i >= 0; --i) {
         digits += QStringLiteral("%1")
                       .arg(static_cast<unsigned char>(bytes.at(i)), 2, 16, QLatin1Char('0'))
                       .toUpper();
+    }
     return QStringLiteral("&h") + digits;
 }
 

@@ -52,7 +52,7 @@ public:
 class Registry {
 public:
     using Handle = std::uintptr_t;
-    static constexpr Handle LocalMachine = 0x80000002u;
+    static constexpr Handle LocalMachine = 0x80000002U;
     static constexpr long Success = 0;
     static constexpr long FileNotFound = 2;
     static constexpr long MoreData = 234;

@@ -18,10 +18,11 @@ QFont ProgramFont(const QString& family, double points, bool bold)
 
 void InstallProgramFonts()
 {
-    for (const char* name : {"Helv Label", "Arial", "MS Sans Serif"})
+    for (const char* name : {"Helv Label", "Arial", "MS Sans Serif"}) {
         QFont::insertSubstitutions(QString::fromLatin1(name),
                                    {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                                     QStringLiteral("Helvetica"), QStringLiteral("sans-serif")});
+    }
     // The system's dialog font of the design: 8 points, narrow enough for the
     // captions to fit the controls' fixed sizes.
     QApplication::setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 8));

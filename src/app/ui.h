@@ -18,7 +18,7 @@ constexpr int Twips(int twips)
 }
 constexpr QRect TwipsRect(int left, int top, int width, int height)
 {
-    return QRect(Twips(left), Twips(top), Twips(width), Twips(height));
+    return {Twips(left), Twips(top), Twips(width), Twips(height)};
 }
 
 // A font of the given point size, set in pixels at 96 dots per inch so that text

@@ -6,7 +6,8 @@
 // shellapi.h needs what windows.h defines.
 #include <shellapi.h>
 #else
-#include <time.h>
+// clock_gettime and CLOCK_BOOTTIME are POSIX, declared by <time.h> and not by <ctime>.
+#include <time.h> // NOLINT(modernize-deprecated-headers)
 #endif
 
 namespace Win32 {
@@ -56,27 +57,27 @@ double BootClockSeconds()
 
 #else
 
-long RegistryOpenKey(std::uintptr_t, const std::string&, std::uint32_t, std::uint32_t,
-                     std::uintptr_t& result)
+long RegistryOpenKey(std::uintptr_t /*root*/, const std::string& /*subKey*/,
+                     std::uint32_t /*options*/, std::uint32_t /*access*/, std::uintptr_t& result)
 {
     result = 0;
     return 2; // ERROR_FILE_NOT_FOUND: this system has no registry.
 }
 
-long RegistryQueryValue(std::uintptr_t, const std::string&, std::uint32_t& type, std::string&,
-                        std::uint32_t& size)
+long RegistryQueryValue(std::uintptr_t /*key*/, const std::string& /*name*/, std::uint32_t& type,
+                        std::string& /*data*/, std::uint32_t& size)
 {
     type = 0;
     size = 0;
     return 6; // ERROR_INVALID_HANDLE: no key can have been opened.
 }
 
-long RegistryCloseKey(std::uintptr_t)
+long RegistryCloseKey(std::uintptr_t /*key*/)
 {
     return 6;
 }
 
-bool ShellOpen(const std::string&)
+bool ShellOpen(const std::string& /*address*/)
 {
     return false;
 }

@@ -112,11 +112,12 @@ void LoadTopicLibrary(const QString& appFolder, const QString& fileName, int cou
     for (int k = 1; k <= count; ++k) {
         topic.truncate(0); // keeps its capacity for the next topic
         for (;;) {
-            if (!reader.next(line))
+            if (!reader.next(line)) {
                 throw Fault(path, QStringLiteral("The file ends before the separator of topic %1 "
                                                  "(%2 lines read).")
                                       .arg(k)
                                       .arg(reader.linesRead()));
+            }
             if (line == TopicSeparator)
                 break;
             topic.append(line.data(), line.size());

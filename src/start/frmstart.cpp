@@ -22,6 +22,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <array>
+
 const QString ArgumentDirections = QStringLiteral(
     "Discuss how well reasoned you find this argument. In your discussion be sure to analyze the "
     "line of reasoning and the use of evidence in the argument."
@@ -134,8 +136,9 @@ void Frmstart::CreateControls()
     Picture1->setCursor(Qt::PointingHandCursor);
     Picture1->setToolTip(QStringLiteral("Click to visit our website"));
 
-    QWidget* order[] = {Command1, Option1, Option2, Text1, Check1, Command2, Picture1, Command4};
-    for (std::size_t i = 1; i < std::size(order); ++i)
+    const auto order = std::to_array<QWidget*>(
+        {Command1, Option1, Option2, Text1, Check1, Command2, Picture1, Command4});
+    for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     Command1->setFocus(Qt::OtherFocusReason);
 

@@ -13,7 +13,7 @@ QPixmap BuiltInPicture(const QString& fileName)
 {
     static const bool loaded = (InitPictures(), true);
     Q_UNUSED(loaded);
-    return QPixmap(QStringLiteral(":/") + fileName);
+    return {QStringLiteral(":/") + fileName};
 }
 
 QPixmap LoadButtonPicture(const QString& appFolder, const QString& fileName)

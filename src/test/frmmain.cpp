@@ -17,6 +17,8 @@
 #include <QTextCursor>
 #include <QTimer>
 
+#include <array>
+
 namespace {
 
 const QString HelvLabel = QStringLiteral("Helv Label");
@@ -134,9 +136,10 @@ void Frmmain::CreateControls()
     // The clock sits over the title and must stay on top of it.
     Label5->raise();
 
-    QWidget* order[] = {Text1,    Picture1, Text2,    Picture2, Picture3, Picture4,
-                        Picture5, Picture6, Picture7, Picture8, Picture9};
-    for (std::size_t i = 1; i < std::size(order); ++i)
+    const auto order =
+        std::to_array<QWidget*>({Text1, Picture1, Text2, Picture2, Picture3, Picture4, Picture5,
+                                 Picture6, Picture7, Picture8, Picture9});
+    for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
     connect(Picture1, &PictureBox::clicked, this, &Frmmain::EndSection);
@@ -150,7 +153,7 @@ void Frmmain::CreateControls()
     connect(Timer1, &QTimer::timeout, this, &Frmmain::TimerTick);
 }
 
-void Frmmain::paintEvent(QPaintEvent*)
+void Frmmain::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));

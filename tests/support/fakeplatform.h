@@ -24,7 +24,7 @@ public:
     // Runs while a box is "open", as a user's wait or another event would.
     std::function<void()> whileOpen;
 
-    Answer show(QWidget*, const QString& prompt, const QString& title, Icon icon,
+    Answer show(QWidget* /*parent*/, const QString& prompt, const QString& title, Icon icon,
                 Buttons buttons) override
     {
         asked.append({prompt, title, icon, buttons});
@@ -84,8 +84,8 @@ public:
     QStringList calls;
     QList<Handle> closed;
 
-    long OpenKey(Handle root, const QByteArray& subKey, std::uint32_t, std::uint32_t access,
-                 Handle& result) override
+    long OpenKey(Handle root, const QByteArray& subKey, std::uint32_t /*options*/,
+                 std::uint32_t access, Handle& result) override
     {
         calls << QStringLiteral("open %1 %2 %3")
                      .arg(root, 0, 16)
