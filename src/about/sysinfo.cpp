@@ -11,9 +11,6 @@
 namespace {
 
 constexpr std::uint32_t KeyAccess = 0x2003F;
-constexpr qsizetype BufferSize = 1024;
-constexpr std::uint32_t RegSz = 1;
-constexpr std::uint32_t RegDword = 4;
 
 const QString InfoKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
 const QString InfoValue = QStringLiteral("PATH");
@@ -56,8 +53,8 @@ bool ReadKeyValue(Registry& registry, Registry::Handle KeyRoot, const QString& K
         return false;
     }
 
-    QByteArray buffer(BufferSize, '\0');
-    std::uint32_t size = BufferSize;
+    QByteArray buffer(KeyValueBufferSize, '\0');
+    std::uint32_t size = KeyValueBufferSize;
     std::uint32_t type = 0;
     if (registry.QueryValue(hKey, ToCodePage(SubKeyRef), type, buffer, size) != Registry::Success) {
         KeyVal.clear();
@@ -65,9 +62,9 @@ bool ReadKeyValue(Registry& registry, Registry::Handle KeyRoot, const QString& K
     }
 
     const QByteArray kept = KeptData(buffer, size);
-    if (type == RegSz)
+    if (type == Registry::RegSz)
         KeyVal = FromCodePage(kept);
-    else if (type == RegDword)
+    else if (type == Registry::RegDword)
         KeyVal = NumberText(kept);
     return true;
 }

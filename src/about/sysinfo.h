@@ -6,6 +6,9 @@
 
 class QWidget;
 
+// The buffer a registry value is read into; longer values count as not found.
+inline constexpr qsizetype KeyValueBufferSize = 1024;
+
 // Reads one registry value as the About window needs it: REG_SZ as text,
 // REG_DWORD as "&h" and its hex digits, most significant first; a value of
 // any other type counts as read but leaves KeyVal as it was. True when the

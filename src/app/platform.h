@@ -56,6 +56,9 @@ public:
     static constexpr long Success = 0;
     static constexpr long FileNotFound = 2;
     static constexpr long MoreData = 234;
+    // Value types.
+    static constexpr std::uint32_t RegSz = 1;
+    static constexpr std::uint32_t RegDword = 4;
 
     virtual ~Registry() = default;
     // RegOpenKeyExA(root, subKey, options, access, &result).

@@ -16,9 +16,6 @@
 namespace {
 
 constexpr std::size_t MaxData = 2048;
-constexpr qsizetype BufferSize = 1024;
-constexpr std::uint32_t RegSz = 1;
-constexpr std::uint32_t RegDword = 4;
 
 const QByteArray KeyPath = QByteArrayLiteral("SOFTWARE\\Fuzz");
 const QByteArray ValueName = QByteArrayLiteral("VALUE");
@@ -58,16 +55,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (faulted)
         return 0;
 
-    if (value.size() > BufferSize) {
+    if (value.size() > KeyValueBufferSize) {
         FUZZ_CHECK(!found);
         FUZZ_CHECK(KeyVal.isEmpty());
         return 0;
     }
     FUZZ_CHECK(found);
-    if (type == RegDword) {
+    if (type == Registry::RegDword) {
         static const QRegularExpression number(QStringLiteral("^&h(?:[0-9A-F]{2})*$"));
         FUZZ_CHECK(number.match(KeyVal).hasMatch());
-    } else if (type == RegSz) {
+    } else if (type == Registry::RegSz) {
         // The text is the data, less the one NUL that may end it.
         FUZZ_CHECK(KeyVal == FromCodePage(value.endsWith('\0') ? value.chopped(1) : value));
     } else {
