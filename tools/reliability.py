@@ -22,6 +22,18 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
+
+def shown(path):
+    """A path as the reader knows it: below the checkout, or as build/... of another one."""
+    rel = os.path.relpath(path, ROOT)
+    if rel.startswith(".."):
+        parts = os.path.normpath(path).split(os.sep)
+        for anchor in ("build", "build-fuzz", "build-asan"):
+            if anchor in parts:
+                return os.path.join(*parts[parts.index(anchor):])
+        return os.path.basename(path)
+    return rel
+
 FIGURE = re.compile(r"FIGURE (\S+) (.*?)\s*$")
 FUZZ = re.compile(r"^fuzz (\S+): (\d+) executions, (\d+) findings")
 TEST_START = re.compile(r"^\d+/\d+ Test: (\S+)")
@@ -146,8 +158,8 @@ def build(figures, results, known, fuzz, log_path, fuzz_path):
         "To bring it up to date: `cd build && ctest -R \"hostile|soak\"`, then "
         "`python3 tools/reliability.py`.",
         "",
-        f"Generated {datetime.date.today().isoformat()} from `{os.path.relpath(log_path, ROOT)}`"
-        + (f" and `{os.path.relpath(fuzz_path, ROOT)}`." if fuzz is not None else "."),
+        f"Generated {datetime.date.today().isoformat()} from `{shown(log_path)}`"
+        + (f" and `{shown(fuzz_path)}`." if fuzz is not None else "."),
         "",
         "## Fuzzing",
         "",
@@ -158,7 +170,7 @@ def build(figures, results, known, fuzz, log_path, fuzz_path):
         lines += ["", f"In all: {sum(n for _, n, _ in fuzz):,} executions, "
                   f"{sum(k for _, _, k in fuzz)} findings."]
     else:
-        lines.append(f"No fuzz figures: `{os.path.relpath(fuzz_path, ROOT)}` is absent "
+        lines.append(f"No fuzz figures: `{shown(fuzz_path)}` is absent "
                      "or empty (run `tools/fuzz.sh`).")
 
     files = by_kind.get("hostile-file", {})
@@ -239,9 +251,10 @@ def build(figures, results, known, fuzz, log_path, fuzz_path):
             "One session of practice questions, Issue and Argument in turn, ended with Test "
             "Quit, Section Exit and Answer Confirm in rotation, Help on every tenth "
             "question; every essay file is then compared byte for byte with the records "
-            "built for it. Memory is the process's resident set (VmRSS); it must stay "
-            "within 10 % of its size after the tenth question (it includes the test's own "
-            "copy of every record).",
+            "built for it (the test keeps its expected records on disk, so they do not count "
+            "as memory). Memory is the process's resident set (VmRSS) in the normal build, "
+            "the live heap under AddressSanitizer; it must stay within 10 % of its size "
+            "after the tenth question. The figures here are the normal build's.",
             "",
             table(["Questions", "Records checked", "Essay files", "Help clicks",
                    "Help with earlier essays", "RSS after 10th", "RSS after last", "Growth"],
