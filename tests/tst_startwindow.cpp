@@ -133,48 +133,6 @@ private slots:
         QCOMPARE(p.start->Picture1->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(p.start->Picture1->toolTip(), QStringLiteral("Click to visit our website"));
     }
-
-    // A library that cannot be read stops the load before any window shows, and
-    // the fault reaches the one report with the file's full path.
-    void startupFaults_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("aa.lib missing") << "aa.lib" << QByteArray() << "not found";
-        QTest::newRow("ai.lib short by one")
-            << "ai.lib" << SmallLibrary("Issue", 149) << "separator of topic 150 (298 lines read)";
-        QTest::newRow("aa.lib LF only")
-            << "aa.lib" << SmallLibrary("Argument", 141).replace("\r\n", "\n")
-            << "separator of topic 1 (1 lines read)";
-    }
-    void startupFaults()
-    {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, content);
-        QFETCH(QString, reason);
-        FakePlatform fake;
-        ProgramFolder folder;
-        if (content.isEmpty())
-            QVERIFY(QFile::remove(folder.file(file)));
-        else
-            folder.write(file, content);
-        try {
-            LoadProgram(fake.seams, folder.path());
-            QFAIL("the load must fail");
-        } catch (const std::exception& error) {
-            HandleUntrappedFault(fake.seams, error);
-        }
-        QCOMPARE(fake.boxes.asked.size(), 1);
-        const AskedBox& box = fake.boxes.asked.first();
-        QVERIFY2(box.prompt.contains(folder.path() + QLatin1Char('/') + file),
-                 qPrintable(box.prompt));
-        QVERIFY2(box.prompt.contains(reason), qPrintable(box.prompt));
-        QCOMPARE(box.icon, MessageBoxes::Critical);
-        QCOMPARE(fake.end.statuses, QList<int>{1});
-        for (QWidget* w : QApplication::topLevelWidgets())
-            QVERIFY(!w->isVisible());
-    }
 };
 
 QTEST_MAIN(TestStartWindow)

@@ -183,8 +183,8 @@ def build(figures, results, known, fuzz, log_path, fuzz_path):
         "and an exit status that is not zero, with no crash and no hang; a valid one, "
         "however odd or large, must start normally (the 50 MB one within 2 seconds). "
         "Through the real program the box's title and the exit status are checked; "
-        "in-process, the box's text must name the file's full path and the cause "
-        "(the missing, short and LF-only cases are checked so in `tests/tst_startwindow.cpp`).",
+        "in-process (`tests/tst_hostile.cpp`), the box's text must name the file's full "
+        "path and the cause.",
         "",
     ]
     rows = []

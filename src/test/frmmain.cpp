@@ -77,8 +77,7 @@ Frmmain::Frmmain(Platform& platform, const QString& programFolder)
 
     // The load step: the folder, then the clock variables.
     AppFolder = ::AppFolder(programFolder);
-    Clock = CountdownState{};
-    Clock.CountdownStart = 0;
+    Clock = CountdownState{}; // 30 minutes, no start taken, a restart pending
 }
 
 void Frmmain::CreateControls()
