@@ -3,7 +3,7 @@
 
 #include "benchsupport.h"
 
-#include "test/essayfile.h"
+#include "exam/essayfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,8 +5,8 @@
 
 #include "windows.h"
 
-#include "app/ui.h"
-#include "test/essayfile.h"
+#include "exam/essayfile.h"
+#include "widgets/ui.h"
 
 #include <QCoreApplication>
 #include <QFile>

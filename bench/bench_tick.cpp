@@ -5,7 +5,7 @@
 
 #include "windows.h"
 
-#include "test/countdown.h"
+#include "exam/countdown.h"
 
 #include <QCoreApplication>
 

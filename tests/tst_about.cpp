@@ -1,8 +1,8 @@
 #include "windows.h"
 
 #include "about/frmabout.h"
-#include "app/picturebox.h"
-#include "app/product.h"
+#include "platform/product.h"
+#include "widgets/picturebox.h"
 
 #include <QPushButton>
 #include <QtTest>

@@ -1,6 +1,6 @@
 #include "windows.h"
 
-#include "app/picturebox.h"
+#include "widgets/picturebox.h"
 
 #include <QClipboard>
 #include <QScrollBar>
@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(t.Text2->verticalScrollBar()->value(), t.Text2->verticalScrollBar()->maximum());
         QVERIFY(!t.Timer1->isActive());
         QCOMPARE(t.Label5->text(), QStringLiteral("30:00"));
-        QVERIFY(t.Clock.RestartPending);
+        QVERIFY(t.Countdown.RestartPending);
     }
 
     void helpWithoutSavedFile()

@@ -1,4 +1,4 @@
-#include "test/countdown.h"
+#include "exam/countdown.h"
 
 #include <QtTest>
 

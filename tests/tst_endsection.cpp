@@ -1,8 +1,8 @@
 #include "windows.h"
 
-#include "app/picturebox.h"
-#include "test/buttonpictures.h"
-#include "test/essayfile.h"
+#include "exam/essayfile.h"
+#include "widgets/picturebox.h"
+#include "widgets/pictures.h"
 
 #include <QCheckBox>
 #include <QRadioButton>

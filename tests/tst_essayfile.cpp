@@ -1,4 +1,4 @@
-#include "test/essayfile.h"
+#include "exam/essayfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

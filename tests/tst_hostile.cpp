@@ -1,6 +1,6 @@
 #include "windows.h"
 
-#include "app/fault.h"
+#include "platform/fault.h"
 
 #include <QDir>
 #include <QElapsedTimer>

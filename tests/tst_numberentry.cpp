@@ -1,4 +1,5 @@
 #include "start/numberentry.h"
+#include "start/randomtopic.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 #include "windows.h"
 
-#include "app/picturebox.h"
-#include "app/textio.h"
-#include "app/ui.h"
-#include "test/essayfile.h"
+#include "exam/essayfile.h"
+#include "platform/textio.h"
+#include "widgets/picturebox.h"
+#include "widgets/ui.h"
 
 #include <QClipboard>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "windows.h"
 
-#include "app/fault.h"
-#include "app/picturebox.h"
-#include "app/product.h"
+#include "platform/fault.h"
+#include "platform/product.h"
+#include "widgets/picturebox.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

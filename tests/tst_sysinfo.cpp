@@ -2,8 +2,8 @@
 
 #include "about/frmabout.h"
 #include "about/sysinfo.h"
-#include "app/realplatform.h"
-#include "app/textio.h"
+#include "platform/realplatform.h"
+#include "platform/textio.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "windows.h"
 
-#include "app/picturebox.h"
+#include "widgets/picturebox.h"
 
 #include <QCheckBox>
 #include <QImage>
@@ -29,10 +29,10 @@ private slots:
         QCOMPARE(t.size(), QSize(638, 480));
         QVERIFY(t.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(t.AppFolder, p.folder.path() + QLatin1Char('/'));
-        QCOMPARE(int(t.Clock.MinutesLeft), 30);
-        QCOMPARE(int(t.Clock.SecondsLeft), 0);
-        QCOMPARE(t.Clock.CountdownStart, 0.0);
-        QVERIFY(t.Clock.RestartPending);
+        QCOMPARE(int(t.Countdown.MinutesLeft), 30);
+        QCOMPARE(int(t.Countdown.SecondsLeft), 0);
+        QCOMPARE(t.Countdown.CountdownStart, 0.0);
+        QVERIFY(t.Countdown.RestartPending);
         QVERIFY(!t.Timer1->isActive());
         QCOMPARE(t.Timer1->interval(), 500);
         QCOMPARE(t.Label5->text(), QStringLiteral("00:30"));
@@ -248,7 +248,6 @@ private slots:
         t.ToggleClock();
         QVERIFY(!t.Label5->isVisible());
         // Midnight and a wall-clock step backwards change nothing.
-        p.fake.clock.midnightSeconds = 5;
         p.fake.clock.now = p.fake.clock.now.addSecs(-7200);
         p.fake.clock.elapsed = 500 + 1500;
         t.TimerTick();
@@ -288,8 +287,8 @@ private slots:
         QCOMPARE(t.Label5->text(), QStringLiteral("30:00"));
         QVERIFY(t.Label5->isVisible());
         QVERIFY(t.Picture3->isEnabled());
-        QCOMPARE(int(t.Clock.MinutesLeft), 30);
-        QVERIFY(t.Clock.RestartPending);
+        QCOMPARE(int(t.Countdown.MinutesLeft), 30);
+        QVERIFY(t.Countdown.RestartPending);
     }
 };
 

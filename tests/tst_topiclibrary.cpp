@@ -1,6 +1,6 @@
-#include "app/appfolder.h"
-#include "app/fault.h"
 #include "bank/topiclibrary.h"
+#include "platform/appfolder.h"
+#include "platform/fault.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -46,7 +46,7 @@ private slots:
         QFETCH(QString, reported);
         QFETCH(QString, separator);
         QFETCH(QString, expected);
-        QCOMPARE(AppFolder(reported, separator.at(0)), expected);
+        QCOMPARE(AppFolderOf(reported, separator.at(0)), expected);
     }
 
     // Libraries of three topics, and what the first one or all three read as.

@@ -4,7 +4,7 @@
 # warning or error fails the check. It compiles twice: once as a plain build and
 # once with UNICODE defined, which proves that only the ANSI ("A") functions are
 # named and no call depends on the character-set macros.
-# Usage: check-win32.sh path/to/src/app/win32.cpp
+# Usage: check-win32.sh path/to/src/platform/win32.cpp
 set -eu
 
 [ $# -eq 1 ] || { echo "usage: $0 path/to/win32.cpp" >&2; exit 2; }
@@ -17,7 +17,7 @@ if ! command -v "$compiler" >/dev/null 2>&1; then
     exit 1
 fi
 
-# The file includes "app/win32.h", relative to the source root two folders up.
+# The file includes "platform/win32.h", relative to the source root two folders up.
 include=$(cd "$(dirname "$source")/.." && pwd)
 work=$(mktemp -d /tmp/check-win32.XXXXXX)
 trap 'rm -rf "$work"' EXIT

@@ -1,11 +1,11 @@
 #include "about/frmabout.h"
 
 #include "about/sysinfo.h"
-#include "app/picturebox.h"
-#include "app/product.h"
-#include "app/textio.h"
-#include "app/ui.h"
-#include "test/buttonpictures.h"
+#include "platform/product.h"
+#include "platform/textio.h"
+#include "widgets/picturebox.h"
+#include "widgets/pictures.h"
+#include "widgets/ui.h"
 
 #include <QIcon>
 #include <QLabel>

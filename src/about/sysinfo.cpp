@@ -1,6 +1,6 @@
 #include "about/sysinfo.h"
 
-#include "app/textio.h"
+#include "platform/textio.h"
 
 #include <QByteArray>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "app/appfolder.h"
-#include "app/fault.h"
-#include "app/realplatform.h"
 #include "app/startup.h"
+#include "platform/appfolder.h"
+#include "platform/fault.h"
+#include "platform/realplatform.h"
 #include "start/frmstart.h"
 
 #include <QDir>

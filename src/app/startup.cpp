@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
-#include "app/fault.h"
-#include "app/ui.h"
+#include "platform/fault.h"
 #include "start/frmstart.h"
+#include "widgets/ui.h"
 
 std::unique_ptr<Frmstart> LoadProgram(Platform& platform, const QString& programFolder)
 {

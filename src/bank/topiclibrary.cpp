@@ -1,7 +1,7 @@
 #include "bank/topiclibrary.h"
 
-#include "app/fault.h"
-#include "app/textio.h"
+#include "platform/fault.h"
+#include "platform/textio.h"
 
 #include <QFile>
 #include <QFileInfo>

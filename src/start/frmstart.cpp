@@ -1,13 +1,17 @@
 #include "start/frmstart.h"
 
+// The start window opens the About window and fills and shows the test window:
+// the only places one window folder reaches into another.
 #include "about/frmabout.h"
-#include "app/appfolder.h"
-#include "app/picturebox.h"
-#include "app/product.h"
-#include "app/ui.h"
+#include "exam/frmmain.h"
+#include "platform/appfolder.h"
+#include "platform/product.h"
 #include "start/numberentry.h"
-#include "test/buttonpictures.h"
-#include "test/frmmain.h"
+#include "start/practice.h"
+#include "start/randomtopic.h"
+#include "widgets/picturebox.h"
+#include "widgets/pictures.h"
+#include "widgets/ui.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -23,15 +27,6 @@
 #include <QTimer>
 
 #include <array>
-
-const QString ArgumentDirections = QStringLiteral(
-    "Discuss how well reasoned you find this argument. In your discussion be sure to analyze the "
-    "line of reasoning and the use of evidence in the argument."
-    " For example, you may need to consider what questionable assumptions underlie the thinking "
-    "and what alternative explanations or counterexamples might weaken the conclusion."
-    " You can also discuss what sort of evidence would strengthen or refute the argument, what "
-    "changes in the argument would make it more logically sound, and what, if anything, would "
-    "help you better evaluate its conclusion.");
 
 namespace {
 
@@ -72,7 +67,7 @@ Frmstart::Frmstart(Platform& platform, const QString& programFolder)
     // libraries, Issue before Argument.
     frmmain_ = std::make_unique<Frmmain>(platform, programFolder);
     frmmain_->setStartWindow(this);
-    AppFolder = ::AppFolder(programFolder);
+    AppFolder = AppFolderOf(programFolder);
     LoadTopicLibrary(AppFolder, IssueLibraryName, IssueTopicCount, IssueTopics);
     LoadTopicLibrary(AppFolder, ArgumentLibraryName, ArgumentTopicCount, ArgumentTopics);
 
@@ -197,23 +192,14 @@ void Frmstart::StartPractice()
         number = *entry;
     }
 
+    const PracticeQuestion question = ComposePracticeQuestion(
+        issue, number, (issue ? IssueTopics : ArgumentTopics).at(number - 1));
     Frmmain& test = *frmmain_;
-    const QString numberText = QString::number(number);
-    const QString crlf = QStringLiteral("\r\n");
-    if (issue) {
-        SetBoxText(test.Text1, crlf + IssueTopics.at(number - 1));
-        test.Label1->setText(QStringLiteral("GMAT Test - Section 2: Analytical Writing 2"));
-        test.Label2->setText(QStringLiteral("Issue ") + numberText);
-        test.Label3->setText(QStringLiteral("2"));
-        test.Label4->setText(numberText);
-    } else {
-        const QString topic = crlf + ArgumentTopics.at(number - 1);
-        test.Label1->setText(QStringLiteral("GMAT Test - Section 1: Analytical Writing 1"));
-        test.Label2->setText(QStringLiteral("Argument ") + numberText);
-        test.Label3->setText(QStringLiteral("1"));
-        test.Label4->setText(numberText);
-        SetBoxText(test.Text1, topic + crlf + crlf + ArgumentDirections + crlf);
-    }
+    test.Label1->setText(question.sectionTitle);
+    test.Label2->setText(question.heading);
+    test.Label3->setText(question.modeCode);
+    test.Label4->setText(question.number);
+    SetBoxText(test.Text1, question.topicText);
 
     hide();
     test.show();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/platform.h"
 #include "bank/topiclibrary.h"
+#include "platform/platform.h"
 
 #include <QWidget>
 
@@ -60,6 +60,3 @@ private:
     Platform& platform_;
     std::unique_ptr<Frmmain> frmmain_;
 };
-
-// The three sentences shown after every Argument topic, run together.
-extern const QString ArgumentDirections;

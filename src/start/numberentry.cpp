@@ -1,6 +1,6 @@
 #include "start/numberentry.h"
 
-#include "app/numeric.h"
+#include "platform/numeric.h"
 
 #include <charconv>
 #include <cmath>

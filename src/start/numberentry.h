@@ -2,7 +2,6 @@
 
 #include <QStringView>
 
-#include <cstdint>
 #include <optional>
 
 // The numeric value of the number box, read leniently: blanks, tabs and line
@@ -14,6 +13,3 @@ double ReadNumberEntry(QStringView text);
 // The topic number the entry stands for, when 1 <= value <= limit; rounded half
 // to even.
 std::optional<int> TopicNumberFromEntry(QStringView text, int limit);
-
-// A topic number from 1 to limit, from a generator seeded with seed.
-int DrawRandomTopic(int limit, std::uint64_t seed);

@@ -1,4 +1,4 @@
-#include "start/numberentry.h"
+#include "start/randomtopic.h"
 
 #include <random>
 

@@ -2,7 +2,7 @@
 
 #include "fuzzcheck.h"
 
-#include "test/essayfile.h"
+#include "exam/essayfile.h"
 
 #include <QByteArrayView>
 

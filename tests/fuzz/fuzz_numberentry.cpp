@@ -2,7 +2,7 @@
 
 #include "fuzzcheck.h"
 
-#include "app/numeric.h"
+#include "platform/numeric.h"
 #include "start/numberentry.h"
 
 #include "bank/topiclibrary.h"

@@ -4,8 +4,8 @@
 #include "fuzzcheck.h"
 
 #include "about/sysinfo.h"
-#include "app/textio.h"
 #include "fakeplatform.h"
+#include "platform/textio.h"
 
 #include <QRegularExpression>
 

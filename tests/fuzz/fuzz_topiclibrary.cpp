@@ -3,8 +3,8 @@
 
 #include "fuzzcheck.h"
 
-#include "app/fault.h"
 #include "bank/topiclibrary.h"
+#include "platform/fault.h"
 
 #include <QFile>
 #include <QTemporaryDir>

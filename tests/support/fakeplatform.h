@@ -3,7 +3,7 @@
 // Test doubles of the platform seams: message boxes answer from a script and
 // remember what they were asked; the clock reads what the test sets.
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <QList>
 #include <QMap>
@@ -44,12 +44,10 @@ public:
 
 class FakeClock : public Clock {
 public:
-    double midnightSeconds = 36000;
     double elapsed = 1000;
     QDateTime now = QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53));
     std::uint64_t seed = 1;
 
-    double SecondsSinceMidnight() override { return midnightSeconds; }
     double ElapsedSeconds() override { return elapsed; }
     QDateTime Now() override { return now; }
     std::uint64_t RandomSeed() override { return seed++; }

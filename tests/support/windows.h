@@ -6,9 +6,9 @@
 #include "programfolder.h"
 
 #include "app/startup.h"
-#include "app/ui.h"
+#include "exam/frmmain.h"
 #include "start/frmstart.h"
-#include "test/frmmain.h"
+#include "widgets/ui.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,3 +1,3 @@
-#include "app/platform.h"
+#include "platform/platform.h"
 
 // The seams are interfaces only; this unit anchors their vtables.

@@ -1,4 +1,4 @@
-#include "app/numeric.h"
+#include "platform/numeric.h"
 
 #include <cmath>
 

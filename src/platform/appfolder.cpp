@@ -1,6 +1,6 @@
-#include "app/appfolder.h"
+#include "platform/appfolder.h"
 
-QString AppFolder(const QString& reportedFolder, QChar separator)
+QString AppFolderOf(const QString& reportedFolder, QChar separator)
 {
     QString folder = reportedFolder;
     if (!folder.endsWith(separator))

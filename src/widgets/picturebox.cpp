@@ -1,4 +1,4 @@
-#include "app/picturebox.h"
+#include "widgets/picturebox.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "test/countdown.h"
+#include "exam/countdown.h"
 
-#include "app/numeric.h"
+#include "platform/numeric.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "app/fault.h"
+#include "platform/fault.h"
 
-#include "app/platform.h"
-#include "app/product.h"
+#include "platform/platform.h"
+#include "platform/product.h"
 
 Fault::Fault(QString file, QString reason)
     : std::runtime_error((file + QStringLiteral(": ") + reason).toStdString()),

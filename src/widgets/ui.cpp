@@ -1,6 +1,6 @@
-#include "app/ui.h"
+#include "widgets/ui.h"
 
-#include "app/textio.h"
+#include "platform/textio.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

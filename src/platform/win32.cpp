@@ -1,4 +1,4 @@
-#include "app/win32.h"
+#include "platform/win32.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/platform.h"
-#include "test/countdown.h"
+#include "exam/countdown.h"
+#include "platform/platform.h"
 
 #include <QWidget>
 
@@ -47,7 +47,7 @@ public:
 
     // Window-level variables.
     QString AppFolder;
-    CountdownState Clock;
+    CountdownState Countdown;
 
     // Event handlers, public so that the other windows and tests can run them.
     void EndSection();

@@ -27,8 +27,6 @@ public:
 class Clock {
 public:
     virtual ~Clock() = default;
-    // Seconds since local midnight, with a fractional part.
-    virtual double SecondsSinceMidnight() = 0;
     // Seconds on a clock that only moves forward, counts while the computer
     // sleeps and ignores changes of the wall clock; its zero is arbitrary.
     virtual double ElapsedSeconds() = 0;

@@ -13,4 +13,4 @@ inline constexpr QChar PathSeparator = QLatin1Char('/');
 
 // The program folder as the system reports it, ending in exactly one separator:
 // one is appended unless the folder already ends in one (as a root does).
-QString AppFolder(const QString& reportedFolder, QChar separator = PathSeparator);
+QString AppFolderOf(const QString& reportedFolder, QChar separator = PathSeparator);

@@ -1,7 +1,7 @@
-#include "test/essayfile.h"
+#include "exam/essayfile.h"
 
-#include "app/appfolder.h"
-#include "app/textio.h"
+#include "platform/appfolder.h"
+#include "platform/textio.h"
 
 #include <QDir>
 #include <QFile>

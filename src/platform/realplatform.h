@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 class RealMessageBoxes : public MessageBoxes {
 public:
@@ -10,7 +10,6 @@ public:
 
 class RealClock : public Clock {
 public:
-    double SecondsSinceMidnight() override;
     double ElapsedSeconds() override;
     QDateTime Now() override;
     std::uint64_t RandomSeed() override;

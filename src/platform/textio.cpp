@@ -1,4 +1,4 @@
-#include "app/textio.h"
+#include "platform/textio.h"
 
 QString ToWidgetText(QStringView programText)
 {

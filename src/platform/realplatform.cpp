@@ -1,8 +1,8 @@
-#include "app/realplatform.h"
+#include "platform/realplatform.h"
 
-#include "app/product.h"
-#include "app/textio.h"
-#include "app/win32.h"
+#include "platform/product.h"
+#include "platform/textio.h"
+#include "platform/win32.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -37,11 +37,6 @@ MessageBoxes::Answer RealMessageBoxes::show(QWidget* parent, const QString& prom
                     standard, parent);
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok ? AnswerOk : AnswerCancel;
-}
-
-double RealClock::SecondsSinceMidnight()
-{
-    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
 }
 
 double RealClock::ElapsedSeconds()

@@ -1,11 +1,11 @@
-#include "test/frmmain.h"
+#include "exam/frmmain.h"
 
-#include "app/appfolder.h"
-#include "app/picturebox.h"
-#include "app/textio.h"
-#include "app/ui.h"
-#include "test/buttonpictures.h"
-#include "test/essayfile.h"
+#include "exam/essayfile.h"
+#include "platform/appfolder.h"
+#include "platform/textio.h"
+#include "widgets/picturebox.h"
+#include "widgets/pictures.h"
+#include "widgets/ui.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -76,8 +76,8 @@ Frmmain::Frmmain(Platform& platform, const QString& programFolder)
     CreateControls();
 
     // The load step: the folder, then the clock variables.
-    AppFolder = ::AppFolder(programFolder);
-    Clock = CountdownState{}; // 30 minutes, no start taken, a restart pending
+    AppFolder = AppFolderOf(programFolder);
+    Countdown = CountdownState{}; // 30 minutes, no start taken, a restart pending
 }
 
 void Frmmain::CreateControls()
@@ -178,7 +178,7 @@ void Frmmain::closeEvent(QCloseEvent* event)
 void Frmmain::PutClockAtRest()
 {
     Timer1->stop();
-    PutCountdownAtRest(Clock);
+    PutCountdownAtRest(Countdown);
     Picture3->setEnabled(true);
     Label5->setText(ClockAtRestCaption);
     Label5->setVisible(true);
@@ -186,12 +186,12 @@ void Frmmain::PutClockAtRest()
 
 void Frmmain::TimerTick()
 {
-    const TickOutcome outcome = CountdownTick(Clock, platform_.clock.ElapsedSeconds());
+    const TickOutcome outcome = CountdownTick(Countdown, platform_.clock.ElapsedSeconds());
     if (outcome.timeUp) {
         Timer1->stop();
         platform_.boxes.show(this, QStringLiteral("Time Up!"), QStringLiteral("Time Up!"),
                              MessageBoxes::Exclamation, MessageBoxes::Ok);
-        Clock.RestartPending = true;
+        Countdown.RestartPending = true;
         return;
     }
     if (outcome.lastMinutes) {

@@ -1,4 +1,4 @@
-#include "test/buttonpictures.h"
+#include "widgets/pictures.h"
 
 #include <QFileInfo>
 
