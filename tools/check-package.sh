@@ -24,4 +24,4 @@ if strings -a "$folder/qelsim" | grep -F -e "$BUILD" -e "$SOURCE"; then
 fi
 # Moved to another place, the folder still runs.
 mv "$folder" "$WORK/moved"
-"$SOURCE/tests/e2e/run.sh" "$WORK/moved" "$WORK/shots" start_and_quit practice_start
+"$SOURCE/tests/e2e/e2e.sh" "$WORK/moved" "$WORK/shots" start_and_quit practice

@@ -71,16 +71,15 @@ public:
     }
 };
 
-// A registry of keys and values set up by the test, which remembers the calls.
+// A registry of keys and values set up by the test, which logs opens and closes.
 class ScriptedRegistry : public Registry {
 public:
     struct Value {
         std::uint32_t type;
         QByteArray data;
     };
-    QMap<QByteArray, QMap<QByteArray, Value>> keys;
+    QMap<QByteArray, QMap<QByteArray, Value>> keys; // key path -> value name -> value
     QStringList calls;
-    QList<Handle> closed;
 
     long OpenKey(Handle root, const QByteArray& subKey, std::uint32_t /*options*/,
                  std::uint32_t access, Handle& result) override
@@ -90,37 +89,30 @@ public:
                      .arg(QString::fromLatin1(subKey))
                      .arg(access, 0, 16);
         const auto it = keys.constFind(subKey);
-        if (it == keys.constEnd()) {
-            result = 0;
-            return FileNotFound;
-        }
-        result = static_cast<Handle>(std::distance(keys.constBegin(), it) + 100);
-        return Success;
+        result = it == keys.constEnd() ? 0 : Handle(100 + std::distance(keys.constBegin(), it));
+        return result ? Success : FileNotFound;
     }
-
     long QueryValue(Handle key, const QByteArray& name, std::uint32_t& type, QByteArray& data,
                     std::uint32_t& size) override
     {
-        calls << QStringLiteral("query %1").arg(QString::fromLatin1(name));
-        const auto k = std::next(keys.constBegin(), static_cast<qsizetype>(key) - 100);
-        const auto v = k->constFind(name);
-        if (v == k->constEnd())
+        const auto& values = *std::next(keys.constBegin(), qsizetype(key) - 100);
+        const auto v = values.constFind(name);
+        if (v == values.constEnd())
             return FileNotFound;
-        if (static_cast<std::uint32_t>(v->data.size()) > size) {
-            size = static_cast<std::uint32_t>(v->data.size());
+        const auto have = std::uint32_t(v->data.size());
+        if (have > size) {
+            size = have;
             return MoreData;
         }
         type = v->type;
-        size = static_cast<std::uint32_t>(v->data.size());
-        data.replace(0, v->data.size(), v->data);
+        size = have;
+        data.replace(0, have, v->data);
         return Success;
     }
-
     long CloseKey(Handle key) override
     {
-        closed << key;
         calls << QStringLiteral("close %1").arg(key);
-        return key == 0 ? 6 : Success;
+        return key ? Success : 6;
     }
 };
 

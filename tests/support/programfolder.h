@@ -1,23 +1,47 @@
 #pragma once
 
-#include <QString>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
-// A throwaway program folder with small topic libraries (topic k of each reads
-// "Issue topic k" or "Argument topic k"), the four button pictures and user/.
+// A library of count topics, each the single line "<word> topic k".
+inline QByteArray SmallLibrary(const char* word, int count)
+{
+    QByteArray bytes;
+    for (int k = 1; k <= count; ++k)
+        bytes += QByteArray(word) + " topic " + QByteArray::number(k) +
+                 "\r\n-----------------------\r\n";
+    return bytes;
+}
+
+// A throwaway program folder: small topic libraries, the four button pictures and user/.
 class ProgramFolder {
 public:
-    ProgramFolder();
+    ProgramFolder()
+    {
+        write(QStringLiteral("ai.lib"), SmallLibrary("Issue", 150));
+        write(QStringLiteral("aa.lib"), SmallLibrary("Argument", 141));
+        const QString data = qEnvironmentVariable("QEL_SOURCE_DIR") + QStringLiteral("/data/");
+        for (const char* gif : {"confirm0.gif", "confirm1.gif", "next0.gif", "next1.gif"})
+            QFile::copy(data + QLatin1String(gif), file(QLatin1String(gif)));
+        QDir(path()).mkdir(QStringLiteral("user"));
+    }
 
     // The folder as the system would report it (no trailing separator).
     QString path() const { return dir_.path(); }
     QString file(const QString& name) const { return dir_.path() + QLatin1Char('/') + name; }
-    void write(const QString& name, const QByteArray& bytes) const;
-    QByteArray read(const QString& name) const;
+    void write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(file(name));
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            f.write(bytes);
+    }
+    QByteArray read(const QString& name) const
+    {
+        QFile f(file(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 
 private:
     QTemporaryDir dir_;
 };
-
-// A library of count topics, each a single line "<word> topic k".
-QByteArray SmallLibrary(const char* word, int count);

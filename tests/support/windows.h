@@ -6,8 +6,11 @@
 #include "programfolder.h"
 
 #include "app/startup.h"
+#include "exam/essayfile.h"
 #include "exam/frmmain.h"
+#include "platform/textio.h"
 #include "start/frmstart.h"
+#include "widgets/picturebox.h"
 #include "widgets/ui.h"
 
 #include <QLabel>

@@ -1,0 +1,151 @@
+# The roads a user walks, for e2e.sh. A road NAME:ARG is the function road_NAME
+# called with ARG; the fault roads are rows of one table each.
+
+road_start_and_quit() {
+    open_start || return
+    [ "$(xdotool getwindowname "$START")" = "QEL Simulator 1.0 (www.qelsim.example)" ] ||
+        fail "caption $(xdotool getwindowname "$START")"
+    key alt+q
+    wait_exit && [ "$STATUS" = 0 ] || fail "Quit ended with status $STATUS"
+}
+
+road_practice() {
+    open_start && start_question argument 7 || return
+    type_text "caret check" # the caret starts in the answer box
+    end_section testquit Return Return || return
+    record_is "$FOLDER/user/aa7.txt" 1 "Argument No.7" "caret check"
+    wait_active "QEL Simulator 1.0 (" || return
+    click_at "$START" 100 122
+    key ctrl+a
+    type_text 999
+    key alt+s
+    answer_box "Error!" Return || return
+    visible "$START_RE" || fail "the start window went away after Wrong Number"
+    ! visible "$TEST_RE" || fail "the test window opened on a wrong number"
+}
+
+road_saving() {
+    open_start && start_question issue 12 || return
+    type_text "First line."
+    key Return
+    type_text "Second line."
+    end_section testquit Return Return || return
+    record_is "$FOLDER/user/ai12.txt" 1 "Issue No.12" 'First line.\r\nSecond line.'
+    # The start window kept kind and number: Alt+S starts Issue 12 again.
+    wait_active "QEL Simulator 1.0 (" && key alt+s && find_window "$TEST_RE" && wait_active Form1 ||
+        return
+    type_text "Again."
+    end_section testquit Return Return && record_is "$FOLDER/user/ai12.txt" 2 "Issue No.12" Again.
+    # An empty answer is not offered for saving.
+    start_question issue 4 && end_section testquit none Return || return
+    [ ! -e "$FOLDER/user/ai4.txt" ] || fail "an empty answer was saved"
+    start_question argument 7 || return
+    type_text "Argument essay."
+    end_section sectionexit Return Escape && wait_exit || return
+    [ "$STATUS" = 0 ] || fail "Cancel ended with status $STATUS"
+    record_is "$FOLDER/user/aa7.txt" 1 "Argument No.7" "Argument essay."
+}
+
+road_tools() {
+    open_start && start_question issue 9 || return
+    type_text "alpha beta gamma"
+    key shift+ctrl+Left
+    click_button cut
+    until_true '[ "$(clipboard)" = gamma ]' || fail "Cut put '$(clipboard)' on the clipboard"
+    key Home
+    click_button paste
+    click_button time
+    until_true '! clock_shown' || fail "the Time button did not hide the clock"
+    click_button time
+    until_true clock_shown || fail "the Time button did not show the clock again"
+    end_section testquit Return Return || return
+    record_is "$FOLDER/user/ai9.txt" 1 "Issue No.9" "gammaalpha beta "
+    printf 'from another program' | xclip -selection clipboard -i
+    start_question issue 9 || return
+    click_button paste
+    type_text " third"
+    click_button help
+    until_true '[ "$(clipboard)" = "from another program third" ]' ||
+        fail "Help put '$(clipboard)' on the clipboard"
+    click_button next
+    click_button confirm # armed by Next, it ends the section
+    answer_box Quit Return && answer_box Quit Return || return
+    python3 - "$FOLDER/user/ai9.txt" <<'EOF' || fail "Help did not bring back the saved record"
+import sys
+data = open(sys.argv[1], "rb").read()
+mark = b"Your Answer:\r\n\r\nfrom another program third\r\n"
+earlier = data[data.find(mark) + len(mark):]
+sys.exit(data.find(mark) < 0 or not earlier.startswith(b"\r\n\r\n****") or not data.startswith(earlier))
+EOF
+}
+
+road_about() {
+    open_start || return
+    key alt+a
+    find_window "^About QEL Simulator" && wait_active "About QEL Simulator" || return
+    local about=$WIN place
+    place=$(xwininfo -id "$about" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x "," y "," w "," h}')
+    [ "$place" = "407,204,387,253" ] || fail "About window at $place"
+    click_at "$about" 325 227 # SysInfo: there is no tool on this system
+    answer_box "QEL Simulator" Return || return
+    click_at "$START" 264 140 # Quit, while About is open: no effect
+    wait_active "About QEL Simulator" && key Escape && wait_gone "^About QEL Simulator" || return
+    running || fail "the start window took a click while About was open"
+}
+
+# A broken topic library: a fault box, no start window, a non-zero exit without a signal.
+road_library() {
+    case $1 in
+    missing) rm "$FOLDER/ai.lib" ;;
+    empty) : >"$FOLDER/aa.lib" ;;
+    short-by-one) python3 -c 'import sys; p = sys.argv[1]; s = b"-" * 23 + b"\r\n"
+open(p, "wb").write(s.join(open(p, "rb").read().split(s)[:149]))' "$FOLDER/ai.lib" ;;
+    lf-only) sed -i 's/\r$//' "$FOLDER/aa.lib" ;;
+    random-bytes) python3 -c 'import random, sys; random.seed(20260314)
+open(sys.argv[1], "wb").write(random.randbytes(256 * 1024))' "$FOLDER/ai.lib" ;;
+    nul-bytes) head -c 65536 /dev/zero >"$FOLDER/aa.lib" ;;
+    directory) rm "$FOLDER/aa.lib" && mkdir "$FOLDER/aa.lib" ;;
+    unreadable) chmod 000 "$FOLDER/ai.lib" && as_unprivileged || return ;;
+    esac
+    launch
+    find_window "^QEL Simulator$" && wait_active "QEL Simulator" || return
+    ! visible "$START_RE" || fail "the start window showed despite the fault"
+    key Return
+    wait_exit || return
+    [ "$STATUS" != 0 ] && [ "$STATUS" -lt 128 ] || fail "the fault ended with status $STATUS"
+}
+
+# A save that cannot reach the disk: "Not Saved", the answer kept in the test
+# window, the earlier record untouched; once mended, ending again saves it.
+road_save() {
+    local break mend topic=5 count=2
+    case $1 in
+    no-user-folder) break='rm -r user' mend='mkdir user' count=1 ;;
+    user-is-a-file) break='rm -r user && echo x >user' mend='rm user && mkdir user' count=1 ;;
+    user-read-only) break='chmod 555 user' mend='chmod 755 user' topic=6 count=1 ;;
+    file-read-only) break='chmod 444 user/ai5.txt' mend='chmod 644 user/ai5.txt' ;;
+    file-is-a-folder) break='mv user/ai5.txt k && mkdir user/ai5.txt' mend='rmdir user/ai5.txt && mv k user/ai5.txt' ;;
+    disk-full) break='mv user/ai5.txt k && ln -s /dev/full user/ai5.txt' mend='rm user/ai5.txt && mv k user/ai5.txt' ;;
+    esac
+    case $1 in *read-only) as_unprivileged || return ;; esac
+    open_start && start_question issue 5 || return
+    type_text "First essay."
+    end_section testquit Return Return || return
+    (cd "$FOLDER" && eval "$break") || fail "could not break the save"
+    start_question issue "$topic" || return
+    type_text "Kept answer."
+    click_button testquit
+    answer_box Quit Return && answer_box "Not Saved" Return || return
+    visible "$TEST_RE" && ! visible "$START_RE" || fail "the test window went away after a failed save"
+    (cd "$FOLDER" && eval "$mend") || fail "could not mend the save"
+    [ "$count" = 1 ] || record_is "$FOLDER/user/ai5.txt" 1 "Issue No.5" "First essay."
+    wait_active Form1 && end_section testquit Return Escape && wait_exit || return
+    record_is "$FOLDER/user/ai$topic.txt" "$count" "Issue No.$topic" "Kept answer."
+}
+
+ALL_ROADS="start_and_quit practice saving tools about
+    library:missing library:empty library:short-by-one library:lf-only library:random-bytes
+    library:nul-bytes library:directory library:unreadable
+    save:no-user-folder save:user-is-a-file save:user-read-only save:file-read-only
+    save:file-is-a-folder save:disk-full"

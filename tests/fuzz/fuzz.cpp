@@ -1,0 +1,83 @@
+// libFuzzer targets, one per unit that reads outside input; QEL_FUZZ picks the
+// unit. A broken invariant aborts, so libFuzzer keeps the input as a finding.
+#include "fakeplatform.h"
+
+#include "about/sysinfo.h"
+#include "bank/topiclibrary.h"
+#include "exam/essayfile.h"
+#include "platform/fault.h"
+#include "platform/numeric.h"
+#include "platform/textio.h"
+#include "start/numberentry.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstdio>
+
+#define CHECK(condition)                                                                           \
+    ((condition) ? void() : (std::fprintf(stderr, "invariant broken: %s\n", #condition), abort()))
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    if (bytes.isEmpty())
+        return 0;
+#if QEL_FUZZ == 1 // a topic library: topics end in CR LF and never in a space, or a Fault
+    static QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("f.lib")));
+    CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes.mid(1)) >= 0);
+    file.close();
+    const int count = 1 + uchar(bytes[0]) % 200;
+    TopicTable table;
+    try {
+        LoadTopicLibrary(dir.path() + '/', QStringLiteral("f.lib"), count, table);
+    } catch (const Fault&) {
+        return 0; // std::exception of any other kind escapes and is a finding
+    }
+    CHECK(int(table.size()) == count);
+    for (int k = 0; k < count; ++k) {
+        const QString topic = table.at(k);
+        CHECK(!topic.startsWith(' ') && !topic.endsWith(' '));
+        CHECK(topic.isEmpty() || topic.endsWith(QLatin1String("\r\n")));
+    }
+#elif QEL_FUZZ == 2 // the number box: a topic number exactly when the value rounds into range
+    const QString text = QString::fromUtf8(bytes);
+    const double value = ReadNumberEntry(text);
+    CHECK(!std::isnan(value));
+    for (const int limit : {IssueTopicCount, ArgumentTopicCount}) {
+        const std::optional<int> number = TopicNumberFromEntry(text, limit);
+        CHECK(number.has_value() == (value >= 1.0 && value <= limit));
+        CHECK(!number || *number == int(RoundHalfEven(value)));
+    }
+#elif QEL_FUZZ == 3 // an essay file read back by Help: one CR LF per line
+    const QString result = SavedEssaysFromBytes(bytes);
+    CHECK(result.isEmpty() == bytes.isEmpty() || bytes == "\xEF\xBB\xBF");
+    CHECK(result.size() <= 2 * bytes.size() + 2);
+#elif QEL_FUZZ == 4 // a registry value: text, "&h" digits, untouched, or a runtime error
+    const std::uint32_t type = uchar(bytes[0]) % 6;
+    const QByteArray value = bytes.mid(1);
+    ScriptedRegistry registry;
+    registry.keys["K"]["V"] = {type, value};
+    QString read = QStringLiteral("untouched");
+    bool found = false;
+    try {
+        found = GetKeyValue(registry, Registry::LocalMachine, "K", "V", read);
+    } catch (const std::runtime_error&) {
+        CHECK(value.isEmpty());
+        return 0;
+    }
+    CHECK(registry.calls.last() == "close 100" && found == (value.size() <= KeyValueBufferSize));
+    static const QRegularExpression digits(QStringLiteral("^&h(?:[0-9A-F]{2})*$"));
+    if (!found)
+        CHECK(read.isEmpty());
+    else if (type == Registry::RegDword)
+        CHECK(digits.match(read).hasMatch());
+    else if (type == Registry::RegSz)
+        CHECK(read == FromCodePage(value.endsWith('\0') ? value.chopped(1) : value));
+    else
+        CHECK(read == "untouched");
+#endif
+    return 0;
+}

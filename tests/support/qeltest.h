@@ -1,0 +1,21 @@
+#pragma once
+
+// What every suite repeats: table columns and rows in one line each.
+
+#include <QtTest>
+
+template <typename... Types, typename... Names> void Columns(Names... names)
+{
+    (QTest::addColumn<Types>(names), ...);
+}
+
+template <typename... Values> void Row(const char* name, Values... values)
+{
+    (QTest::newRow(name) << ... << values);
+}
+
+// A click on a picture button, as the mouse gives it.
+inline void Click(QWidget* widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
