@@ -82,10 +82,10 @@ private slots:
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("time");
         QTest::newRow("en_US") << "en_US"
-                               << "3/4/26"
+                               << "3/4/2026"
                                << "9:06:05 PM";
         QTest::newRow("de_DE") << "de_DE"
-                               << "04.03.26"
+                               << "04.03.2026"
                                << "21:06:05";
         QTest::newRow("en_GB") << "en_GB"
                                << "04/03/2026"
