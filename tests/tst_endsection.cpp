@@ -220,7 +220,7 @@ private slots:
         QVERIFY(!p.start->isVisible());
         QCOMPARE(t.Text2->toPlainText(), QStringLiteral("my precious essay"));
         QCOMPARE(t.Label2->text(), QStringLiteral("Issue 5"));
-        QCOMPARE(t.Label5->text(), QStringLiteral("30:00"));
+        QCOMPARE(t.Label5->text(), QStringLiteral("00:30")); // as before the section was ended
         QVERIFY(p.fake.end.statuses.isEmpty());
         if (fault == QLatin1String("readonly"))
             QCOMPARE(p.folder.read(QStringLiteral("user/ai5.txt")), old);
