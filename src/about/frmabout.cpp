@@ -79,13 +79,15 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
     cmdSysInfo = new QPushButton(QStringLiteral("SysInfo..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setGeometry(TwipsRect(4140, 3240, 1485, 345));
-    cmdSysInfo->setAutoDefault(false);
+    // Enter presses the button that has the focus, as in the start window: OK
+    // unless the user has moved on to SysInfo.
+    cmdSysInfo->setAutoDefault(true);
 
     setTabOrder(cmdOK, picIcon);
     setTabOrder(picIcon, cmdSysInfo);
     cmdOK->setFocus(Qt::OtherFocusReason);
 
-    // Escape reaches QDialog::reject, Enter the default button: both close.
+    // Escape reaches QDialog::reject and closes; Enter presses the focused button.
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::SysInfoClicked);
     connect(picIcon, &PictureBox::clicked, this, &frmAbout::LogoClicked);

@@ -6,27 +6,95 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
+
+#include <algorithm>
 
 namespace {
 
 const QString StarLine = QStringLiteral("********************\r\n");
 const QString CrLf = QStringLiteral("\r\n");
 
-// The locale's time format without its time zone part, which Windows' regional
-// time of day never shows.
-QString TimeOfDayFormat(const QLocale& locale)
+// The parts of a date or time format: runs of one pattern letter, and the
+// literal text between them (quoted text stays as it is written).
+struct FormatPart {
+    QString text;
+    bool field = false;
+};
+
+QList<FormatPart> SplitFormat(const QString& format)
 {
-    const QString format = locale.timeFormat(QLocale::LongFormat);
-    QString result;
+    QList<FormatPart> parts;
     bool quoted = false;
     for (const QChar c : format) {
         if (c == QLatin1Char('\''))
             quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t'))
-            continue;
-        result += c;
+        const bool field = !quoted && c.isLetter();
+        if (parts.isEmpty() || parts.last().field != field ||
+            (field && parts.last().text.back() != c))
+            parts.append({QString(), field});
+        parts.last().text += c;
     }
-    return result.trimmed();
+    return parts;
+}
+
+QString JoinFormat(const QList<FormatPart>& parts)
+{
+    QString format;
+    for (const FormatPart& part : parts)
+        format += part.text;
+    return format.trimmed();
+}
+
+bool IsField(const FormatPart& part, QLatin1Char letter)
+{
+    return part.field && part.text.front() == letter;
+}
+
+// The locale's short date with the year in full: many locales' short forms
+// give two digits only.
+QString FullYearDateFormat(const QLocale& locale)
+{
+    QList<FormatPart> parts = SplitFormat(locale.dateFormat(QLocale::ShortFormat));
+    for (FormatPart& part : parts) {
+        if (IsField(part, QLatin1Char('y')))
+            part.text = QStringLiteral("yyyy");
+    }
+    return JoinFormat(parts);
+}
+
+// The time of day as the desktop's clock shows it, with seconds: the locale's
+// short time, with the seconds added after the minutes behind the separator
+// that stands between hours and minutes. Where that separator is more than
+// punctuation, the locale's long time serves instead. Neither shows a time zone.
+QString TimeOfDayFormat(const QLocale& locale)
+{
+    QList<FormatPart> parts = SplitFormat(locale.timeFormat(QLocale::ShortFormat));
+    const auto find = [&parts](QLatin1Char letter) {
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            if (IsField(parts.at(i), letter))
+                return i;
+        }
+        return qsizetype(-1);
+    };
+    const qsizetype minutes = find(QLatin1Char('m'));
+    if (find(QLatin1Char('s')) < 0) {
+        const bool afterHours = minutes >= 2 && (IsField(parts.at(minutes - 2), QLatin1Char('h')) ||
+                                                 IsField(parts.at(minutes - 2), QLatin1Char('H')));
+        const QString separator = afterHours ? parts.at(minutes - 1).text : QString();
+        const bool punctuation =
+            !separator.isEmpty() && std::none_of(separator.begin(), separator.end(), [](QChar c) {
+                return c.isLetter() || c == QLatin1Char('\'');
+            });
+        if (punctuation) {
+            parts.insert(minutes + 1, FormatPart{QStringLiteral("ss"), true});
+            parts.insert(minutes + 1, FormatPart{separator, false});
+        } else {
+            parts = SplitFormat(locale.timeFormat(QLocale::LongFormat));
+        }
+    }
+    parts.removeIf([](const FormatPart& part) { return IsField(part, QLatin1Char('t')); });
+    return JoinFormat(parts);
 }
 
 } // namespace
@@ -50,7 +118,7 @@ QString RecordDate(const QDateTime& when, const QLocale& locale)
 {
     if (locale.language() == QLocale::C)
         return when.date().toString(QStringLiteral("yyyy-MM-dd"));
-    return locale.toString(when.date(), QLocale::ShortFormat);
+    return locale.toString(when.date(), FullYearDateFormat(locale));
 }
 
 QString RecordTime(const QDateTime& when, const QLocale& locale)
@@ -101,8 +169,16 @@ bool AppendEssayRecord(const QString& path, const QString& record, QString& reas
     }
     const qint64 sizeBefore = file.size();
     const QByteArray bytes = ToCodePage(record);
-    // One write of the whole record, unbuffered, so that a failure is seen here.
-    const qint64 written = file.write(bytes);
+    // The whole record, unbuffered, so that a failure is seen here. A disk that
+    // fills part-way takes a short write without a word; writing on then fails
+    // with the system's own reason.
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 step = file.write(bytes.constData() + written, bytes.size() - written);
+        if (step <= 0)
+            break;
+        written += step;
+    }
     if (written != bytes.size() || !file.flush()) {
         reason = QStringLiteral("The record could not be written: %1.").arg(file.errorString());
         // Take back whatever part did reach the file, so no half record stays.

@@ -1,5 +1,6 @@
 #include "exam/frmmain.h"
 
+#include "exam/answerkeys.h"
 #include "exam/essayfile.h"
 #include "platform/appfolder.h"
 #include "platform/textio.h"
@@ -104,6 +105,7 @@ void Frmmain::CreateControls()
                         ProgramFont(QStringLiteral("Arial"), 9.75, true));
     // As in the exam's answer box, Tab moves on rather than typing a tab.
     Text2->setTabChangesFocus(true);
+    InstallAnswerKeys(Text2, Text1);
 
     Picture7 =
         MakePicture(this, "Picture7", TwipsRect(8310, 4030, 1000, 645), QStringLiteral("cut.png"));
@@ -150,6 +152,15 @@ void Frmmain::CreateControls()
     connect(Picture7, &PictureBox::clicked, this, &Frmmain::Cut);
     connect(Picture8, &PictureBox::clicked, this, &Frmmain::Paste);
     connect(Timer1, &QTimer::timeout, this, &Frmmain::TimerTick);
+    // Whatever a button did, the user types on in the answer; Undo only does this.
+    for (PictureBox* picture :
+         {Picture1, Picture2, Picture3, Picture4, Picture5, Picture6, Picture7, Picture8, Picture9})
+        connect(picture, &PictureBox::clicked, this, &Frmmain::ReturnToAnswer);
+}
+
+void Frmmain::ReturnToAnswer()
+{
+    Text2->setFocus(Qt::OtherFocusReason);
 }
 
 void Frmmain::paintEvent(QPaintEvent* /*event*/)
@@ -189,9 +200,12 @@ void Frmmain::TimerTick()
     const TickOutcome outcome = CountdownTick(Countdown, platform_.clock.ElapsedSeconds());
     if (outcome.timeUp) {
         Timer1->stop();
+        // It comes up while the user types: the keys typed on must not close it.
         platform_.boxes.show(this, QStringLiteral("Time Up!"), QStringLiteral("Time Up!"),
-                             MessageBoxes::Exclamation, MessageBoxes::Ok);
+                             MessageBoxes::Exclamation, MessageBoxes::Ok,
+                             MessageBoxes::GuardFirstSecond);
         Countdown.RestartPending = true;
+        ReturnToAnswer();
         return;
     }
     if (outcome.lastMinutes) {
@@ -234,15 +248,30 @@ void Frmmain::EndSection()
     const QString modeCode = Label3->text();
     if (modeCode != QLatin1String("1") && modeCode != QLatin1String("2"))
         return;
+    // Should the save fail, the question goes on as if it had never been ended.
+    const CountdownState countdown = Countdown;
+    const bool counting = Timer1->isActive();
+    const QString caption = Label5->text();
+    const bool clockShown = !Label5->isHidden();
+    const bool timeButton = Picture3->isEnabled();
     PutClockAtRest();
 
     if (!Text2->document()->isEmpty()) {
         const auto answer = platform_.boxes.show(this, QStringLiteral("Do you want to save it?"),
                                                  QStringLiteral("Quit"), MessageBoxes::Information,
                                                  MessageBoxes::OkCancel);
-        // A failed save keeps the user here with everything on screen as it was.
-        if (answer == MessageBoxes::AnswerOk && !SaveEssay(when))
+        // A failed save keeps the user here with everything on screen as it was,
+        // and the clock counting on from the question's own start.
+        if (answer == MessageBoxes::AnswerOk && !SaveEssay(when)) {
+            Countdown = countdown;
+            Label5->setText(caption);
+            Label5->setVisible(clockShown);
+            Picture3->setEnabled(timeButton);
+            if (counting)
+                Timer1->start();
+            ReturnToAnswer();
             return;
+        }
     }
 
     const auto another = platform_.boxes.show(

@@ -57,6 +57,8 @@ public:
     void Next();
     void Cut();
     void Paste();
+    // The caret back in the answer box, after a button or a box.
+    void ReturnToAnswer();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -17,11 +17,15 @@ public:
     enum Icon { NoIcon, Information, Exclamation, Critical };
     enum Buttons { Ok, OkCancel };
     enum Answer { AnswerOk, AnswerCancel };
+    // A box that comes up while the user may be typing: keys and clicks in its
+    // first second are swallowed, so typing on neither closes it unseen nor
+    // goes anywhere else.
+    enum Guard { Unguarded, GuardFirstSecond };
 
     virtual ~MessageBoxes() = default;
     // Modal; an empty title means the program's own title.
     virtual Answer show(QWidget* parent, const QString& prompt, const QString& title, Icon icon,
-                        Buttons buttons) = 0;
+                        Buttons buttons, Guard guard = Unguarded) = 0;
 };
 
 class Clock {

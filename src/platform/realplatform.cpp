@@ -1,5 +1,6 @@
 #include "platform/realplatform.h"
 
+#include "platform/inputguard.h"
 #include "platform/product.h"
 #include "platform/textio.h"
 #include "platform/win32.h"
@@ -13,9 +14,11 @@
 #include <QWidget>
 
 #include <chrono>
+#include <optional>
 
 MessageBoxes::Answer RealMessageBoxes::show(QWidget* parent, const QString& prompt,
-                                            const QString& title, Icon icon, Buttons buttons)
+                                            const QString& title, Icon icon, Buttons buttons,
+                                            Guard guard)
 {
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
     switch (icon) {
@@ -36,6 +39,9 @@ MessageBoxes::Answer RealMessageBoxes::show(QWidget* parent, const QString& prom
     QMessageBox box(boxIcon, title.isEmpty() ? Product::Title : title, ToWidgetText(prompt),
                     standard, parent);
     box.setDefaultButton(QMessageBox::Ok);
+    std::optional<InputGuard> typingGuard;
+    if (guard == GuardFirstSecond)
+        typingGuard.emplace(&box, InputGuard::FirstSecondMs);
     return box.exec() == QMessageBox::Ok ? AnswerOk : AnswerCancel;
 }
 

@@ -5,7 +5,7 @@
 class RealMessageBoxes : public MessageBoxes {
 public:
     Answer show(QWidget* parent, const QString& prompt, const QString& title, Icon icon,
-                Buttons buttons) override;
+                Buttons buttons, Guard guard = Unguarded) override;
 };
 
 class RealClock : public Clock {

@@ -1,12 +1,13 @@
 #include "widgets/picturebox.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 {
-    // Like the exam's buttons: reachable by Tab, but they draw no focus frame.
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab reaches it; a click does not take the focus from where the user types.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void PictureBox::setPicture(const QPixmap& picture)
@@ -20,6 +21,7 @@ void PictureBox::paintEvent(QPaintEvent* /*event*/)
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));
     painter.drawPixmap(0, 0, picture_);
+    paintFocusMark(painter);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)
@@ -36,4 +38,63 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event)
     QWidget::mouseReleaseEvent(event);
     if (click && isEnabled())
         emit clicked();
+}
+
+// Space presses on its release and Enter on its press, as with the system's
+// buttons; a held key does not press again and again.
+void PictureBox::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    const auto chords =
+        Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if ((event->modifiers() & chords) || !isEnabled()) {
+        QWidget::keyPressEvent(event);
+    } else if (key == Qt::Key_Space) {
+        if (!event->isAutoRepeat())
+            spaceDown_ = true;
+        event->accept();
+    } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        event->accept();
+        if (!event->isAutoRepeat())
+            emit clicked();
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void PictureBox::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    const bool press = spaceDown_ && isEnabled();
+    spaceDown_ = false;
+    if (press)
+        emit clicked();
+}
+
+void PictureBox::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PictureBox::focusOutEvent(QFocusEvent* event)
+{
+    spaceDown_ = false;
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+// A dotted rectangle just inside the picture, only while it has the focus.
+void PictureBox::paintFocusMark(QPainter& painter)
+{
+    if (!hasFocus())
+        return;
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(2, 2, -3, -3));
 }

@@ -3,8 +3,12 @@
 #include <QPixmap>
 #include <QWidget>
 
+class QPainter;
+
 // A picture used as a button: it shows its picture as it is, enabled or not,
-// and reports a click (press and release over it) only while enabled.
+// and reports a click (press and release over it) only while enabled. Tab
+// reaches it, a dotted mark shows that it has the focus, and Space or Enter
+// press it then; a mouse click leaves the focus where it was.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -20,8 +24,15 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void paintFocusMark(QPainter& painter);
+
     QPixmap picture_;
     bool pressed_ = false;
+    bool spaceDown_ = false;
 };

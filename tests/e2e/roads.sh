@@ -79,6 +79,24 @@ sys.exit(data.find(mark) < 0 or not earlier.startswith(b"\r\n\r\n****") or not d
 EOF
 }
 
+# Typing goes on straight after Time, Next and Help; the section ends from the
+# keyboard alone (Tab onto Section Exit, Space), and every character is saved.
+road_keys() {
+    open_start && start_question issue 5 || return
+    type_text "one "
+    click_button time
+    type_text "two "
+    click_button time
+    type_text "three "
+    click_button next
+    type_text "four "
+    click_button help
+    type_text five
+    key Tab space
+    answer_box Quit Return && answer_box Quit Escape && wait_exit || return
+    record_is "$FOLDER/user/ai5.txt" 1 "Issue No.5" "one two three four five"
+}
+
 road_about() {
     open_start || return
     key alt+a
@@ -144,7 +162,7 @@ road_save() {
     record_is "$FOLDER/user/ai$topic.txt" "$count" "Issue No.$topic" "Kept answer."
 }
 
-ALL_ROADS="start_and_quit practice saving tools about
+ALL_ROADS="start_and_quit practice saving tools keys about
     library:missing library:empty library:short-by-one library:lf-only library:random-bytes
     library:nul-bytes library:directory library:unreadable
     save:no-user-folder save:user-is-a-file save:user-read-only save:file-read-only

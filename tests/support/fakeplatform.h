@@ -14,6 +14,7 @@ struct AskedBox {
     QString title;
     MessageBoxes::Icon icon;
     MessageBoxes::Buttons buttons;
+    MessageBoxes::Guard guard = MessageBoxes::Unguarded;
 };
 
 class ScriptedBoxes : public MessageBoxes {
@@ -25,9 +26,9 @@ public:
     std::function<void()> whileOpen;
 
     Answer show(QWidget* /*parent*/, const QString& prompt, const QString& title, Icon icon,
-                Buttons buttons) override
+                Buttons buttons, Guard guard = Unguarded) override
     {
-        asked.append({prompt, title, icon, buttons});
+        asked.append({prompt, title, icon, buttons, guard});
         if (whileOpen)
             whileOpen();
         return answers.isEmpty() ? AnswerOk : answers.takeFirst();
