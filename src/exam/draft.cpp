@@ -291,8 +291,12 @@ DraftKeeper::DraftKeeper(const QString& appFolder, Clock& clock, Source source, 
 }
 
 // The draft stays: a program that ends without ending the section (an untrapped
-// fault) leaves it for the next start. Only the lock goes.
-DraftKeeper::~DraftKeeper() = default;
+// fault) leaves it for the next start. Only the lock goes, once the last write
+// is done.
+DraftKeeper::~DraftKeeper()
+{
+    Finish();
+}
 
 void DraftKeeper::Changed()
 {
@@ -309,6 +313,13 @@ void DraftKeeper::WriteNow()
     const std::optional<Draft> current = source_();
     if (!current)
         return;
+    if (writing_.valid() &&
+        writing_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        // The disk is slower than the typist: try again after the next pause.
+        quiet_.start();
+        return;
+    }
+    Finish();
     if (current->answer.isEmpty()) {
         if (!path_.isEmpty())
             QFile::remove(path_);
@@ -320,13 +331,23 @@ void DraftKeeper::WriteNow()
     draft.changed = changed_.isValid() ? changed_ : clock_.Now();
     // A draft that cannot be written is not the candidate's concern now; the
     // save at the end of the section reports its own fault.
-    WriteDraftFile(path_, draft);
+    writing_ = std::async(std::launch::async, [path = path_, draft = std::move(draft)] {
+        WriteDraftFile(path, draft);
+    });
+}
+
+void DraftKeeper::Finish()
+{
+    if (writing_.valid())
+        writing_.get();
 }
 
 void DraftKeeper::Discard()
 {
     quiet_.stop();
     longest_.stop();
+    // A write still under way must not bring the draft back after its removal.
+    Finish();
     if (!path_.isEmpty())
         QFile::remove(path_);
     lock_.reset();

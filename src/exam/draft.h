@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -105,7 +106,9 @@ QString DraftEssayFilePath(const QString& appFolder, const Draft& draft);
 
 // Keeps the draft of the question under way: a few seconds after the last
 // change, and at least every few seconds while typing goes on. Writing is
-// quiet: a draft that cannot be written never interrupts the candidate.
+// quiet: a draft that cannot be written never interrupts the candidate. The
+// answer is taken on the window thread; writing and syncing it run on a thread
+// of their own, so a slow disk never holds up typing.
 class DraftKeeper : public QObject {
     Q_OBJECT
 public:
@@ -126,6 +129,8 @@ public:
     void WriteNow();
     // The answer is saved or refused: the draft and its lock go.
     void Discard();
+    // Waits until the last write has reached the disk.
+    void Finish();
 
     // The draft file this copy writes, empty until it has claimed one.
     QString path() const { return path_; }
@@ -141,4 +146,5 @@ private:
     QTimer longest_;
     std::unique_ptr<QLockFile> lock_;
     QString path_;
+    std::future<void> writing_;
 };
