@@ -114,8 +114,10 @@ class DraftKeeper : public QObject {
 public:
     // After this long without a change, the draft is written.
     static constexpr int QuietMs = 2000;
-    // While typing goes on, the draft is never older than this.
-    static constexpr int LongestMs = 5000;
+    // While typing goes on, a draft is due this long after the first change it
+    // lacks: half a second under five, so that the gap to the next keystroke
+    // and the write itself still keep what a kill can lose within 5 seconds.
+    static constexpr int LongestMs = 4500;
 
     // source gives the question under way, or nothing between questions; the
     // keeper stamps it with the time of the last change.
