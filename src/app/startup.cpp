@@ -40,7 +40,7 @@ void RecoverDrafts(Platform& platform, const QString& appFolder)
         QString detail;
         const Recovery outcome = RecoverDraft(appFolder, claimed, locale, wantIt, detail);
         const QString draftPath = QDir::toNativeSeparators(claimed.path());
-        if (outcome == Recovery::Damaged)
+        if (outcome == Recovery::Damaged) {
             platform.boxes.show(
                 nullptr,
                 QStringLiteral("An answer that was not saved was found in %1, but the file is "
@@ -49,7 +49,8 @@ void RecoverDrafts(Platform& platform, const QString& appFolder)
                                         ? QStringLiteral("It has been left where it is.")
                                         : QStringLiteral("It has been kept as %1.").arg(detail)),
                 UnsavedTitle, MessageBoxes::Exclamation, MessageBoxes::Ok);
-        if (outcome == Recovery::NotSaved)
+        }
+        if (outcome == Recovery::NotSaved) {
             platform.boxes.show(nullptr,
                                 QStringLiteral("The answer could not be saved.\r\n\r\nFile: %1\r\n"
                                                "Reason: %2\r\n\r\nIt is kept in %3 and offered "
@@ -57,6 +58,7 @@ void RecoverDrafts(Platform& platform, const QString& appFolder)
                                     .arg(essayPath, detail, draftPath),
                                 QStringLiteral("Not Saved"), MessageBoxes::Exclamation,
                                 MessageBoxes::Ok);
+        }
     }
 }
 

@@ -68,8 +68,8 @@ bool IsDraftFileName(const QString& name);
 class ClaimedDraft {
 public:
     ClaimedDraft(QString path, std::unique_ptr<QLockFile> lock);
-    ClaimedDraft(ClaimedDraft&&) noexcept;
-    ClaimedDraft& operator=(ClaimedDraft&&) noexcept;
+    ClaimedDraft(ClaimedDraft&& other) noexcept;
+    ClaimedDraft& operator=(ClaimedDraft&& other) noexcept;
     ~ClaimedDraft();
 
     const QString& path() const { return path_; }
