@@ -1,13 +1,74 @@
 #include "app/startup.h"
 
+#include "exam/draft.h"
 #include "platform/fault.h"
 #include "start/frmstart.h"
 #include "widgets/ui.h"
 
+#include <QDir>
+
+namespace {
+
+const QString UnsavedTitle = QStringLiteral("Unsaved Answer");
+
+QString TopicName(const Draft& draft)
+{
+    return (draft.kind == EssayKind::Issue ? QStringLiteral("Issue No.")
+                                           : QStringLiteral("Argument No.")) +
+           draft.number;
+}
+
+} // namespace
+
+void RecoverDrafts(Platform& platform, const QString& appFolder)
+{
+    const QLocale locale = QLocale::system();
+    for (const ClaimedDraft& claimed : ClaimOrphanDrafts(appFolder)) {
+        QString essayPath; // named once the draft is read
+        const auto wantIt = [&](const Draft& draft) {
+            essayPath = DraftEssayFilePath(appFolder, draft);
+            platform.boxes.show(nullptr,
+                                QStringLiteral("Your answer to %1 was not saved when the "
+                                               "program last ended.\r\n\r\nLast changed: %2 %3")
+                                    .arg(TopicName(draft), RecordDate(draft.changed, locale),
+                                         RecordTime(draft.changed, locale)),
+                                UnsavedTitle, MessageBoxes::Information, MessageBoxes::Ok);
+            return platform.boxes.show(nullptr, QStringLiteral("Do you want to save it?"),
+                                       UnsavedTitle, MessageBoxes::Information,
+                                       MessageBoxes::OkCancel) == MessageBoxes::AnswerOk;
+        };
+        QString detail;
+        const Recovery outcome = RecoverDraft(appFolder, claimed, locale, wantIt, detail);
+        const QString draftPath = QDir::toNativeSeparators(claimed.path());
+        if (outcome == Recovery::Damaged) {
+            platform.boxes.show(
+                nullptr,
+                QStringLiteral("An answer that was not saved was found in %1, but the file is "
+                               "damaged and cannot be offered for saving.\r\n\r\n%2")
+                    .arg(draftPath, detail.isEmpty()
+                                        ? QStringLiteral("It has been left where it is.")
+                                        : QStringLiteral("It has been kept as %1.").arg(detail)),
+                UnsavedTitle, MessageBoxes::Exclamation, MessageBoxes::Ok);
+        }
+        if (outcome == Recovery::NotSaved) {
+            platform.boxes.show(nullptr,
+                                QStringLiteral("The answer could not be saved.\r\n\r\nFile: %1\r\n"
+                                               "Reason: %2\r\n\r\nIt is kept in %3 and offered "
+                                               "again at the next start.")
+                                    .arg(essayPath, detail, draftPath),
+                                QStringLiteral("Not Saved"), MessageBoxes::Exclamation,
+                                MessageBoxes::Ok);
+        }
+    }
+}
+
 std::unique_ptr<Frmstart> LoadProgram(Platform& platform, const QString& programFolder)
 {
     InstallProgramFonts();
-    return std::make_unique<Frmstart>(platform, programFolder);
+    auto start = std::make_unique<Frmstart>(platform, programFolder);
+    // Before the start window shows: an answer a crash left behind comes first.
+    RecoverDrafts(platform, start->AppFolder);
+    return start;
 }
 
 void HandleUntrappedFault(Platform& platform, const std::exception& error)

@@ -13,6 +13,10 @@ class Frmstart;
 // window and reads both libraries). Throws Fault when a library cannot be read.
 std::unique_ptr<Frmstart> LoadProgram(Platform& platform, const QString& programFolder);
 
+// Offers every draft that no running copy owns (left by a crash) for saving,
+// and reports those that are damaged or cannot be saved.
+void RecoverDrafts(Platform& platform, const QString& appFolder);
+
 // The one place an untrapped fault ends up: a box that names it, then the end of
 // the program with a non-zero status.
 void HandleUntrappedFault(Platform& platform, const std::exception& error);

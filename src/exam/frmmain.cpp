@@ -1,6 +1,7 @@
 #include "exam/frmmain.h"
 
 #include "exam/answerkeys.h"
+#include "exam/draft.h"
 #include "exam/essayfile.h"
 #include "platform/appfolder.h"
 #include "platform/textio.h"
@@ -79,6 +80,23 @@ Frmmain::Frmmain(Platform& platform, const QString& programFolder)
     // The load step: the folder, then the clock variables.
     AppFolder = AppFolderOf(programFolder);
     Countdown = CountdownState{}; // 30 minutes, no start taken, a restart pending
+
+    // A copy of the answer on disk, so a crash loses seconds of typing, not the essay.
+    draft_ = new DraftKeeper(
+        AppFolder, platform_.clock, [this] { return CurrentDraft(); }, this);
+    connect(Text2, &QPlainTextEdit::textChanged, draft_, &DraftKeeper::Changed);
+}
+
+std::optional<Draft> Frmmain::CurrentDraft() const
+{
+    const QString modeCode = Label3->text();
+    if (!isVisible() || (modeCode != QLatin1String("1") && modeCode != QLatin1String("2")))
+        return std::nullopt;
+    return Draft{EssayKindFromModeCode(modeCode),
+                 TrimSpaces(Label4->text()),
+                 BoxText(Text1),
+                 BoxText(Text2),
+                 {}};
 }
 
 void Frmmain::CreateControls()
@@ -273,6 +291,8 @@ void Frmmain::EndSection()
             return;
         }
     }
+    // Saved, refused or empty: the draft has done its work. A failed save keeps it.
+    draft_->Discard();
 
     const auto another = platform_.boxes.show(
         this, QStringLiteral("Do you want to start another question?"), QStringLiteral("Quit"),

@@ -5,10 +5,14 @@
 
 #include <QWidget>
 
+#include <optional>
+
+class DraftKeeper;
 class PictureBox;
 class QLabel;
 class QPlainTextEdit;
 class QTimer;
+struct Draft;
 
 // The test screen: a borderless 638 x 480 window whose background picture draws
 // the exam screen, with the real controls laid over the drawn parts. Loaded once,
@@ -68,8 +72,11 @@ protected:
 private:
     void CreateControls();
     bool SaveEssay(const QDateTime& when);
+    // The question under way as the draft keeps it; nothing between questions.
+    std::optional<Draft> CurrentDraft() const;
 
     Platform& platform_;
     QWidget* startWindow_ = nullptr;
+    DraftKeeper* draft_ = nullptr;
     QPixmap background_;
 };

@@ -162,7 +162,48 @@ road_save() {
     record_is "$FOLDER/user/ai$topic.txt" "$count" "Issue No.$topic" "Kept answer."
 }
 
+# An answer outlives a SIGKILL: typed, drafted, killed (straight away, or in
+# killed-in-write by a preloaded rename() as the second draft, written and
+# synced, is about to replace the first), and offered again at the next start.
+road_draft() {
+    printf 'An earlier essay.\r\n' >"$FOLDER/before.txt"
+    [ "$1" != refused ] || cp "$FOLDER/before.txt" "$FOLDER/user/ai12.txt"
+    if [ "$1" = killed-in-write ]; then
+        cc -shared -fPIC -o "$FOLDER/die.so" -x c - -ldl <<'EOF' || { skip "no C compiler"; return; }
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <signal.h>
+#include <string.h>
+#include <unistd.h>
+int rename(const char* from, const char* to) {
+    if (strstr(to, "/user/draft.txt") && access(to, F_OK) == 0) raise(SIGKILL);
+    return ((int (*)(const char*, const char*))dlsym(RTLD_NEXT, "rename"))(from, to);
+}
+EOF
+        export LD_PRELOAD="$FOLDER/die.so" ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0"
+    fi
+    open_start && start_question issue 12 || return
+    unset LD_PRELOAD
+    type_text "Kept through a kill."
+    key Return
+    type_text "Second line."
+    wait_for_file "$FOLDER/user/draft.txt" || return
+    if [ "$1" = killed-in-write ]; then type_text " Lost in the write."; else kill -KILL "$APP_PID"; fi
+    wait_exit && [ "$STATUS" = 137 ] || fail "the program did not die by SIGKILL ($STATUS)"
+    launch
+    answer_box "Unsaved Answer" Return || return
+    if [ "$1" = refused ]; then answer_box "Unsaved Answer" Escape; else answer_box "Unsaved Answer" Return; fi &&
+        find_window "$START_RE" && wait_active "QEL Simulator 1.0 (" && key alt+q && wait_exit || return
+    ! ls "$FOLDER/user" | grep -q draft || fail "left in user/: $(ls "$FOLDER/user" | tr '\n' ' ')"
+    if [ "$1" = refused ]; then
+        cmp -s "$FOLDER/before.txt" "$FOLDER/user/ai12.txt" || fail "Cancel changed the essay file"
+    else
+        record_is "$FOLDER/user/ai12.txt" 1 "Issue No.12" 'Kept through a kill.\r\nSecond line.'
+    fi
+}
+
 ALL_ROADS="start_and_quit practice saving tools keys about
+    draft:recovered draft:refused draft:killed-in-write
     library:missing library:empty library:short-by-one library:lf-only library:random-bytes
     library:nul-bytes library:directory library:unreadable
     save:no-user-folder save:user-is-a-file save:user-read-only save:file-read-only
