@@ -280,10 +280,10 @@ private slots:
         FakePlatform fake;
         fake.shell.succeed = s.startWorks;
         if (!s.path.isEmpty())
-            fake.registry.keys["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"]["PATH"] = {
+            fake.registry.keys[R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)"]["PATH"] = {
                 Registry::RegSz, s.path == "-" ? Bytes() : s.path.toUtf8() + '\0'};
         if (!s.folder.isEmpty())
-            fake.registry.keys["SOFTWARE\\Microsoft\\Shared Tools Location"]["MSINFO"] = {
+            fake.registry.keys[R"(SOFTWARE\Microsoft\Shared Tools Location)"]["MSINFO"] = {
                 Registry::RegSz, s.folder.replace("HERE", here.path()).toUtf8()};
         StartSysInfo(fake.seams, nullptr);
         if (s.startWorks)
@@ -312,7 +312,7 @@ private slots:
             LoadTopicLibrary(data, name, count, table);
             QSet<QString> distinct;
             for (int k = 0; k < count; ++k) {
-                const QString topic = table.at(k);
+                const QString& topic = table.at(k);
                 const qsizetype words = topic.split(' ').size();
                 QVERIFY2(count == 150 ? topic.startsWith('"') : words >= 60 && words <= 160,
                          qPrintable(topic));

@@ -39,20 +39,20 @@ private slots:
             const QString answer =
                 QStringLiteral("Essay %1, na\u00efve\r\n\r\n").arg(q).repeated(q % 40 + 1);
             SetBoxText(t.Text2, answer);
-            const QString file =
-                EssayFilePath(QString(), t.Label3->text(), t.Label4->text());
+            const QString file = EssayFilePath(QString(), t.Label3->text(), t.Label4->text());
             if (q % 10 == 0)
                 Click(t.Picture4); // Help appends the saved records below the answer
             p.fake.clock.now = p.fake.clock.now.addSecs(1800);
             const bool save = q % 7 != 0;
             p.fake.boxes.answers = {save ? MessageBoxes::AnswerOk : MessageBoxes::AnswerCancel};
-            if (save)
-                expected[file] += ToCodePage(BuildEssayRecord(
-                    issue ? EssayKind::Issue : EssayKind::Argument, t.Label4->text(),
-                    RecordDate(p.fake.clock.now, QLocale::system()),
-                    RecordTime(p.fake.clock.now, QLocale::system()), BoxText(t.Text1),
-                    BoxText(t.Text2)));
-            Click((q % 2 ? t.Picture1 : t.Picture2));
+            const QString date = RecordDate(p.fake.clock.now, QLocale::system());
+            const QString time = RecordTime(p.fake.clock.now, QLocale::system());
+            const EssayKind kind = EssayKindFromModeCode(t.Label3->text());
+            if (save) {
+                expected[file] += ToCodePage(BuildEssayRecord(kind, t.Label4->text(), date, time,
+                                                              BoxText(t.Text1), BoxText(t.Text2)));
+            }
+            Click(q % 2 ? t.Picture1 : t.Picture2);
             QVERIFY(p.start->isVisible());
             if (q == 10)
                 atTen = MemoryKb();

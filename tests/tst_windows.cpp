@@ -306,7 +306,7 @@ private slots:
         QVERIFY(last.title == "Quit" && last.icon == MessageBoxes::Information &&
                 last.buttons == MessageBoxes::OkCancel);
         const QByteArray file = p.folder.read(QStringLiteral("user/ai12.txt"));
-        QCOMPARE(QDir(p.folder.file(QStringLiteral("user"))).count(), e.saved ? 3u : 2u);
+        QCOMPARE(QDir(p.folder.file(QStringLiteral("user"))).count(), e.saved ? 3U : 2U);
         QString typed = e.answer;
         typed.replace(QChar::LineSeparator, '\n');
         if (e.saved) {
@@ -356,8 +356,8 @@ private slots:
         p.folder.write(QStringLiteral("next1.gif"), "not a picture");
         p.startQuestion(true, QStringLiteral("1"));
         Frmmain& t = p.test();
-        const QImage rest5 = t.Picture5->picture().toImage(),
-                     rest6 = t.Picture6->picture().toImage();
+        const QImage rest5 = t.Picture5->picture().toImage();
+        const QImage rest6 = t.Picture6->picture().toImage();
         Click(t.Picture6);
         QVERIFY(t.Picture5->isEnabled() && !t.Picture6->isEnabled());
         QCOMPARE(t.Picture5->picture().toImage(),
@@ -423,10 +423,10 @@ private slots:
     {
         QFETCH(HelpCase, h);
         LoadedProgram p;
+        const QString file =
+            h.issue ? QStringLiteral("user/ai12.txt") : QStringLiteral("user/aa12.txt");
         if (!h.saved.isNull())
-            p.folder.write(h.issue ? QStringLiteral("user/ai12.txt")
-                                   : QStringLiteral("user/aa12.txt"),
-                           h.saved);
+            p.folder.write(file, h.saved);
         p.startQuestion(h.issue, QStringLiteral("12"));
         Frmmain& t = p.test();
         t.TimerTick();
