@@ -8,6 +8,7 @@
 #include "exam/countdown.h"
 #include "exam/essayfile.h"
 #include "platform/appfolder.h"
+#include "platform/fault.h"
 #include "start/numberentry.h"
 #include "start/practice.h"
 #include "start/randomtopic.h"
@@ -53,7 +54,8 @@ private slots:
         QCOMPARE(AppFolderOf(QStringLiteral("/opt/qel"), QLatin1Char('/')), "/opt/qel/");
     }
 
-    // Blocks of lines become topic texts, each line followed by CR LF.
+    // Blocks of lines become topic texts, each line followed by CR LF; a library
+    // that cannot be read is a fault that names the cause.
     void topicTexts_data()
     {
         Columns<Bytes, QStringList>("blocks", "topics");
@@ -67,17 +69,36 @@ private slots:
         Row("lone CR ends a line", "A\rB\r" + s + "\r", QStringList{"A\r\nB\r\n"});
         Row("lone LF stays in the line", "\tA\nB\r\n" + s, QStringList{"\tA\nB\r\n"});
         Row("extra blocks unread", "A\r\n" + s + "\r\nB\r\n", QStringList{"A\r\n"});
+        Row("short", "A\r\n" + s + "\r\nB\r\n",
+            QStringList{"", "", "The file ends before the separator of topic 2 (3 lines read)."});
+        Row("empty", Bytes(""),
+            QStringList{"", "The file ends before the separator of topic 1 (0 lines read)."});
+        Row("missing", Bytes(), QStringList{"", "The file was not found."});
+        Row("folder", Bytes("/"), QStringList{"", "A folder stands where the file should be."});
     }
     void topicTexts()
     {
         QFETCH(Bytes, blocks);
         QFETCH(QStringList, topics);
         ProgramFolder folder;
-        folder.write(QStringLiteral("t.lib"), blocks);
+        if (blocks == "/")
+            QDir(folder.path()).mkdir(QStringLiteral("t.lib"));
+        else if (!blocks.isNull())
+            folder.write(QStringLiteral("t.lib"), blocks);
+        const bool fault =
+            topics.last().startsWith("The file") || topics.last().startsWith("A folder");
+        const int count = int(topics.size()) - (fault ? 1 : 0);
         TopicTable table;
-        LoadTopicLibrary(folder.path() + '/', QStringLiteral("t.lib"), int(topics.size()), table);
-        QCOMPARE(int(table.size()), int(topics.size()));
-        for (int k = 0; k < topics.size(); ++k)
+        try {
+            LoadTopicLibrary(folder.path() + '/', QStringLiteral("t.lib"), count, table);
+            QVERIFY(!fault);
+        } catch (const Fault& error) {
+            QCOMPARE(error.reason(), topics.last());
+            QCOMPARE(error.file(), folder.file(QStringLiteral("t.lib")));
+            return;
+        }
+        QCOMPARE(int(table.size()), count);
+        for (int k = 0; k < count; ++k)
             QCOMPARE(QString(table.at(k)), topics.at(k));
     }
 
@@ -244,6 +265,8 @@ private slots:
         Row("number, top byte 0",
             KeyValue{Registry::RegDword, Bytes("\4\3\2\0", 4), true, "&h020304"});
         Row("other type", KeyValue{3, "x", true, "before"});
+        Row("1024 bytes fit",
+            KeyValue{Registry::RegSz, Bytes(1024, 'a'), true, QString(1024, 'a')});
         Row("too long", KeyValue{Registry::RegSz, Bytes(1025, 'a'), false, ""});
     }
     void keyValue()
