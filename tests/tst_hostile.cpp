@@ -50,7 +50,8 @@ private slots:
             << "The file ends before the separator of topic 150 (298 lines read).";
         QTest::newRow("lf-only") << "aa.lib"
                                  << "lf"
-                                 << "The file ends before the separator of topic 1 (1 lines read).";
+                                 << "The lines of the file end in LF alone, not in CR LF, so the "
+                                    "separator of topic 1 is never found (1 line read).";
         QTest::newRow("empty") << "aa.lib"
                                << "empty"
                                << "The file ends before the separator of topic 1 (0 lines read).";
@@ -59,7 +60,7 @@ private slots:
                                       << "The file ends before the separator of topic 1 (";
         QTest::newRow("nul-bytes") << "aa.lib"
                                    << "nul"
-                                   << "The file ends before the separator of topic 1 (1 lines "
+                                   << "The file ends before the separator of topic 1 (1 line "
                                       "read).";
         QTest::newRow("directory") << "ai.lib"
                                    << "directory"

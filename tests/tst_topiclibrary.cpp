@@ -109,8 +109,13 @@ private slots:
                                       << "topic 3 (4 lines read)";
         QTest::newRow("last lacks its separator") << "A\r\n" + Sep + "\r\nB\r\n" + Sep + "\r\nC\r\n"
                                                   << "topic 3 (5 lines read)";
-        QTest::newRow("LF only is one line") << "A\n" + Sep + "\nB\n" + Sep + "\nC\n" + Sep + "\n"
-                                             << "topic 1 (1 lines read)";
+        QTest::newRow("LF only") << "A\n" + Sep + "\nB\n" + Sep + "\nC\n" + Sep + "\n"
+                                 << "end in LF alone, not in CR LF, so the separator of topic 1 "
+                                    "is never found (1 line read)";
+        QTest::newRow("LF from topic 2 on") << "A\r\n" + Sep + "\r\nB\n" + Sep + "\nC\n" + Sep
+                                            << "not in CR LF, so the separator of topic 2";
+        QTest::newRow("one line") << QByteArray("A")
+                                  << "ends before the separator of topic 1 (1 line read)";
     }
     void shortFiles()
     {
