@@ -61,12 +61,11 @@ QIcon SmileyIcon()
 Frmstart::Frmstart(Platform& platform, const QString& programFolder)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      platform_(platform)
+      platform_(platform), programFolder_(programFolder)
 {
-    // The load order: the hidden test window first, then the folder, then the
-    // libraries, Issue before Argument.
-    frmmain_ = std::make_unique<Frmmain>(platform, programFolder);
-    frmmain_->setStartWindow(this);
+    // The folder, then the libraries, Issue before Argument. The test window's
+    // own load cannot fail and shows nothing, so it waits until the start window
+    // is on the screen: the user does not wait at start-up for a hidden window.
     AppFolder = AppFolderOf(programFolder);
     LoadTopicLibrary(AppFolder, IssueLibraryName, IssueTopicCount, IssueTopics);
     LoadTopicLibrary(AppFolder, ArgumentLibraryName, ArgumentTopicCount, ArgumentTopics);
@@ -90,6 +89,26 @@ Frmstart::Frmstart(Platform& platform, const QString& programFolder)
 }
 
 Frmstart::~Frmstart() = default;
+
+Frmmain* Frmstart::testWindow()
+{
+    if (!frmmain_) {
+        frmmain_ = std::make_unique<Frmmain>(platform_, programFolder_);
+        frmmain_->setStartWindow(this);
+    }
+    return frmmain_.get();
+}
+
+void Frmstart::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // Once the start window has been drawn, the test window is made while the
+    // user reads it, so Start shows the test window at once.
+    if (!testWindowQueued_) {
+        testWindowQueued_ = true;
+        QTimer::singleShot(0, this, [this] { testWindow(); });
+    }
+}
 
 void Frmstart::CreateControls()
 {
@@ -194,7 +213,7 @@ void Frmstart::StartPractice()
 
     const PracticeQuestion question = ComposePracticeQuestion(
         issue, number, (issue ? IssueTopics : ArgumentTopics).at(number - 1));
-    Frmmain& test = *frmmain_;
+    Frmmain& test = *testWindow();
     test.Label1->setText(question.sectionTitle);
     test.Label2->setText(question.heading);
     test.Label3->setText(question.modeCode);

@@ -17,15 +17,17 @@ class QPushButton;
 class QRadioButton;
 
 // The start window: chooses the essay kind and topic and starts a practice
-// question. Loading it creates the hidden test window and reads both topic
-// libraries; a library that cannot be read throws Fault before anything shows.
+// question. Loading it reads both topic libraries; a library that cannot be read
+// throws Fault before anything shows. The hidden test window is made once the
+// start window is on the screen, or when it is first asked for.
 class Frmstart : public QWidget {
     Q_OBJECT
 public:
     Frmstart(Platform& platform, const QString& programFolder);
     ~Frmstart() override;
 
-    Frmmain* testWindow() const { return frmmain_.get(); }
+    // The test window, made and loaded hidden on first use.
+    Frmmain* testWindow();
 
     QGroupBox* Frame1;
     QRadioButton* Option1;
@@ -53,10 +55,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void CreateControls();
 
     Platform& platform_;
+    QString programFolder_;
     std::unique_ptr<Frmmain> frmmain_;
+    bool testWindowQueued_ = false;
 };
