@@ -9,11 +9,14 @@ always meets the other's leftovers), and prints
 
     STARTUP floor_ms=... program_ms=... ratio=... pairs=N target=1.15 met|missed
     MEMORY floor_kb=... program_kb=... ratio=... target=1.20 met|missed
+    STARTCPU floor_ms=... program_ms=... ratio=... pairs=N
     TESTWINDOW after_start_ms=... runs=N target=16 met|missed
     IDLECPU countdown_pct=... runs=N seconds=S
 
 Each ratio is the median of the pairs' own ratios; the times beside it are
-medians too. Re-run it after any change to what the program does at start-up.
+medians too. STARTCPU is the processor time each had taken when its window
+was mapped: on a machine busy with other work it says what the program itself
+costs, where the time on the clock also says how long it waited. Re-run it after any change to what the program does at start-up.
 """
 import argparse
 import os
@@ -87,6 +90,13 @@ def main():
     shutil.copytree(os.path.join(build, "qelsim"), folder)
     program = os.path.join(folder, "qelsim")
 
+    # On a machine shared with builds, the X server, the watch and the watched
+    # programs get the processor first where the system allows it (root); both
+    # sides of every pair are treated alike.
+    try:
+        os.nice(-10)
+    except OSError:
+        pass
     server, env = start_xvfb()
     env["XDG_RUNTIME_DIR"] = work
     env.pop("QT_QPA_PLATFORM", None)
@@ -95,6 +105,7 @@ def main():
         watch(watcher, floor, env)
         watch(watcher, program, env)
         floor_ms, program_ms, time_ratios = [], [], []
+        floor_cpu, program_cpu, cpu_ratios = [], [], []
         floor_kb, program_kb, memory_ratios = [], [], []
         for pair in range(args.pairs):
             order = [floor, program] if pair % 2 == 0 else [program, floor]
@@ -103,6 +114,9 @@ def main():
             floor_ms.append(f["map_ms"])
             program_ms.append(p["map_ms"])
             time_ratios.append(p["map_ms"] / f["map_ms"])
+            floor_cpu.append(f["cpu_ms"])
+            program_cpu.append(p["cpu_ms"])
+            cpu_ratios.append(p["cpu_ms"] / f["cpu_ms"])
             floor_kb.append(f["rss_kb"])
             program_kb.append(p["rss_kb"])
             memory_ratios.append(p["rss_kb"] / f["rss_kb"])
@@ -130,6 +144,10 @@ def main():
     print(f"MEMORY floor_kb={statistics.median(floor_kb):.0f} "
           f"program_kb={statistics.median(program_kb):.0f} ratio={memory_ratio:.3f} "
           f"pairs={args.pairs} target={MEMORY_TARGET} {verdict(memory_ratio, MEMORY_TARGET)}")
+    cpu_ratio = statistics.median(cpu_ratios)
+    print(f"STARTCPU floor_ms={statistics.median(floor_cpu):.2f} "
+          f"program_ms={statistics.median(program_cpu):.2f} ratio={cpu_ratio:.3f} "
+          f"pairs={args.pairs}")
     shown = statistics.median(after_start) if after_start else None
     print(f"TESTWINDOW after_start_ms={shown if shown is None else f'{shown:.2f}'} "
           f"runs={len(after_start)} target={FRAME_MS:g} {verdict(shown, FRAME_MS)}")
