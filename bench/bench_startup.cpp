@@ -148,7 +148,7 @@ void BM_LoadTopicLibrary(benchmark::State& state)
 // 100 KB is the size of the real libraries; 10 MB and 50 MB show the reader
 // keeps pace with the disk cache whatever the size.
 constexpr qsizetype KB = 1024;
-constexpr qsizetype MB = 1024 * 1024;
+constexpr qsizetype MB = KB * 1024;
 BENCHMARK(BM_PlainRead)->Arg(100 * KB)->Arg(10 * MB)->Arg(50 * MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadTopicLibrary)
     ->Arg(100 * KB)

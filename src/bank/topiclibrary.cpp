@@ -134,12 +134,13 @@ private:
     {
         const int topic = static_cast<int>(table_.topics_.size()) + 1;
         const QByteArrayView rest(table_.bytes_.constData() + topicBegin_, filled_ - topicBegin_);
-        if (HasLfSeparator(rest))
+        if (HasLfSeparator(rest)) {
             throw Fault(path_,
                         QStringLiteral("The lines of the file end in LF alone, not in CR LF, "
                                        "so the separator of topic %1 is never found (%2).")
                             .arg(topic)
                             .arg(LinesRead(lines_)));
+        }
         throw Fault(path_, QStringLiteral("The file ends before the separator of topic %1 (%2).")
                                .arg(topic)
                                .arg(LinesRead(lines_)));

@@ -106,7 +106,11 @@ void Frmstart::paintEvent(QPaintEvent* event)
     // user reads it, so Start shows the test window at once.
     if (!testWindowQueued_) {
         testWindowQueued_ = true;
-        QTimer::singleShot(0, this, [this] { testWindow(); });
+        auto* soon = new QTimer(this);
+        soon->setSingleShot(true);
+        connect(soon, &QTimer::timeout, this, &Frmstart::testWindow);
+        connect(soon, &QTimer::timeout, soon, &QObject::deleteLater);
+        soon->start(0);
     }
 }
 
