@@ -54,8 +54,19 @@ test: build
 	$(MAKE) --no-print-directory fuzz
 	@python3 tools/testratio.py
 
+# Every bench/bench_* with repetitions (their medians are kept), then the
+# start-up figures from outside the program; docs/performance.md is written
+# from what they printed.
+BENCH_REPETITIONS ?= 3
+BENCH_OUTPUT = $(BUILD)/bench-output.txt
+
 bench: build
-	cd $(BUILD) && for b in bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	cd $(BUILD) && for b in bench/bench_*; do \
+		[ -x "$$b" ] && "$$b" --benchmark_repetitions=$(BENCH_REPETITIONS) \
+			--benchmark_report_aggregates_only=true; \
+	done 2>&1 | tee bench-output.txt
+	python3 bench/startup.py $(BUILD) | tee -a $(BENCH_OUTPUT)
+	python3 tools/performance.py --log $(BENCH_OUTPUT)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

@@ -74,6 +74,16 @@ private slots:
         Row("empty", Bytes(""),
             QStringList{"", "The file ends before the separator of topic 1 (0 lines read)."});
         Row("missing", Bytes(), QStringList{"", "The file was not found."});
+        Row("LF only", "A\n" + s + "\nB\n" + s + "\n",
+            QStringList{"", "",
+                        "The lines of the file end in LF alone, not in CR LF, so the separator of "
+                        "topic 1 is never found (1 line read)."});
+        Row("LF from topic 2 on", "A\r\n" + s + "\r\nB\n" + s + "\n",
+            QStringList{"", "",
+                        "The lines of the file end in LF alone, not in CR LF, so the separator of "
+                        "topic 2 is never found (3 lines read)."});
+        Row("one line", Bytes("A"),
+            QStringList{"", "The file ends before the separator of topic 1 (1 line read)."});
         Row("folder", Bytes("/"), QStringList{"", "A folder stands where the file should be."});
     }
     void topicTexts()

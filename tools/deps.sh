@@ -11,6 +11,7 @@ qt6-base-dev
 qt6-base-dev-tools
 libgl-dev
 libbenchmark-dev
+libxcb1-dev
 fonts-liberation2
 xvfb
 xauth

@@ -11,6 +11,11 @@
 QFont ProgramFont(const QString& family, double points, bool bold)
 {
     QFont font(family);
+    // Named by the installed faces the design's name stands for, so every
+    // design name meets the same face and its fallbacks are looked up once.
+    const QStringList faces = QFont::substitutes(family);
+    if (!faces.isEmpty())
+        font.setFamilies(faces);
     font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
     font.setBold(bold);
     return font;

@@ -1,0 +1,187 @@
+#!/usr/bin/env python3
+"""Turns what `make bench` printed into docs/performance.md.
+
+    performance.py [--log BENCH_OUTPUT] [--out MARKDOWN]
+
+`make bench` runs every bench/bench_* with repetitions and keeps Google
+Benchmark's aggregate rows (NAME_median ...), then bench/startup.py's lines
+(STARTUP, MEMORY, TESTWINDOW, IDLECPU); all of it lands in
+build/bench-output.txt, which this script reads.
+"""
+import argparse
+import datetime
+import os
+import platform
+import re
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+ROW = re.compile(r"^(BM_\S+?)_median\s+([\d.]+) (ns|us|ms|s)\s+([\d.]+) (ns|us|ms|s)\s+\d+(.*)$")
+COUNTER = re.compile(r"(\w+)=([\d.]+)([kMG]?)(?:/s)?\b")
+LINE = re.compile(r"^(STARTUP|MEMORY|STARTCPU|TESTWINDOW|IDLECPU) (.*)$")
+TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1000.0}
+SCALE = {"": 1.0, "k": 1e3, "M": 1e6, "G": 1e9}
+
+
+def parse(path):
+    rows, lines = {}, {}
+    with open(path, encoding="utf-8", errors="replace") as log:
+        for text in log:
+            text = text.rstrip("\n")
+            match = ROW.match(text)
+            if match:
+                name = match.group(1).replace("/manual_time", "")
+                name = re.sub(r"/iterations:\d+", "", name)
+                counters = {key: float(value) * SCALE[unit]
+                            for key, value, unit in COUNTER.findall(match.group(6))}
+                rows[name] = {"ms": float(match.group(2)) * TO_MS[match.group(3)], **counters}
+                continue
+            match = LINE.match(text)
+            if match:
+                fields = dict(re.findall(r"(\w+)=(\S+)", match.group(2)))
+                fields["verdict"] = match.group(2).split()[-1]
+                lines[match.group(1)] = fields
+    return rows, lines
+
+
+def machine():
+    cpu = "unknown processor"
+    try:
+        with open("/proc/cpuinfo", encoding="utf-8") as info:
+            for text in info:
+                if text.startswith("model name"):
+                    cpu = text.split(":", 1)[1].strip()
+                    break
+    except OSError:
+        pass
+    memory = ""
+    try:
+        with open("/proc/meminfo", encoding="utf-8") as info:
+            kb = int(info.readline().split()[1])
+            memory = f", {kb / 1024 / 1024:.0f} GiB of memory"
+    except (OSError, ValueError, IndexError):
+        pass
+    system = platform.system()
+    try:
+        with open("/etc/debian_version", encoding="utf-8") as version:
+            system = f"Debian {version.read().strip()}"
+    except OSError:
+        pass
+    qt = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "qt6-base-dev"],
+                        capture_output=True, text=True).stdout.strip() or "unknown"
+    load = os.getloadavg()[0]
+    return (f"{cpu}, {os.cpu_count()} cores{memory}; {system}, Qt {qt.split('+')[0]}, "
+            f"Xvfb for the windows. Load average when written: {load:.1f}.")
+
+
+def ms(value, digits=2):
+    return "n/a" if value is None else f"{value:.{digits}f} ms"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--log", default=os.path.join(ROOT, "build", "bench-output.txt"))
+    parser.add_argument("--out", default=os.path.join(ROOT, "docs", "performance.md"))
+    args = parser.parse_args()
+    rows, lines = parse(args.log)
+
+    def row(name, key="ms"):
+        return rows.get(name, {}).get(key)
+
+    def number(fields, key):
+        try:
+            return float(fields.get(key))
+        except (TypeError, ValueError):
+            return None
+
+    startup = lines.get("STARTUP", {})
+    memory = lines.get("MEMORY", {})
+    cpu_start = lines.get("STARTCPU", {})
+    shown = lines.get("TESTWINDOW", {})
+    idle = lines.get("IDLECPU", {})
+    out = []
+    out.append("# Performance figures\n")
+    out.append("How fast the program starts, loads its libraries and answers, against what the "
+               "same work costs at the least. Every figure is a median, written by "
+               "`tools/performance.py` from the output of `make bench` (the Google Benchmark "
+               "programs in `bench/`, run with repetitions, and `bench/startup.py`, which "
+               "times the real program from outside on an Xvfb of its own).\n")
+    out.append(f"Machine: {machine()}\n")
+    out.append(f"Written {datetime.date.today().isoformat()}. To bring it up to date: "
+               "`make bench` (it runs this script at the end).\n")
+
+    out.append("## Start-up against a bare Qt window\n")
+    out.append("From exec to the first top-level window mapped on the X server, and the "
+               "resident memory once the window has been drawn and the process is idle. The "
+               "floor is `bench/startfloor`: a bare Qt Widgets window of the start window's "
+               "size with the same kinds of controls. The program and the floor run in "
+               f"alternating pairs ({startup.get('pairs', '?')} of them); a ratio is the median "
+               "of the pairs' own ratios.\n")
+    out.append("| Figure | Program | Floor | Ratio | Target |")
+    out.append("|---|---|---|---|---|")
+    out.append(f"| First window mapped | {ms(number(startup, 'program_ms'))} | "
+               f"{ms(number(startup, 'floor_ms'))} | {startup.get('ratio', 'n/a')} | "
+               f"at most 1.15 ({startup.get('verdict', 'n/a')}) |")
+    out.append(f"| Processor time until then | {ms(number(cpu_start, 'program_ms'))} | "
+               f"{ms(number(cpu_start, 'floor_ms'))} | {cpu_start.get('ratio', 'n/a')} | "
+               "(what the program itself costs, whatever else the machine runs) |")
+    kb_program, kb_floor = number(memory, "program_kb"), number(memory, "floor_kb")
+    out.append(f"| Resident memory | {'n/a' if kb_program is None else f'{kb_program / 1024:.1f} MiB'} | "
+               f"{'n/a' if kb_floor is None else f'{kb_floor / 1024:.1f} MiB'} | "
+               f"{memory.get('ratio', 'n/a')} | at most 1.20 ({memory.get('verdict', 'n/a')}) |")
+    out.append(f"| Test window mapped after a click on Start | "
+               f"{ms(number(shown, 'after_start_ms'))} | | | under one frame, 16 ms "
+               f"({shown.get('verdict', 'n/a')}) |")
+    out.append("")
+
+    out.append("## Topic libraries against a plain read\n")
+    out.append("A generated library of whole topic blocks (`BM_LoadTopicLibrary`), every "
+               "block read, no topic made into text yet, against `QFile::readAll` of the same bytes timed in the same "
+               "iteration. The real libraries are about 100 KB together.\n")
+    out.append("| Library | Load | Plain read | Load / plain read |")
+    out.append("|---|---|---|---|")
+    for label, size in (("100 KB", 100 * 1024), ("10 MB", 10 * 1024 * 1024),
+                        ("50 MB", 50 * 1024 * 1024)):
+        name = f"BM_LoadTopicLibrary/{size}"
+        ratio = row(name, "x_plain")
+        plain = row(name, "plain_ms")
+        out.append(f"| {label} | {ms(row(name), 3)} | {ms(plain, 3)} | "
+                   f"{'n/a' if ratio is None else f'{ratio:.2f}x'} |")
+    out.append("\nThe target is 3x at 10 MB.\n")
+
+    out.append("## The test window\n")
+    out.append("| Figure | Median | Against |")
+    out.append("|---|---|---|")
+    x_floor = row("BM_Help", "x_floor")
+    out.append(f"| Help with a 5 MB essay file (`BM_Help`) | {ms(row('BM_Help'), 1)} | "
+               f"{'n/a' if x_floor is None else f'{x_floor:.2f}x'} one read and one "
+               f"setPlainText of the same file ({ms(row('BM_ReadAndSetPlainText'), 1)}) |")
+    x_empty = row("BM_AppendTo50MBFile", "x_empty")
+    append_ms = row("BM_AppendTo50MBFile")
+    empty_ms = row("BM_AppendToEmptyFile")
+    out.append(f"| One essay record appended to a 50 MB essay file (`BM_AppendTo50MBFile`) | "
+               f"{'n/a' if append_ms is None else f'{append_ms * 1000:.0f} us'} | "
+               f"{'n/a' if x_empty is None else f'{x_empty:.2f}x'} the same append to an "
+               f"empty file ({'n/a' if empty_ms is None else f'{empty_ms * 1000:.0f} us'}) |")
+    tick = row("BM_TimerTick")
+    step = row("BM_CountdownTick")
+    paint = row("BM_TimerTickAndPaint")
+    out.append(f"| A countdown tick: the timer handler with its label (`BM_TimerTick`) | "
+               f"{'n/a' if tick is None else f'{tick * 1000:.2f} us'} | the step alone "
+               f"{'n/a' if step is None else f'{step * 1e6:.0f} ns'}; with the repaint "
+               f"{'n/a' if paint is None else f'{paint * 1000:.1f} us'} |")
+    cpu = number(idle, "countdown_pct")
+    out.append(f"| Idle CPU of a running countdown (real program, {idle.get('seconds', '?')} s "
+               f"after Start, all threads) | {'n/a' if cpu is None else f'{cpu:.3f} %'} of "
+               f"one core | a tick every 500 ms |")
+    out.append("")
+
+    with open(args.out, "w", encoding="utf-8") as doc:
+        doc.write("\n".join(out))
+    print(f"wrote {os.path.relpath(args.out, ROOT)}")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
