@@ -9,7 +9,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void PictureBox::setPicture(const QPixmap& picture)
+void PictureBox::setPicture(const Picture& picture)
 {
     picture_ = picture;
     update();
@@ -19,7 +19,7 @@ void PictureBox::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));
-    painter.drawPixmap(0, 0, picture_);
+    painter.drawPixmap(0, 0, picture_.pixmap(devicePixelRatioF()));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)

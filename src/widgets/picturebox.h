@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QPixmap>
+#include "widgets/pictures.h"
+
 #include <QWidget>
 
 // A picture used as a button: it shows its picture as it is, enabled or not,
@@ -10,8 +11,8 @@ class PictureBox : public QWidget {
 public:
     explicit PictureBox(QWidget* parent = nullptr);
 
-    void setPicture(const QPixmap& picture);
-    const QPixmap& picture() const { return picture_; }
+    void setPicture(const Picture& picture);
+    const Picture& picture() const { return picture_; }
 
 signals:
     void clicked();
@@ -22,6 +23,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QPixmap picture_;
+    Picture picture_;
     bool pressed_ = false;
 };
