@@ -73,44 +73,56 @@ QFont sansFont(int pixelSize, bool bold)
 // A painting in device pixels for a given ratio. Layout is decided in
 // device-independent pixels, as at 100 %, and each edge is then rounded to the
 // nearest device pixel: neighbouring shapes still meet without gap or overlap,
-// and no straight edge is smeared across two pixels at 125 % or 150 %.
+// and no straight edge is smeared across two pixels at 125 % or 150 %. Edges are
+// rounded where the picture lies in its window (origin), so that a button and
+// the same button drawn into the background round alike.
 class Canvas {
 public:
-    Canvas(QImage& image, qreal ratio) : r(ratio)
+    Canvas(QImage& image, qreal ratio, const QPoint& origin) : r(ratio), o(origin)
     {
         p.begin(&image);
         p.setRenderHint(QPainter::Antialiasing, true);
         p.setRenderHint(QPainter::TextAntialiasing, true);
     }
 
-    int d(qreal v) const { return qRound(v * r); }
+    int x(qreal v) const { return Round(o.x() + v) - Round(o.x()); }
+    int y(qreal v) const { return Round(o.y() + v) - Round(o.y()); }
     QRect box(const QRect& l) const
     {
-        return {QPoint(d(l.left()), d(l.top())),
-                QPoint(d(l.left() + l.width()) - 1, d(l.top() + l.height()) - 1)};
+        return {QPoint(x(l.left()), y(l.top())),
+                QPoint(x(l.left() + l.width()) - 1, y(l.top() + l.height()) - 1)};
     }
     void fill(const QRect& l, const QColor& colour) { p.fillRect(box(l), colour); }
     void fill(int left, int top, int width, int height, const QColor& colour)
     {
         fill(QRect(left, top, width, height), colour);
     }
-    QFont font(int pixelSize, bool bold) const { return sansFont(d(pixelSize), bold); }
+    QFont font(int pixelSize, bool bold) const { return sansFont(Round(pixelSize), bold); }
 
     // Curves and slopes are smoothed anyway: they are drawn scaled.
     void beginCurves()
     {
         p.save();
+        p.translate(o.x() * r - Round(o.x()), o.y() * r - Round(o.y()));
         p.scale(r, r);
     }
     void endCurves() { p.restore(); }
 
     QPainter p;
     const qreal r;
+
+private:
+    int Round(qreal v) const { return qRound(v * r); }
+    const QPoint o;
 };
 
-QImage blankImage(const QSize& size, qreal ratio, QImage::Format format)
+// The device pixels a picture covers where it lies.
+QSize deviceSize(const QSize& size, qreal ratio, const QPoint& origin)
 {
-    return QImage(qRound(size.width() * ratio), qRound(size.height() * ratio), format);
+    auto extent = [ratio](int from, int length) {
+        return qRound((from + length) * ratio) - qRound(from * ratio);
+    };
+    return {extent(origin.x(), size.width()), extent(origin.y(), size.height())};
 }
 
 // Text on whole pixels keeps small glyphs sharp.
@@ -121,7 +133,7 @@ void drawCentred(Canvas& c, const QFont& font, const QRect& box, int baseline, c
     const int x = b.left() + (b.width() - QFontMetrics(font).horizontalAdvance(text)) / 2;
     c.p.setFont(font);
     c.p.setPen(colour);
-    c.p.drawText(QPoint(x, c.d(baseline)), text);
+    c.p.drawText(QPoint(x, c.y(baseline)), text);
 }
 
 // Largest bold size (10 px down to 8 px) at which a label fits the width, as
@@ -175,11 +187,11 @@ void drawArrow(Canvas& c, const QColor& ink)
     c.endCurves();
 }
 
-QImage drawBarButton(const BarButton& b, qreal ratio)
+QImage drawBarButton(const BarButton& b, qreal ratio, const QPoint& origin)
 {
-    QImage image = blankImage(kBarSize, ratio, QImage::Format_RGB32);
+    QImage image(deviceSize(kBarSize, ratio, origin), QImage::Format_RGB32);
     image.fill(kBar);
-    Canvas c(image, ratio);
+    Canvas c(image, ratio, origin);
     const QRect whole(QPoint(0, 0), kBarSize);
     bevel(c, whole, kBarLight, kBarDark, kBar.lighter(108), kBarShade);
 
@@ -207,11 +219,11 @@ QImage drawBarButton(const BarButton& b, qreal ratio)
     return image;
 }
 
-QImage drawGreyButton(const QString& label, qreal ratio)
+QImage drawGreyButton(const QString& label, qreal ratio, const QPoint& origin)
 {
-    QImage image = blankImage(kGreySize, ratio, QImage::Format_RGB32);
+    QImage image(deviceSize(kGreySize, ratio, origin), QImage::Format_RGB32);
     image.fill(kGrey);
-    Canvas c(image, ratio);
+    Canvas c(image, ratio, origin);
     const QRect whole(QPoint(0, 0), kGreySize);
     bevel(c, whole, Qt::white, kGreyDark, kGreyLight, kGreyShade);
     drawCentred(c, c.font(13, false), whole, 26, label, Qt::black);
@@ -279,7 +291,7 @@ void drawInstructions(Canvas& c)
     c.p.setFont(c.font(13, false));
     c.p.setPen(Qt::black);
     for (const QString& line : lines) {
-        c.p.drawText(QPoint(c.d(box.left() + 10), c.d(baseline)), line);
+        c.p.drawText(QPoint(c.x(box.left() + 10), c.y(baseline)), line);
         baseline += lineHeight;
     }
 }
@@ -311,13 +323,13 @@ void drawAnswerBox(Canvas& c)
     bevel(c, box, kGreyShade, Qt::white, kGreyDark, QColor(0xd4, 0xd0, 0xc8));
 }
 
-QImage paint(const QString& name, qreal ratio);
+QImage paint(const QString& name, qreal ratio, const QPoint& origin);
 
-QImage drawBackground(qreal ratio)
+QImage drawBackground(qreal ratio, const QPoint& origin)
 {
-    QImage image = blankImage(kBackgroundSize, ratio, QImage::Format_RGB32);
+    QImage image(deviceSize(kBackgroundSize, ratio, origin), QImage::Format_RGB32);
     image.fill(kScreen);
-    Canvas c(image, ratio);
+    Canvas c(image, ratio, origin);
 
     c.fill(0, 0, 640, 20, kTeal); // title band
     drawInstructions(c);
@@ -328,7 +340,7 @@ QImage drawBackground(qreal ratio)
     const QString beginning = QStringLiteral("Beginning");
     c.p.setFont(stripFont);
     c.p.setPen(Qt::white);
-    c.p.drawText(QPoint(c.d(620) - QFontMetrics(stripFont).horizontalAdvance(beginning), c.d(93)),
+    c.p.drawText(QPoint(c.x(620) - QFontMetrics(stripFont).horizontalAdvance(beginning), c.y(93)),
                  beginning);
 
     drawTopicPanel(c);
@@ -342,16 +354,17 @@ QImage drawBackground(qreal ratio)
 
     // The very pictures the buttons show, at the very same density.
     for (const DrawnButtonPlace& place : BackgroundButtonPlaces())
-        c.p.drawImage(QPoint(c.d(place.pos.x()), c.d(place.pos.y())), paint(place.name, ratio));
+        c.p.drawImage(QPoint(c.x(place.pos.x()), c.y(place.pos.y())),
+                      paint(place.name, ratio, origin + place.pos));
     c.p.end();
     return image;
 }
 
-QImage drawLogo(qreal ratio)
+QImage drawLogo(qreal ratio, const QPoint& origin)
 {
-    QImage image = blankImage(kLogoSize, ratio, QImage::Format_RGB32);
+    QImage image(deviceSize(kLogoSize, ratio, origin), QImage::Format_RGB32);
     image.fill(Qt::white);
-    Canvas c(image, ratio);
+    Canvas c(image, ratio, origin);
 
     const QString name = QStringLiteral("QEL");
     const QString tagline = QStringLiteral("Essay Practice");
@@ -381,30 +394,30 @@ QImage drawLogo(qreal ratio)
     const int textLeft = left + tileSize + gap;
     c.p.setFont(markFont(c.font(32, true), 2 * ratio));
     c.p.setPen(kTeal);
-    c.p.drawText(QPoint(c.d(textLeft - 1), c.d(34)), name);
+    c.p.drawText(QPoint(c.x(textLeft - 1), c.y(34)), name);
 
     c.p.setFont(c.font(14, false));
     c.p.setPen(QColor(0x3c, 0x4e, 0x54));
-    c.p.drawText(QPoint(c.d(textLeft), c.d(50)), tagline);
+    c.p.drawText(QPoint(c.x(textLeft), c.y(50)), tagline);
     c.p.end();
     return image;
 }
 
 // Painted in device pixels, without the ratio set, so that the background can
 // take the buttons in as they are.
-QImage paint(const QString& name, qreal ratio)
+QImage paint(const QString& name, qreal ratio, const QPoint& origin)
 {
     if (name == QLatin1String("background"))
-        return drawBackground(ratio);
+        return drawBackground(ratio, origin);
     if (name == QLatin1String("logo"))
-        return drawLogo(ratio);
+        return drawLogo(ratio, origin);
     for (const BarButton& b : kBarButtons) {
         if (name == QLatin1String(b.name))
-            return drawBarButton(b, ratio);
+            return drawBarButton(b, ratio, origin);
     }
     for (const auto& g : kGreyButtons) {
         if (name == QLatin1String(g[0]))
-            return drawGreyButton(QString::fromLatin1(g[1]), ratio);
+            return drawGreyButton(QString::fromLatin1(g[1]), ratio, origin);
     }
     for (const auto& icon : kIcons) {
         if (name == QLatin1String(icon.name))
@@ -459,9 +472,9 @@ QSize DrawnPictureSize(const QString& name)
     return {};
 }
 
-QImage DrawPicture(const QString& name, qreal ratio)
+QImage DrawPicture(const QString& name, qreal ratio, const QPoint& origin)
 {
-    QImage image = paint(name, ratio);
+    QImage image = paint(name, ratio, origin);
     image.setDevicePixelRatio(ratio);
     return image;
 }

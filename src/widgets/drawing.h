@@ -22,11 +22,14 @@ QStringList DrawnPictureNames();
 // The picture's size in device-independent pixels; empty for an unknown name.
 QSize DrawnPictureSize(const QString& name);
 
-// The picture painted for a screen of the given device pixel ratio: the size
-// times the ratio, rounded, with the ratio set on the image. Every edge lies on
-// a whole device pixel, so fractional ratios stay as sharp as whole ones. At
-// ratio 1 it is the stored picture, pixel for pixel. Null for an unknown name.
-QImage DrawPicture(const QString& name, qreal ratio);
+// The picture painted for a screen of the given device pixel ratio, with the
+// ratio set on the image. Every straight edge lies on a whole device pixel, so
+// fractional ratios stay as sharp as whole ones; edges are rounded where the
+// picture lies in its window (origin, in device-independent pixels), so that a
+// button covers exactly the device pixels of its place and matches the
+// background drawn beneath it. At ratio 1 it is the stored picture, pixel for
+// pixel. Null for an unknown name.
+QImage DrawPicture(const QString& name, qreal ratio, const QPoint& origin = QPoint());
 
 // The smiley of the window icon, painted for a square of side pixels.
 QImage DrawSmiley(int side);

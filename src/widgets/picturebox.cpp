@@ -19,7 +19,12 @@ void PictureBox::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));
-    painter.drawPixmap(0, 0, picture_.pixmap(devicePixelRatioF()));
+    // At fractional scales the corner can fall between device pixels; the
+    // picture goes on the nearest whole one, as the picture beneath it does.
+    const qreal ratio = devicePixelRatioF();
+    const QPointF corner = painter.deviceTransform().map(QPointF(0, 0));
+    const QPointF snap(qRound(corner.x()) - corner.x(), qRound(corner.y()) - corner.y());
+    painter.drawPixmap(snap / ratio, picture_.pixmap(ratio, mapTo(window(), QPoint(0, 0))));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)

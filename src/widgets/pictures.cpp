@@ -7,7 +7,7 @@
 #include <QPainter>
 
 #include <map>
-#include <utility>
+#include <tuple>
 
 // Outside the anonymous namespace: the resource initialiser is declared where
 // it is used.
@@ -34,11 +34,11 @@ QImage StoredPicture(const QString& name)
     return QImage(QStringLiteral(":/") + name + QStringLiteral(".png"));
 }
 
-QPixmap Paint(const QString& name, qreal ratio)
+QPixmap Paint(const QString& name, qreal ratio, const QPoint& origin)
 {
     static const bool faceInstalled = DrawingFaceInstalled();
     if (faceInstalled)
-        return QPixmap::fromImage(DrawPicture(name, ratio));
+        return QPixmap::fromImage(DrawPicture(name, ratio, origin));
     // Text set in another face would not fit its place: show the stored picture.
     QImage stored = StoredPicture(name);
     if (ratio != 1.0) {
@@ -110,15 +110,17 @@ QSize Picture::size() const
     return name_.isEmpty() ? fixed_.deviceIndependentSize().toSize() : DrawnPictureSize(name_);
 }
 
-QPixmap Picture::pixmap(qreal ratio) const
+QPixmap Picture::pixmap(qreal ratio, const QPoint& origin) const
 {
     if (name_.isEmpty())
         return fixed_;
+    // Only a fractional ratio rounds differently from place to place.
+    const QPoint where = ratio == qRound(ratio) ? QPoint() : origin;
     // Painted when first shown at a density, not before: start-up stays quick.
-    static std::map<std::pair<QString, qreal>, QPixmap> painted;
-    auto [at, added] = painted.try_emplace({name_, ratio});
+    static std::map<std::tuple<QString, qreal, int, int>, QPixmap> painted;
+    auto [at, added] = painted.try_emplace({name_, ratio, where.x(), where.y()});
     if (added)
-        at->second = Paint(name_, ratio);
+        at->second = Paint(name_, ratio, where);
     return at->second;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QPoint>
 #include <QSize>
 #include <QString>
 
@@ -18,9 +19,9 @@ public:
     bool isNull() const { return name_.isEmpty() && fixed_.isNull(); }
     // In device-independent pixels.
     QSize size() const;
-    // The picture for a screen of the given device pixel ratio, painted on first
-    // use and kept for the next.
-    QPixmap pixmap(qreal ratio) const;
+    // The picture for a screen of the given device pixel ratio, where it lies in
+    // its window (see DrawPicture), painted on first use and kept for the next.
+    QPixmap pixmap(qreal ratio, const QPoint& origin = QPoint()) const;
     // The picture as it shows at 100 %.
     QImage toImage() const { return pixmap(1.0).toImage(); }
 
