@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include <array>
+
 namespace {
 
 const QColor kTeal(0x00, 0x58, 0x5f);
@@ -37,7 +39,7 @@ struct BarButton {
     bool enabled;
 };
 
-const BarButton kBarButtons[] = {
+const std::array<BarButton, 8> kBarButtons{{
     {"testquit", "Test", "Quit", BarIcon::Word, true},
     {"sectionexit", "Section", "Exit", BarIcon::Word, true},
     {"time", "", "Time", BarIcon::Clock, true},
@@ -46,18 +48,22 @@ const BarButton kBarButtons[] = {
     {"confirm1", "Answer", "Confirm", BarIcon::Word, true},
     {"next0", "", "Next", BarIcon::Arrow, true},
     {"next1", "", "Next", BarIcon::Arrow, false},
+}};
+
+struct GreyButton {
+    const char* name;
+    const char* label;
 };
 
-const char* const kGreyButtons[][2] = {
-    {"cut", "Cut"},
-    {"paste", "Paste"},
-    {"undo", "Undo"},
-};
+const std::array<GreyButton, 3> kGreyButtons{
+    {{"cut", "Cut"}, {"paste", "Paste"}, {"undo", "Undo"}}};
 
-const struct {
+struct Icon {
     const char* name;
     int side;
-} kIcons[] = {{"icon", 48}, {"icon32", 32}, {"icon16", 16}};
+};
+
+const std::array<Icon, 3> kIcons{{{"icon", 48}, {"icon32", 32}, {"icon16", 16}}};
 
 QFont sansFont(int pixelSize, bool bold)
 {
@@ -151,7 +157,10 @@ int fittingBold(const QString& text, int width)
 void bevel(Canvas& c, const QRect& r, const QColor& outerLight, const QColor& outerDark,
            const QColor& innerLight, const QColor& innerDark)
 {
-    const int l = r.left(), t = r.top(), w = r.width(), h = r.height();
+    const int l = r.left();
+    const int t = r.top();
+    const int w = r.width();
+    const int h = r.height();
     c.fill(l, t, w, 1, outerLight);
     c.fill(l, t, 1, h, outerLight);
     c.fill(l, t + h - 1, w, 1, outerDark);
@@ -323,7 +332,7 @@ void drawAnswerBox(Canvas& c)
     bevel(c, box, kGreyShade, Qt::white, kGreyDark, QColor(0xd4, 0xd0, 0xc8));
 }
 
-QImage paint(const QString& name, qreal ratio, const QPoint& origin);
+QImage paintButton(const QString& name, qreal ratio, const QPoint& origin);
 
 QImage drawBackground(qreal ratio, const QPoint& origin)
 {
@@ -355,7 +364,7 @@ QImage drawBackground(qreal ratio, const QPoint& origin)
     // The very pictures the buttons show, at the very same density.
     for (const DrawnButtonPlace& place : BackgroundButtonPlaces())
         c.p.drawImage(QPoint(c.x(place.pos.x()), c.y(place.pos.y())),
-                      paint(place.name, ratio, origin + place.pos));
+                      paintButton(place.name, ratio, origin + place.pos));
     c.p.end();
     return image;
 }
@@ -405,25 +414,30 @@ QImage drawLogo(qreal ratio, const QPoint& origin)
 
 // Painted in device pixels, without the ratio set, so that the background can
 // take the buttons in as they are.
+QImage paintButton(const QString& name, qreal ratio, const QPoint& origin)
+{
+    for (const BarButton& b : kBarButtons) {
+        if (name == QLatin1String(b.name))
+            return drawBarButton(b, ratio, origin);
+    }
+    for (const auto& g : kGreyButtons) {
+        if (name == QLatin1String(g.name))
+            return drawGreyButton(QString::fromLatin1(g.label), ratio, origin);
+    }
+    return {};
+}
+
 QImage paint(const QString& name, qreal ratio, const QPoint& origin)
 {
     if (name == QLatin1String("background"))
         return drawBackground(ratio, origin);
     if (name == QLatin1String("logo"))
         return drawLogo(ratio, origin);
-    for (const BarButton& b : kBarButtons) {
-        if (name == QLatin1String(b.name))
-            return drawBarButton(b, ratio, origin);
-    }
-    for (const auto& g : kGreyButtons) {
-        if (name == QLatin1String(g[0]))
-            return drawGreyButton(QString::fromLatin1(g[1]), ratio, origin);
-    }
     for (const auto& icon : kIcons) {
         if (name == QLatin1String(icon.name))
             return DrawSmiley(qRound(icon.side * ratio));
     }
-    return {};
+    return paintButton(name, ratio, origin);
 }
 
 } // namespace
@@ -444,7 +458,7 @@ QStringList DrawnPictureNames()
     for (const BarButton& b : kBarButtons)
         names.append(QString::fromLatin1(b.name));
     for (const auto& g : kGreyButtons)
-        names.append(QString::fromLatin1(g[0]));
+        names.append(QString::fromLatin1(g.name));
     names << QStringLiteral("background") << QStringLiteral("logo");
     for (const auto& icon : kIcons)
         names.append(QString::fromLatin1(icon.name));
@@ -462,7 +476,7 @@ QSize DrawnPictureSize(const QString& name)
             return kBarSize;
     }
     for (const auto& g : kGreyButtons) {
-        if (name == QLatin1String(g[0]))
+        if (name == QLatin1String(g.name))
             return kGreySize;
     }
     for (const auto& icon : kIcons) {
@@ -521,10 +535,11 @@ QImage DrawSmiley(int side)
         // Too small for curves: set the eyes and the smile pixel by pixel.
         p.fillRect(leftEye, dark);
         p.fillRect(rightEye, dark);
-        const int smile[][2] = {{4, 9}, {5, 10}, {6, 11}, {7, 11}};
+        const std::array<std::array<int, 2>, 4> smile{{{4, 9}, {5, 10}, {6, 11}, {7, 11}}};
         const qreal scale = s / 16.0;
         for (const auto& px : smile) {
-            const int x = qRound(px[0] * scale), y = qRound(px[1] * scale);
+            const int x = qRound(px[0] * scale);
+            const int y = qRound(px[1] * scale);
             p.fillRect(x, y, 1, 1, dark);
             p.fillRect(side - 1 - x, y, 1, 1, dark);
         }

@@ -61,12 +61,12 @@ public:
         place.moveCenter(rect.center());
         painter->drawPixmap(place.topLeft(), smiley);
     }
-    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    QSize actualSize(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override
     {
         const int side = qMin(size.width(), size.height());
         return {side, side};
     }
-    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    QPixmap pixmap(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override
     {
         return QPixmap::fromImage(DrawSmiley(qMax(1, qMin(size.width(), size.height()))));
     }
@@ -76,7 +76,7 @@ public:
         // The size is already in device pixels.
         return pixmap(size, mode, state);
     }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    QList<QSize> availableSizes(QIcon::Mode /*mode*/, QIcon::State /*state*/) override
     {
         // The sizes a window system picks from for title bars, task bars and
         // switchers, at 100 % to 300 %.
