@@ -177,36 +177,6 @@ private slots:
             QVERIFY(!hidden->isVisibleTo(&t));
     }
 
-    // Each picture button is drawn into the background beneath it, pixel for
-    // pixel, and each text box covers its drawn panel: the white inside, the
-    // panel's frame or the light background just outside.
-    void controlsLieOverTheirDrawnParts()
-    {
-        LoadedProgram p;
-        Frmmain& t = p.test();
-        const QImage background =
-            QImage(QStringLiteral(":/background.png")).convertToFormat(QImage::Format_RGB32);
-        for (PictureBox* box : {t.Picture1, t.Picture2, t.Picture3, t.Picture4, t.Picture5,
-                                t.Picture6, t.Picture7, t.Picture8, t.Picture9}) {
-            const QImage picture = box->picture().toImage().convertToFormat(QImage::Format_RGB32);
-            QCOMPARE(picture.size(), box->size());
-            QVERIFY2(background.copy(box->geometry()) == picture, qPrintable(box->objectName()));
-        }
-        for (QPlainTextEdit* text : {t.Text1, t.Text2}) {
-            const QRect r = text->geometry();
-            QCOMPARE(background.pixel(r.left() + 2, r.top() + 2), qRgb(255, 255, 255));
-            QCOMPARE(background.pixel(r.left() + r.width() / 2, r.bottom() - 2),
-                     qRgb(255, 255, 255));
-            QVERIFY(background.pixel(r.left() - 1, r.center().y()) != qRgb(255, 255, 255));
-            QVERIFY(background.pixel(r.center().x(), r.bottom() + 2) != qRgb(255, 255, 255));
-        }
-        // The title band and the teal strip lie under the white labels.
-        const QRgb band = background.pixel(300, 10);
-        QVERIFY(qGreen(band) > qRed(band) && qGray(band) < 100);
-        QCOMPARE(background.pixel(t.Label2->x() + 2, t.Label2->y() + 2),
-                 background.pixel(t.Label2->x() + 2, 95));
-    }
-
     // The countdown through the window, on the fake clock.
     void countdown()
     {

@@ -47,7 +47,7 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
 
     picIcon = new PictureBox(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    const QPixmap logo = BuiltInPicture(QStringLiteral("logo.png"));
+    const Picture logo = BuiltInPicture(QStringLiteral("logo.png"));
     picIcon->setPicture(logo);
     picIcon->setGeometry(QRect(QPoint(Twips(240), Twips(240)), logo.size()));
     picIcon->setCursor(Qt::PointingHandCursor);
@@ -106,6 +106,13 @@ void frmAbout::paintEvent(QPaintEvent* event)
                      QColor(128, 128, 128));
     painter.fillRect(QRect(QPoint(Twips(105), Twips(2460)), QPoint(Twips(5654), Twips(2460) + 1)),
                      Qt::white);
+}
+
+void frmAbout::showEvent(QShowEvent* event)
+{
+    // The fixed place can reach past a small screen at a high scale.
+    KeepWindowOnScreen(this);
+    QDialog::showEvent(event);
 }
 
 void frmAbout::LogoClicked()

@@ -185,7 +185,7 @@ void Frmmain::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));
-    painter.drawPixmap(0, 0, background_);
+    painter.drawPixmap(0, 0, background_.pixmap(devicePixelRatioF()));
 }
 
 bool Frmmain::eventFilter(QObject* watched, QEvent* event)

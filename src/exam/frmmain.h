@@ -2,6 +2,7 @@
 
 #include "exam/countdown.h"
 #include "platform/platform.h"
+#include "widgets/pictures.h"
 
 #include <QWidget>
 
@@ -78,5 +79,5 @@ private:
     Platform& platform_;
     QWidget* startWindow_ = nullptr;
     DraftKeeper* draft_ = nullptr;
-    QPixmap background_;
+    Picture background_;
 };

@@ -48,14 +48,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text,
     return button;
 }
 
-QIcon SmileyIcon()
-{
-    QIcon icon;
-    for (const char* name : {"icon16.png", "icon32.png", "icon.png"})
-        icon.addPixmap(BuiltInPicture(QString::fromLatin1(name)));
-    return icon;
-}
-
 } // namespace
 
 Frmstart::Frmstart(Platform& platform, const QString& programFolder)
@@ -125,7 +117,7 @@ void Frmstart::CreateControls()
         MakeButton(this, "Command4", QStringLiteral("&About"), TwipsRect(4800, 1920, 975, 375));
 
     Picture1 = Place(new PictureBox(this), "Picture1", TwipsRect(3240, 2880, 2745, 885));
-    const QPixmap logo = BuiltInPicture(QStringLiteral("logo.png"));
+    const Picture logo = BuiltInPicture(QStringLiteral("logo.png"));
     Picture1->setPicture(logo);
     Picture1->resize(logo.size());
     Picture1->setCursor(Qt::PointingHandCursor);
@@ -202,6 +194,7 @@ void Frmstart::StartPractice()
     SetBoxText(test.Text1, question.topicText);
 
     hide();
+    KeepWindowOnScreen(&test);
     test.show();
     test.raise();
     test.activateWindow();

@@ -10,7 +10,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::TabFocus);
 }
 
-void PictureBox::setPicture(const QPixmap& picture)
+void PictureBox::setPicture(const Picture& picture)
 {
     picture_ = picture;
     update();
@@ -20,7 +20,12 @@ void PictureBox::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));
-    painter.drawPixmap(0, 0, picture_);
+    // At fractional scales the corner can fall between device pixels; the
+    // picture goes on the nearest whole one, as the picture beneath it does.
+    const qreal ratio = devicePixelRatioF();
+    const QPointF corner = painter.deviceTransform().map(QPointF(0, 0));
+    const QPointF snap(qRound(corner.x()) - corner.x(), qRound(corner.y()) - corner.y());
+    painter.drawPixmap(snap / ratio, picture_.pixmap(ratio, mapTo(window(), QPoint(0, 0))));
     paintFocusMark(painter);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QPixmap>
+#include "widgets/pictures.h"
+
 #include <QWidget>
 
 class QPainter;
@@ -14,8 +15,8 @@ class PictureBox : public QWidget {
 public:
     explicit PictureBox(QWidget* parent = nullptr);
 
-    void setPicture(const QPixmap& picture);
-    const QPixmap& picture() const { return picture_; }
+    void setPicture(const Picture& picture);
+    const Picture& picture() const { return picture_; }
 
 signals:
     void clicked();
@@ -32,7 +33,7 @@ protected:
 private:
     void paintFocusMark(QPainter& painter);
 
-    QPixmap picture_;
+    Picture picture_;
     bool pressed_ = false;
     bool spaceDown_ = false;
 };

@@ -1,7 +1,16 @@
 #include "widgets/pictures.h"
 
-#include <QFileInfo>
+#include "widgets/drawing.h"
 
+#include <QFileInfo>
+#include <QIconEngine>
+#include <QPainter>
+
+#include <map>
+#include <tuple>
+
+// Outside the anonymous namespace: the resource initialiser is declared where
+// it is used.
 static void InitPictures()
 {
     // The pictures live in a static library, whose resource initialiser the
@@ -9,21 +18,135 @@ static void InitPictures()
     Q_INIT_RESOURCE(pictures);
 }
 
-QPixmap BuiltInPicture(const QString& fileName)
+namespace {
+
+void EnsureStoredPictures()
 {
     static const bool loaded = (InitPictures(), true);
     Q_UNUSED(loaded);
-    return {QStringLiteral(":/") + fileName};
 }
 
-QPixmap LoadButtonPicture(const QString& appFolder, const QString& fileName)
+// The stored pictures are the drawn ones at 100 %, kept for the look of the
+// shipped GIFs and for machines that lack the face the text is drawn in.
+QImage StoredPicture(const QString& name)
 {
-    QPixmap picture;
-    if (QFileInfo(appFolder + fileName).isFile())
-        picture.load(appFolder + fileName, "GIF");
-    if (picture.isNull()) {
-        const QString builtIn = QFileInfo(fileName).completeBaseName() + QStringLiteral(".png");
-        picture = BuiltInPicture(builtIn);
+    EnsureStoredPictures();
+    return QImage(QStringLiteral(":/") + name + QStringLiteral(".png"));
+}
+
+QPixmap Paint(const QString& name, qreal ratio, const QPoint& origin)
+{
+    static const bool faceInstalled = DrawingFaceInstalled();
+    if (faceInstalled)
+        return QPixmap::fromImage(DrawPicture(name, ratio, origin));
+    // Text set in another face would not fit its place: show the stored picture.
+    QImage stored = StoredPicture(name);
+    if (ratio != 1.0) {
+        stored =
+            stored.scaled(stored.size() * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        stored.setDevicePixelRatio(ratio);
     }
+    return QPixmap::fromImage(stored);
+}
+
+// A window icon drawn for the very size and density asked of it.
+class SmileyEngine : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        QPixmap smiley = pixmap(rect.size() * ratio, mode, state);
+        smiley.setDevicePixelRatio(ratio);
+        QRect place(QPoint(0, 0), smiley.deviceIndependentSize().toSize());
+        place.moveCenter(rect.center());
+        painter->drawPixmap(place.topLeft(), smiley);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override
+    {
+        const int side = qMin(size.width(), size.height());
+        return {side, side};
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override
+    {
+        return QPixmap::fromImage(DrawSmiley(qMax(1, qMin(size.width(), size.height()))));
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal /*scale*/) override
+    {
+        // The size is already in device pixels.
+        return pixmap(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode /*mode*/, QIcon::State /*state*/) override
+    {
+        // The sizes a window system picks from for title bars, task bars and
+        // switchers, at 100 % to 300 %.
+        QList<QSize> sizes;
+        for (int side : {16, 24, 32, 48, 64, 96, 128, 256})
+            sizes.append(QSize(side, side));
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new SmileyEngine; }
+    QString key() const override { return QStringLiteral("qel-smiley"); }
+};
+
+} // namespace
+
+Picture Picture::Drawn(const QString& name)
+{
+    Picture picture;
+    picture.name_ = name;
     return picture;
+}
+
+Picture Picture::Fixed(const QPixmap& pixmap)
+{
+    Picture picture;
+    picture.fixed_ = pixmap;
+    return picture;
+}
+
+QSize Picture::size() const
+{
+    return name_.isEmpty() ? fixed_.deviceIndependentSize().toSize() : DrawnPictureSize(name_);
+}
+
+QPixmap Picture::pixmap(qreal ratio, const QPoint& origin) const
+{
+    if (name_.isEmpty())
+        return fixed_;
+    // Only a fractional ratio rounds differently from place to place.
+    const QPoint where = ratio == qRound(ratio) ? QPoint() : origin;
+    // Painted when first shown at a density, not before: start-up stays quick.
+    static std::map<std::tuple<QString, qreal, int, int>, QPixmap> painted;
+    auto [at, added] = painted.try_emplace({name_, ratio, where.x(), where.y()});
+    if (added)
+        at->second = Paint(name_, ratio, where);
+    return at->second;
+}
+
+Picture BuiltInPicture(const QString& fileName)
+{
+    EnsureStoredPictures();
+    return Picture::Drawn(QFileInfo(fileName).completeBaseName());
+}
+
+Picture LoadButtonPicture(const QString& appFolder, const QString& fileName)
+{
+    const QString name = QFileInfo(fileName).completeBaseName();
+    QImage file;
+    if (QFileInfo(appFolder + fileName).isFile())
+        file.load(appFolder + fileName, "GIF");
+    if (file.isNull())
+        return Picture::Drawn(name);
+    // The GIF shipped with the program is the built-in look: draw that for the
+    // screen. A picture of the user's own is shown as it was made.
+    if (file.convertToFormat(QImage::Format_RGB32) ==
+        StoredPicture(name).convertToFormat(QImage::Format_RGB32))
+        return Picture::Drawn(name);
+    return Picture::Fixed(QPixmap::fromImage(file));
+}
+
+QIcon SmileyIcon()
+{
+    return QIcon(new SmileyEngine);
 }

@@ -4,9 +4,35 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTextDocument>
 
 #include <cmath>
+
+QRect KeepOnScreen(const QRect& place, const QRect& available)
+{
+    QRect moved = place;
+    if (moved.right() > available.right())
+        moved.moveRight(available.right());
+    if (moved.bottom() > available.bottom())
+        moved.moveBottom(available.bottom());
+    if (moved.left() < available.left())
+        moved.moveLeft(available.left());
+    if (moved.top() < available.top())
+        moved.moveTop(available.top());
+    return moved;
+}
+
+void KeepWindowOnScreen(QWidget* window)
+{
+    const QScreen* screen = window->screen();
+    if (!screen)
+        return;
+    const QRect frame = window->frameGeometry();
+    const QRect moved = KeepOnScreen(frame, screen->availableGeometry());
+    if (moved != frame)
+        window->move(window->pos() + (moved.topLeft() - frame.topLeft()));
+}
 
 QFont ProgramFont(const QString& family, double points, bool bold)
 {

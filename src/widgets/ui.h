@@ -21,6 +21,14 @@ constexpr QRect TwipsRect(int left, int top, int width, int height)
     return {Twips(left), Twips(top), Twips(width), Twips(height)};
 }
 
+// A window's place moved just enough to lie inside the available area of its
+// screen. A window larger than the area keeps its top-left corner inside it.
+QRect KeepOnScreen(const QRect& place, const QRect& available);
+
+// Moves a window, frame included as far as it is known yet, onto its screen's
+// available area (a fixed place can reach past a small screen at high scales).
+void KeepWindowOnScreen(QWidget* window);
+
 // A font of the given point size, set in pixels at 96 dots per inch so that text
 // keeps its place over the pictures whatever the screen's reported resolution.
 QFont ProgramFont(const QString& family, double points, bool bold = false);
