@@ -160,11 +160,9 @@ private slots:
         QVERIFY(!t.isVisible() && (t.windowFlags() & Qt::FramelessWindowHint));
         QCOMPARE(t.size(), QSize(638, 480));
         QCOMPARE(t.AppFolder, p.folder.path() + QLatin1Char('/'));
-        QCOMPARE(t.Countdown.CountdownStart, 0.0);
-        QVERIFY(t.Countdown.RestartPending && !t.Timer1->isActive());
-        QCOMPARE(t.Timer1->interval(), 500);
-        QCOMPARE(t.Label5->text(), QStringLiteral("00:30"));
-        QCOMPARE(t.Label6->text(), QStringLiteral("30"));
+        QVERIFY(t.Countdown.CountdownStart == 0.0 && t.Countdown.RestartPending);
+        QVERIFY(!t.Timer1->isActive() && t.Timer1->interval() == 500);
+        QVERIFY(t.Label5->text() == "00:30" && t.Label6->text() == "30");
         QVERIFY(!t.Picture5->isEnabled() && t.Picture6->isEnabled());
         CheckPlaces(t,
                     "Label1 0 2 641 17, Label5 8 2 49 17, Label3 16 32 25 17, Label4 72 32 41 17, "
@@ -185,33 +183,29 @@ private slots:
         p.startQuestion(true, QStringLiteral("3"));
         p.fake.clock.elapsed = 90000; // the first tick takes its own reading as the start
         t.TimerTick();
-        Click(t.Picture3);
-        QVERIFY(!t.Label5->isVisible());
-        Click(t.Picture3);
-        QVERIFY(t.Label5->isVisible());
-        Click(t.Picture3);
+        for (const bool shown : {false, true, false}) {
+            Click(t.Picture3);
+            QCOMPARE(t.Label5->isVisible(), shown);
+        }
         p.fake.clock.elapsed += 61;
         t.TimerTick();
-        QCOMPARE(t.Label5->text(), QStringLiteral("00:28"));
-        QVERIFY(!t.Label5->isVisible() && t.Picture3->isEnabled());
+        QVERIFY(t.Label5->text() == "00:28" && !t.Label5->isVisible() && t.Picture3->isEnabled());
         p.fake.clock.elapsed += 1440; // 1501 s: the last five minutes force the clock on
         t.TimerTick();
-        QCOMPARE(t.Label5->text(), QStringLiteral("04:59"));
-        QVERIFY(t.Label5->isVisible() && !t.Picture3->isEnabled());
+        QVERIFY(t.Label5->text() == "04:59" && t.Label5->isVisible() && !t.Picture3->isEnabled());
         p.fake.clock.elapsed += 299;
         t.TimerTick();
-        QCOMPARE(t.Label5->text(), QStringLiteral("00:00"));
-        QVERIFY(p.fake.boxes.asked.isEmpty());
+        QVERIFY(t.Label5->text() == "00:00" && p.fake.boxes.asked.isEmpty());
         t.TimerTick();
-        QCOMPARE(p.fake.boxes.prompts(), QStringList{"Time Up!"});
-        QCOMPARE(p.fake.boxes.asked.first().title, QStringLiteral("Time Up!"));
-        QCOMPARE(p.fake.boxes.asked.first().icon, MessageBoxes::Exclamation);
-        QVERIFY(!t.Timer1->isActive());
-        QCOMPARE(t.Label5->text(), QStringLiteral("00:00"));
+        const AskedBox up = p.fake.boxes.asked.value(0);
+        QVERIFY(up.prompt == "Time Up!" && up.title == "Time Up!" &&
+                up.icon == MessageBoxes::Exclamation);
+        QVERIFY(p.fake.boxes.asked.size() == 1 && !t.Timer1->isActive() &&
+                t.Label5->text() == "00:00");
         t.EndSection(); // the clock at rest
-        QCOMPARE(t.Label5->text(), QStringLiteral("30:00"));
-        QVERIFY(t.Label5->isVisibleTo(&t) && t.Picture3->isEnabled() && !t.Timer1->isActive());
-        QVERIFY(t.Countdown.RestartPending);
+        QVERIFY(t.Label5->text() == "30:00" && t.Label5->isVisibleTo(&t) &&
+                t.Picture3->isEnabled());
+        QVERIFY(!t.Timer1->isActive() && t.Countdown.RestartPending);
     }
 
     // Ending a section: which boxes are asked, what is saved, where the user goes.
@@ -280,30 +274,6 @@ private slots:
         QCOMPARE(WidgetText(t.Text2), typed); // kept, hidden, until the next start
     }
 
-    // A save that fails says why and keeps everything; once mended, ending again saves.
-    void failedSave()
-    {
-        LoadedProgram p;
-        QVERIFY(QDir(p.folder.file(QStringLiteral("user"))).removeRecursively());
-        p.startQuestion(true, QStringLiteral("5"));
-        Frmmain& t = p.test();
-        t.Text2->setPlainText(QStringLiteral("my precious essay"));
-        Click(t.Picture1);
-        QCOMPARE(p.fake.boxes.asked.size(), 2);
-        const AskedBox& failure = p.fake.boxes.asked.at(1);
-        QVERIFY(failure.title == "Not Saved" && failure.icon == MessageBoxes::Exclamation);
-        QVERIFY2(failure.prompt.contains(p.folder.file(QStringLiteral("user/ai5.txt"))),
-                 qPrintable(failure.prompt));
-        QVERIFY(t.isVisible() && !p.start->isVisible() && p.fake.end.statuses.isEmpty());
-        QCOMPARE(t.Text2->toPlainText(), QStringLiteral("my precious essay"));
-        QVERIFY(!QDir(p.folder.file(QStringLiteral("user"))).exists()); // never created
-        QVERIFY(QDir().mkpath(p.folder.file(QStringLiteral("user"))));
-        p.fake.boxes.asked.clear();
-        Click(t.Picture1);
-        QCOMPARE(p.fake.boxes.prompts(), QStringList({SaveIt, Another}));
-        QVERIFY(p.folder.read(QStringLiteral("user/ai5.txt")).endsWith("my precious essay\r\n"));
-    }
-
     // Next swaps the two buttons' looks; a missing or broken GIF takes the built-in look.
     void buttonLooks()
     {
@@ -316,15 +286,13 @@ private slots:
         const QImage rest6 = t.Picture6->picture().toImage();
         Click(t.Picture6);
         QVERIFY(t.Picture5->isEnabled() && !t.Picture6->isEnabled());
-        QCOMPARE(t.Picture5->picture().toImage(),
-                 QImage(QStringLiteral(":/confirm1.png"))
-                     .convertToFormat(t.Picture5->picture().toImage().format()));
-        QVERIFY(t.Picture6->picture().toImage() != rest6);
+        QVERIFY(t.Picture5->picture().toImage() != rest5 &&
+                t.Picture6->picture().toImage() != rest6);
         Click(t.Picture6); // off: a second click does nothing
         QVERIFY(t.Picture5->isEnabled());
         Click(t.Picture9); // Undo is a picture only
-        QVERIFY(p.fake.boxes.asked.isEmpty());
         Click(t.Picture5);
+        QCOMPARE(p.fake.boxes.asked.size(), 1);
         QVERIFY(t.Picture5->picture().toImage() == rest5 &&
                 t.Picture6->picture().toImage() == rest6);
     }
@@ -423,30 +391,6 @@ private slots:
         QVERIFY(about.isVisible());
         QTest::keyClick(&about, Qt::Key_Escape);
         QVERIFY(!about.isVisible());
-    }
-
-    // A library that cannot be read ends the program before any window shows.
-    void startupFault()
-    {
-        FakePlatform fake;
-        ProgramFolder folder;
-        folder.write(QStringLiteral("aa.lib"), SmallLibrary("Argument", 140));
-        try {
-            LoadProgram(fake.seams, folder.path());
-            QFAIL("the load must fail");
-        } catch (const std::exception& error) {
-            HandleUntrappedFault(fake.seams, error);
-        }
-        QCOMPARE(fake.boxes.asked.size(), 1);
-        const AskedBox& box = fake.boxes.asked.first();
-        QVERIFY(box.title == "QEL Simulator" && box.icon == MessageBoxes::Critical);
-        QCOMPARE(
-            box.prompt.mid(box.prompt.indexOf("File: ")),
-            "File: " + folder.file("aa.lib") +
-                "\r\nFault: The file ends before the separator of topic 141 (280 lines read).");
-        QCOMPARE(fake.end.statuses, QList<int>{1});
-        for (QWidget* w : QApplication::topLevelWidgets())
-            QVERIFY(!w->isVisible());
     }
 };
 
