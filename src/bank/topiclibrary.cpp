@@ -158,16 +158,6 @@ private:
     bool topicLoneCr_ = false;
 };
 
-TopicTable::TopicTable(std::initializer_list<QString> texts)
-{
-    topics_.reserve(static_cast<qsizetype>(texts.size()));
-    for (const QString& text : texts) {
-        const qsizetype begin = bytes_.size();
-        bytes_ += ToCodePage(text);
-        topics_.append({begin, bytes_.size(), false});
-    }
-}
-
 QString TopicTable::at(qsizetype index) const
 {
     const Topic& topic = topics_.at(index);
@@ -183,46 +173,6 @@ QString TopicTable::at(qsizetype index) const
             lines += '\n';
     }
     return FromCodePage(lines);
-}
-
-QStringList TopicTable::toList() const
-{
-    QStringList texts;
-    texts.reserve(size());
-    for (const QString& text : *this)
-        texts.append(text);
-    return texts;
-}
-
-bool operator==(const TopicTable& a, const TopicTable& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (a.at(i) != b.at(i))
-            return false;
-    }
-    return true;
-}
-
-bool operator==(const TopicTable& a, const QStringList& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (a.at(i) != b.at(i))
-            return false;
-    }
-    return true;
-}
-
-char* toString(const TopicTable& table)
-{
-    QStringList quoted;
-    for (const QString& text : table)
-        quoted.append(QLatin1Char('"') + text + QLatin1Char('"'));
-    return qstrdup(
-        QStringLiteral("TopicTable(%1)").arg(quoted.join(QStringLiteral(", "))).toUtf8());
 }
 
 void LoadTopicLibrary(const QString& appFolder, const QString& fileName, int count,

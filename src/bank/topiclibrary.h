@@ -3,10 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QStringList>
 
-#include <initializer_list>
-#include <iterator>
 
 // One topic text per topic number; number k is at index k - 1. The table keeps
 // the library's bytes and where each topic lies in them, and makes a topic's
@@ -14,49 +11,9 @@
 // file, and a run shows a handful of the topics.
 class TopicTable {
 public:
-    TopicTable() = default;
-    // A table of the given texts, as they are.
-    TopicTable(std::initializer_list<QString> texts);
-
     qsizetype size() const { return topics_.size(); }
-    bool isEmpty() const { return topics_.isEmpty(); }
     // The text of the topic at index (0 to size() - 1).
     QString at(qsizetype index) const;
-    QStringList toList() const;
-
-    class const_iterator {
-    public:
-        using iterator_category = std::forward_iterator_tag;
-        using value_type = QString;
-        using difference_type = qsizetype;
-        using pointer = void;
-        using reference = QString;
-
-        const_iterator() = default;
-        const_iterator(const TopicTable* table, qsizetype index) : table_(table), index_(index) {}
-        QString operator*() const { return table_->at(index_); }
-        const_iterator& operator++()
-        {
-            ++index_;
-            return *this;
-        }
-        const_iterator operator++(int)
-        {
-            const_iterator before = *this;
-            ++index_;
-            return before;
-        }
-        bool operator==(const const_iterator& other) const { return index_ == other.index_; }
-
-    private:
-        const TopicTable* table_ = nullptr;
-        qsizetype index_ = 0;
-    };
-    const_iterator begin() const { return {this, 0}; }
-    const_iterator end() const { return {this, size()}; }
-
-    friend bool operator==(const TopicTable& a, const TopicTable& b);
-    friend bool operator==(const TopicTable& a, const QStringList& b);
 
 private:
     friend class TopicScanner;
@@ -71,9 +28,6 @@ private:
     QByteArray bytes_;
     QList<Topic> topics_;
 };
-
-// Test output names the texts, as it would for a list of strings.
-char* toString(const TopicTable& table);
 
 inline constexpr int IssueTopicCount = 150;
 inline constexpr int ArgumentTopicCount = 141;
