@@ -4,7 +4,6 @@
 #include <QList>
 #include <QString>
 
-
 // One topic text per topic number; number k is at index k - 1. The table keeps
 // the library's bytes and where each topic lies in them, and makes a topic's
 // text only when it is asked for: loading costs little more than reading the

@@ -75,12 +75,18 @@ Frmmain::Frmmain(Platform& platform, const QString& programFolder)
     setWindowTitle(QStringLiteral("Form1"));
     setFixedSize(638, 480);
     background_ = BuiltInPicture(QStringLiteral("background.png"));
-    CreateControls();
 
-    // The load step: the folder, then the clock variables.
+    // The load step: the folder, then the clock variables. The controls come
+    // later (EnsureControls), so the start window is not kept waiting for them.
     AppFolder = AppFolderOf(programFolder);
     Countdown = CountdownState{}; // 30 minutes, no start taken, a restart pending
+}
 
+void Frmmain::EnsureControls()
+{
+    if (Text2)
+        return;
+    CreateControls();
     // A copy of the answer on disk, so a crash loses seconds of typing, not the essay.
     draft_ = new DraftKeeper(
         AppFolder, platform_.clock, [this] { return CurrentDraft(); }, this);

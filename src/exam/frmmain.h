@@ -30,25 +30,29 @@ public:
     // Time button on, the label showing "30:00" and visible.
     void PutClockAtRest();
 
+    // Makes the controls, once: the start window asks for them when it has been
+    // drawn, or when a question starts, whichever comes first.
+    void EnsureControls();
+
     // Controls, by the names the rest of the program uses.
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QPlainTextEdit* Text1;
-    QPlainTextEdit* Text2;
-    QTimer* Timer1;
-    PictureBox* Picture1;
-    PictureBox* Picture2;
-    PictureBox* Picture3;
-    PictureBox* Picture4;
-    PictureBox* Picture5;
-    PictureBox* Picture6;
-    PictureBox* Picture7;
-    PictureBox* Picture8;
-    PictureBox* Picture9;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+    QPlainTextEdit* Text2 = nullptr;
+    QTimer* Timer1 = nullptr;
+    PictureBox* Picture1 = nullptr;
+    PictureBox* Picture2 = nullptr;
+    PictureBox* Picture3 = nullptr;
+    PictureBox* Picture4 = nullptr;
+    PictureBox* Picture5 = nullptr;
+    PictureBox* Picture6 = nullptr;
+    PictureBox* Picture7 = nullptr;
+    PictureBox* Picture8 = nullptr;
+    PictureBox* Picture9 = nullptr;
 
     // Window-level variables.
     QString AppFolder;

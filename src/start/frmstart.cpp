@@ -83,6 +83,21 @@ Frmstart::Frmstart(Platform& platform, const QString& programFolder)
 
 Frmstart::~Frmstart() = default;
 
+Frmmain* Frmstart::testWindow()
+{
+    frmmain_->EnsureControls();
+    return frmmain_.get();
+}
+
+void Frmstart::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // Once the start window is on the screen, the test window's controls are made
+    // while the user reads it, so Start shows the test window at once.
+    if (!frmmain_->Text2)
+        QTimer::singleShot(0, this, &Frmstart::testWindow);
+}
+
 void Frmstart::CreateControls()
 {
     Frame1 = Place(new QGroupBox(QStringLiteral("Practice"), this), "Frame1",
@@ -186,7 +201,7 @@ void Frmstart::StartPractice()
 
     const PracticeQuestion question = ComposePracticeQuestion(
         issue, number, (issue ? IssueTopics : ArgumentTopics).at(number - 1));
-    Frmmain& test = *frmmain_;
+    Frmmain& test = *testWindow();
     test.Label1->setText(question.sectionTitle);
     test.Label2->setText(question.heading);
     test.Label3->setText(question.modeCode);

@@ -25,7 +25,8 @@ public:
     Frmstart(Platform& platform, const QString& programFolder);
     ~Frmstart() override;
 
-    Frmmain* testWindow() const { return frmmain_.get(); }
+    // The test window, with its controls made.
+    Frmmain* testWindow();
 
     QGroupBox* Frame1;
     QRadioButton* Option1;
@@ -53,6 +54,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void CreateControls();

@@ -150,12 +150,6 @@ if len(found) != count or found[-1].group(2, 3) != want:
 EOF
 }
 
-# True when the clock's place in the title band shows white text.
-clock_shown() {
-    import -window "$TEST" -crop 49x17+8+2 +repage "$WORK/clock.png" &&
-        [ "$(convert "$WORK/clock.png" -fill black +opaque white -format "%[fx:maxima]" info:)" != 0 ]
-}
-
 # As root, permissions do not bind, so those roads run the program as nobody.
 AS_USER=()
 as_unprivileged() {
