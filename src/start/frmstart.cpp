@@ -95,7 +95,7 @@ void Frmstart::paintEvent(QPaintEvent* event)
     // Once the start window is on the screen, the test window's controls are made
     // while the user reads it, so Start shows the test window at once.
     if (!frmmain_->Text2)
-        QTimer::singleShot(0, this, &Frmstart::testWindow);
+        QTimer::singleShot(0, this, [this] { testWindow(); });
 }
 
 void Frmstart::CreateControls()
