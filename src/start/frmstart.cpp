@@ -59,6 +59,10 @@ Frmstart::Frmstart(Platform& platform, const QString& programFolder)
     // libraries, Issue before Argument.
     frmmain_ = std::make_unique<Frmmain>(platform, programFolder);
     frmmain_->setStartWindow(this);
+    testWindowLater_ = new QTimer(this);
+    testWindowLater_->setSingleShot(true);
+    testWindowLater_->setInterval(0);
+    connect(testWindowLater_, &QTimer::timeout, this, &Frmstart::testWindow);
     AppFolder = AppFolderOf(programFolder);
     LoadTopicLibrary(AppFolder, IssueLibraryName, IssueTopicCount, IssueTopics);
     LoadTopicLibrary(AppFolder, ArgumentLibraryName, ArgumentTopicCount, ArgumentTopics);
@@ -95,7 +99,7 @@ void Frmstart::paintEvent(QPaintEvent* event)
     // Once the start window is on the screen, the test window's controls are made
     // while the user reads it, so Start shows the test window at once.
     if (!frmmain_->Text2)
-        QTimer::singleShot(0, this, [this] { testWindow(); });
+        testWindowLater_->start();
 }
 
 void Frmstart::CreateControls()

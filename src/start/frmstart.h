@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 // The start window: chooses the essay kind and topic and starts a practice
 // question. Loading it creates the hidden test window and reads both topic
@@ -61,4 +62,5 @@ private:
 
     Platform& platform_;
     std::unique_ptr<Frmmain> frmmain_;
+    QTimer* testWindowLater_ = nullptr;
 };
