@@ -5,6 +5,7 @@
 #include "widgets/picturebox.h"
 
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <csignal>
@@ -81,6 +82,24 @@ private slots:
         act(t, p.fake);
         QTest::keyClicks(QApplication::focusWidget(), "x");
         QVERIFY(t.Text2->toPlainText().endsWith(QLatin1Char('x')));
+    }
+
+    // Ctrl+Y redoes; Ctrl+Down and Ctrl+Page Down scroll the topic, the caret staying put.
+    void answerKeys()
+    {
+        LoadedProgram p;
+        p.startQuestion(false, QStringLiteral("7"));
+        Frmmain& t = p.test();
+        t.Text1->setPlainText(QString(80, '\n'));
+        QTest::keyClicks(t.Text2, "ab");
+        QTest::keyClick(t.Text2, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(t.Text2, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(t.Text2->toPlainText(), QStringLiteral("ab"));
+        QTest::keyClick(t.Text2, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(t.Text1->verticalScrollBar()->value(), 1);
+        QTest::keyClick(t.Text2, Qt::Key_PageDown, Qt::ControlModifier);
+        QVERIFY(t.Text1->verticalScrollBar()->value() > 5);
+        QCOMPARE(t.Text2->textCursor().position(), 2);
     }
 
     // Keys and clicks in the first second of the guarded box do not answer it.
