@@ -63,6 +63,7 @@ private slots:
         Row("two lines", "A\r\nB\r\n" + s + "\r\n", QStringList{"A\r\nB\r\n"});
         Row("leading spaces go", "   A\r\n" + s, QStringList{"A\r\n"});
         Row("trailing spaces stay", "A   \r\n" + s, QStringList{"A   \r\n"});
+        Row("a line of spaces first", "  \r\n A\r\n" + s, QStringList{"\r\n A\r\n"});
         Row("empty topic", s + "\r\n" + s, QStringList{"", ""});
         Row("blank lines kept", "\r\nA\r\n\r\n" + s, QStringList{"\r\nA\r\n\r\n"});
         Row("separator with a blank is text", s + " \r\n" + s, QStringList{s + " \r\n"});

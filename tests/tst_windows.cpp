@@ -163,7 +163,7 @@ private slots:
         QVERIFY(t.Countdown.CountdownStart == 0.0 && t.Countdown.RestartPending);
         QVERIFY(!t.Timer1->isActive() && t.Timer1->interval() == 500);
         QVERIFY(t.Label5->text() == "00:30" && t.Label6->text() == "30");
-        QVERIFY(!t.Picture5->isEnabled() && t.Picture6->isEnabled());
+        QVERIFY(!t.Picture5->isEnabled() && t.Picture6->isEnabled() && t.Text1->isReadOnly());
         CheckPlaces(t,
                     "Label1 0 2 641 17, Label5 8 2 49 17, Label3 16 32 25 17, Label4 72 32 41 17, "
                     "Label6 128 32 33 17, Label2 16 80 193 17, Text1 12 96 616 163, "
