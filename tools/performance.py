@@ -19,10 +19,10 @@ import sys
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 ROW = re.compile(r"^(BM_\S+?)_median\s+([\d.]+) (ns|us|ms|s)\s+([\d.]+) (ns|us|ms|s)\s+\d+(.*)$")
-COUNTER = re.compile(r"(\w+)=([\d.]+)([kMG]?)(?:/s)?\b")
+COUNTER = re.compile(r"(\w+)=([\d.]+)([kMGmun]?)(?:/s)?\b")
 LINE = re.compile(r"^(STARTUP|MEMORY|STARTCPU|TESTWINDOW|IDLECPU) (.*)$")
 TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1000.0}
-SCALE = {"": 1.0, "k": 1e3, "M": 1e6, "G": 1e9}
+SCALE = {"": 1.0, "k": 1e3, "M": 1e6, "G": 1e9, "m": 1e-3, "u": 1e-6, "n": 1e-9}
 
 
 def parse(path):
