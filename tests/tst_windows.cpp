@@ -171,6 +171,8 @@ private slots:
                     "Picture9 554 365 67 43, Picture1 11 439 45 40, Picture2 58 439 45 40, "
                     "Picture3 105 439 45 40, Picture4 490 439 45 40, Picture5 537 439 45 40, "
                     "Picture6 584 439 45 40");
+        QVERIFY(t.children().indexOf(t.Label5) >
+                t.children().indexOf(t.Label1)); // the clock on top
         for (QLabel* hidden : {t.Label3, t.Label4, t.Label6})
             QVERIFY(!hidden->isVisibleTo(&t));
     }
