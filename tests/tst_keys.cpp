@@ -42,10 +42,11 @@ private slots:
         QTest::addColumn<Act>("act");
         for (const char* name : {"Picture1", "Picture2", "Picture3", "Picture4", "Picture6",
                                  "Picture7", "Picture8", "Picture9"}) {
-            for (int key : {0, int(Qt::Key_Space), int(Qt::Key_Return), int(Qt::Key_Enter)})
+            for (int key : {0, int(Qt::Key_Space), int(Qt::Key_Return), int(Qt::Key_Enter)}) {
                 QTest::addRow("%s %s", name,
                               key ? qPrintable(QKeySequence(key).toString()) : "click")
                     << press(name, key);
+            }
         }
         // After "Not Saved" the clock counts on from the question's own start.
         QTest::newRow("Answer Confirm, Not Saved, Time Up!")

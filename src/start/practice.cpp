@@ -13,10 +13,11 @@ PracticeQuestion ComposePracticeQuestion(bool issue, int number, const QString& 
 {
     const QString crlf = QStringLiteral("\r\n");
     const QString numberText = QString::number(number);
-    if (issue)
+    if (issue) {
         return {QStringLiteral("GMAT Test - Section 2: Analytical Writing 2"),
                 QStringLiteral("Issue ") + numberText, QStringLiteral("2"), numberText,
                 crlf + topic};
+    }
     return {QStringLiteral("GMAT Test - Section 1: Analytical Writing 1"),
             QStringLiteral("Argument ") + numberText, QStringLiteral("1"), numberText,
             crlf + topic + crlf + crlf + ArgumentDirections + crlf};

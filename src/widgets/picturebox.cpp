@@ -52,13 +52,12 @@ void PictureBox::keyPressEvent(QKeyEvent* event)
     const int key = event->key();
     const auto chords =
         Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-    if ((event->modifiers() & chords) || !isEnabled()) {
-        QWidget::keyPressEvent(event);
-    } else if (key == Qt::Key_Space) {
+    const bool plain = !(event->modifiers() & chords) && isEnabled();
+    if (plain && key == Qt::Key_Space) {
         if (!event->isAutoRepeat())
             spaceDown_ = true;
         event->accept();
-    } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    } else if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
         event->accept();
         if (!event->isAutoRepeat())
             emit clicked();
