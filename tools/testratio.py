@@ -17,5 +17,5 @@ def count(folder):
 
 
 tests, program = count("tests"), count("src")
-print(f"test code {tests} lines, program code {program} lines: {round(100 * tests / program)}%"
+print(f"test code {tests} lines, program code {program} lines: {100 * tests / program:.1f}%"
       " (aim: 25-33%, at most 40%)")

@@ -1,16 +1,11 @@
 // libFuzzer targets, one per unit that reads outside input; QEL_FUZZ picks the
 // unit. A broken invariant aborts, so libFuzzer keeps the input as a finding.
-#include "fakeplatform.h"
-
-#include "about/sysinfo.h"
 #include "bank/topiclibrary.h"
 #include "exam/essayfile.h"
 #include "platform/fault.h"
 #include "platform/numeric.h"
-#include "platform/textio.h"
 #include "start/numberentry.h"
 
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -55,29 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString result = SavedEssaysFromBytes(bytes);
     CHECK(result.isEmpty() == bytes.isEmpty() || bytes == "\xEF\xBB\xBF");
     CHECK(result.size() <= 2 * bytes.size() + 2);
-#elif QEL_FUZZ == 4 // a registry value: text, "&h" digits, untouched, or a runtime error
-    const std::uint32_t type = uchar(bytes[0]) % 6;
-    const QByteArray value = bytes.mid(1);
-    ScriptedRegistry registry;
-    registry.keys["K"]["V"] = {type, value};
-    QString read = QStringLiteral("untouched");
-    bool found = false;
-    try {
-        found = GetKeyValue(registry, Registry::LocalMachine, "K", "V", read);
-    } catch (const std::runtime_error&) {
-        CHECK(value.isEmpty());
-        return 0;
-    }
-    CHECK(registry.calls.last() == "close 100" && found == (value.size() <= KeyValueBufferSize));
-    static const QRegularExpression digits(QStringLiteral("^&h(?:[0-9A-F]{2})*$"));
-    if (!found)
-        CHECK(read.isEmpty());
-    else if (type == Registry::RegDword)
-        CHECK(digits.match(read).hasMatch());
-    else if (type == Registry::RegSz)
-        CHECK(read == FromCodePage(value.endsWith('\0') ? value.chopped(1) : value));
-    else
-        CHECK(read == "untouched");
 #endif
     return 0;
 }

@@ -10,36 +10,27 @@
 #include <QStringList>
 
 struct AskedBox {
-    QString prompt;
-    QString title;
+    QString prompt, title;
     MessageBoxes::Icon icon;
     MessageBoxes::Buttons buttons;
-    MessageBoxes::Guard guard = MessageBoxes::Unguarded;
+    MessageBoxes::Guard guard;
 };
 
 class ScriptedBoxes : public MessageBoxes {
 public:
-    // Answers for the coming boxes, in order; once they run out, OK.
-    QList<Answer> answers;
+    QList<Answer> answers; // for the coming boxes, in order; once they run out, OK
     QList<AskedBox> asked;
-    // Runs while a box is "open", as a user's wait or another event would.
-    std::function<void()> whileOpen;
+    QStringList prompts;             // what the boxes asked, in order
+    std::function<void()> whileOpen; // runs while a box is "open", as a user's wait would
 
     Answer show(QWidget* /*parent*/, const QString& prompt, const QString& title, Icon icon,
                 Buttons buttons, Guard guard = Unguarded) override
     {
         asked.append({prompt, title, icon, buttons, guard});
+        prompts << prompt;
         if (whileOpen)
             whileOpen();
         return answers.isEmpty() ? AnswerOk : answers.takeFirst();
-    }
-
-    QStringList prompts() const
-    {
-        QStringList list;
-        for (const AskedBox& box : asked)
-            list << box.prompt;
-        return list;
     }
 };
 
@@ -56,8 +47,7 @@ public:
 
 class FakeShell : public Shell {
 public:
-    QStringList opened;
-    QStringList started;
+    QStringList opened, started;
     bool succeed = true;
 
     bool OpenAddress(const QString& address) override
@@ -72,49 +62,32 @@ public:
     }
 };
 
-// A registry of keys and values set up by the test, which logs opens and closes.
+// Keys and values set up by the test. A key's handle is 100 plus its place among the keys.
 class ScriptedRegistry : public Registry {
 public:
-    struct Value {
-        std::uint32_t type;
-        QByteArray data;
-    };
-    QMap<QByteArray, QMap<QByteArray, Value>> keys; // key path -> value name -> value
-    QStringList calls;
+    QMap<QByteArray, QMap<QByteArray, std::pair<std::uint32_t, QByteArray>>> keys;
 
-    long OpenKey(Handle root, const QByteArray& subKey, std::uint32_t /*options*/,
+    long OpenKey(Handle root, const QByteArray& key, std::uint32_t /*options*/,
                  std::uint32_t access, Handle& result) override
     {
-        calls << QStringLiteral("open %1 %2 %3")
-                     .arg(root, 0, 16)
-                     .arg(QString::fromLatin1(subKey))
-                     .arg(access, 0, 16);
-        const auto it = keys.constFind(subKey);
-        result = it == keys.constEnd() ? 0 : Handle(100 + std::distance(keys.constBegin(), it));
-        return result ? Success : FileNotFound;
+        const bool found = keys.contains(key) && root == LocalMachine && access == 0x2003F;
+        result = found ? Handle(100 + keys.keys().indexOf(key)) : 0;
+        return found ? Success : FileNotFound;
     }
     long QueryValue(Handle key, const QByteArray& name, std::uint32_t& type, QByteArray& data,
                     std::uint32_t& size) override
     {
-        const auto& values = *std::next(keys.constBegin(), qsizetype(key) - 100);
-        const auto v = values.constFind(name);
-        if (v == values.constEnd())
-            return FileNotFound;
-        const auto have = std::uint32_t(v->data.size());
-        if (have > size) {
-            size = have;
-            return MoreData;
-        }
-        type = v->type;
-        size = have;
-        data.replace(0, have, v->data);
+        const auto [kind, bytes] = keys.values().at(qsizetype(key) - 100).value(name);
+        const auto need = std::uint32_t(bytes.size());
+        const bool fits = need <= size;
+        size = need; // on MoreData: the room it takes
+        if (kind == 0 || !fits)
+            return kind == 0 ? FileNotFound : MoreData; // type 0: no such value
+        type = kind;
+        data.replace(0, need, bytes);
         return Success;
     }
-    long CloseKey(Handle key) override
-    {
-        calls << QStringLiteral("close %1").arg(key);
-        return key ? Success : 6;
-    }
+    long CloseKey(Handle /*key*/) override { return Success; }
 };
 
 class RecordingEnd : public ProgramEnd {

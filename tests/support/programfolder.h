@@ -4,23 +4,20 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-// A library of count topics, each the single line "<word> topic k".
-inline QByteArray SmallLibrary(const char* word, int count)
-{
-    QByteArray bytes;
-    for (int k = 1; k <= count; ++k)
-        bytes += QByteArray(word) + " topic " + QByteArray::number(k) +
-                 "\r\n-----------------------\r\n";
-    return bytes;
-}
-
 // A throwaway program folder: small topic libraries, the four button pictures and user/.
 class ProgramFolder {
 public:
     ProgramFolder()
     {
-        write(QStringLiteral("ai.lib"), SmallLibrary("Issue", 150));
-        write(QStringLiteral("aa.lib"), SmallLibrary("Argument", 141));
+        // Small libraries: each topic the single line "Issue topic k" or "Argument topic k".
+        for (const auto& [name, word, count] :
+             {std::tuple{"ai.lib", "Issue", 150}, {"aa.lib", "Argument", 141}}) {
+            QByteArray bytes;
+            for (int k = 1; k <= count; ++k)
+                bytes += word + QByteArray(" topic ") + QByteArray::number(k) +
+                         "\r\n-----------------------\r\n";
+            write(name, bytes);
+        }
         const QString data = qEnvironmentVariable("QEL_SOURCE_DIR") + QStringLiteral("/data/");
         for (const char* gif : {"confirm0.gif", "confirm1.gif", "next0.gif", "next1.gif"})
             QFile::copy(data + QLatin1String(gif), file(QLatin1String(gif)));
