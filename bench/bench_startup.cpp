@@ -4,7 +4,6 @@
 #include "benchsupport.h"
 
 #include "fakeplatform.h"
-#include "programfolder.h"
 
 #include "app/startup.h"
 #include "bank/topiclibrary.h"

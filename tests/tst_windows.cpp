@@ -9,12 +9,9 @@
 #include "platform/product.h"
 #include "start/practice.h"
 #include "widgets/drawing.h"
-#include "widgets/picturebox.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QGroupBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -99,6 +96,10 @@ private slots:
         LoadedProgram p;
         Frmstart& s = *p.start;
         QVERIFY(QTest::qWaitForWindowActive(&s));
+        // The test window's controls are made once the start window is drawn, and only once.
+        const QList<QTimer*> timers = s.findChildren<QTimer*>();
+        QTRY_VERIFY(
+            std::none_of(timers.begin(), timers.end(), [](QTimer* t) { return t->isActive(); }));
         QCOMPARE(s.windowTitle(), "QEL Simulator 1.0 (" + Product::WebAddress + ")");
         QCOMPARE(s.size(), QSize(414, 269));
         CheckPlaces(s, "Frame1 16 16 169 233, Option1 16 24 113 17, Option2 16 40 121 17, "
@@ -173,9 +174,6 @@ private slots:
                                            : "GMAT Test - Section 1: Analytical Writing 1");
         QVERIFY(s.topic.isEmpty() || BoxText(t.Text1) == s.topic);
         QVERIFY(t.Text1->isReadOnly() && (t.windowFlags() & Qt::FramelessWindowHint));
-        // The buttons' and text boxes' places are checked against the drawing at every scale.
-        CheckPlaces(t, "Label1 0 2 641 17, Label5 8 2 49 17, Label3 16 32 25 17, "
-                       "Label4 72 32 41 17, Label6 128 32 33 17, Label2 16 80 193 17");
         for (QLabel* hidden : {t.Label3, t.Label4, t.Label6})
             QVERIFY(!hidden->isVisible());
         QVERIFY(t.Text2->document()->isEmpty());
@@ -330,8 +328,6 @@ private slots:
         auto* keeper = t.findChild<DraftKeeper*>();
         keeper->WriteNow();
         keeper->Finish();
-        Click(t.Picture5); // off until Next arms it
-        QVERIFY(p.fake.boxes.asked.isEmpty());
         if (e.button == 5)
             Click(t.Picture6);
         const QDateTime click = p.fake.clock.now;
@@ -411,11 +407,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&about));
         QCOMPARE(about.windowTitle(), "About QEL Simulator 1.0 (" + Product::WebAddress + ")");
         QCOMPARE(about.lblTitle->text(), QStringLiteral("QEL Simulator 1.0"));
-        QCOMPARE(about.lblVersion->text(),
-                 "Author: " + Product::AuthorName + "\nMailto: " + Product::AuthorMail);
-        QVERIFY(about.lblDisclaimer->text().startsWith(
-            " The only granted distributor of this software is  " +
-            Product::DistributorName.toUpper() + " " + Product::WebAddress));
         QCOMPARE(QApplication::focusWidget(), about.cmdOK);
         // Its fixed place, moved just enough to lie on a small screen at a high scale.
         QVERIFY(about.screen()->availableGeometry().contains(about.frameGeometry()));
@@ -424,6 +415,7 @@ private slots:
                     "picIcon 16 16 183 59, lblTitle 208 16 131 16, lblVersion 208 40 171 31, "
                     "lblDescription 16 88 347 62, lblDisclaimer 17 168 242 87, "
                     "cmdOK 275 184 100 23, cmdSysInfo 276 216 99 23");
+        QVERIFY(about.lblDescription->wordWrap() && about.lblDisclaimer->wordWrap());
         QTest::keyClick(about.cmdOK, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), about.picIcon);
         QTest::keyClick(about.picIcon, Qt::Key_Tab);
@@ -523,6 +515,8 @@ private slots:
                 : fault == "count" ? QByteArray(bytes).replace("6 char", "7 char")
                                    : bytes;
         folder.write("user/draft.txt", bytes);
+        if (fault == "count") // a draft damaged before keeps its name
+            folder.write("user/draft (damaged).txt", "older");
         const QString essay = issue ? "user/ai12.txt" : "user/aa12.txt";
         if (!before.isEmpty())
             folder.write(essay, before);
@@ -536,14 +530,29 @@ private slots:
         QVERIFY(boxes < 2 || (said[0].contains(issue ? "Issue No.12" : "Argument No.12") &&
                               said[0].contains(RecordTime(Changed, QLocale())) &&
                               said[1] == "Do you want to save it?"));
-        const QString left = boxes == 1 ? "draft (damaged).txt" : boxes == 3 ? "draft.txt" : "";
+        const QString left = fault == "count" ? "draft (damaged 2).txt"
+                             : boxes == 1     ? "draft (damaged).txt"
+                             : boxes == 3     ? "draft.txt"
+                                              : "";
         if (boxes % 2) // the one box that names the file kept, or the one not written
             QVERIFY(said.last().contains(
                 QDir::toNativeSeparators(folder.file(boxes == 1 ? "user/" + left : essay))));
         if (fault != "folder")
             QCOMPARE(folder.read(essay), boxes == 2 ? Record(draft) : before);
-        QCOMPARE(Drafts(folder), left.isEmpty() ? QStringList() : QStringList{left});
+        QStringList kept = left.isEmpty() ? QStringList() : QStringList{left};
+        if (fault == "count")
+            kept << "draft (damaged).txt";
+        QCOMPARE(Drafts(folder), kept);
         QCOMPARE(folder.read("user/" + left), left.isEmpty() ? QByteArray() : bytes);
+        if (boxes != 3)
+            return;
+        // Typing now drafts beside the kept draft, which waits for the next start.
+        start->StartPractice();
+        start->testWindow()->Text2->setPlainText("New.");
+        start->testWindow()->findChild<DraftKeeper*>()->WriteNow();
+        start->testWindow()->findChild<DraftKeeper*>()->Finish();
+        QCOMPARE(Drafts(folder), QStringList({"draft-2.txt", "draft-2.txt.lock", "draft.txt"}));
+        QCOMPARE(folder.read("user/draft.txt"), bytes);
     }
 
     // Ctrl+Y redoes; Ctrl+Down and Ctrl+Page Down scroll the topic, the caret staying put.
@@ -555,6 +564,7 @@ private slots:
         t.Text1->setPlainText(QString(80, '\n'));
         QTest::keyClicks(t.Text2, "ab");
         QTest::keyClick(t.Text2, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(t.Text2->toPlainText() != "ab"); // other Ctrl keys pass on: Ctrl+Z undoes
         QTest::keyClick(t.Text2, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(t.Text2->toPlainText(), QStringLiteral("ab"));
         QTest::keyClick(t.Text2, Qt::Key_Down, Qt::ControlModifier);
@@ -585,7 +595,7 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         else
             QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
-        QCOMPARE(box.isHidden(), ms >= InputGuard::FirstSecondMs);
+        QCOMPARE(box.isHidden(), ms >= 1000);
     }
 };
 

@@ -3,7 +3,6 @@
 // A loaded program on the offscreen platform, with scripted seams.
 
 #include "fakeplatform.h"
-#include "programfolder.h"
 
 #include "app/startup.h"
 #include "exam/essayfile.h"
