@@ -98,7 +98,8 @@ def main():
         out += ["## Soak", "",
                 "One session of 100 questions of both kinds, ended every way there is, with Help "
                 "now and then; every essay file is compared byte for byte with the records built "
-                "for it. Memory is VmRSS (the live heap under AddressSanitizer) and may grow by "
+                "for it. Memory is VmRSS in the plain build (under AddressSanitizer, LeakSanitizer "
+                "checks for leaks instead) and may grow by "
                 "10 % at most after the tenth question.", "",
                 table(["Questions", "Essay files", "After the 10th", "After the last", "Growth"],
                       [(soak["questions"], soak["files"], soak["kb10"] + " kB",
