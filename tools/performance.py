@@ -76,8 +76,13 @@ def machine():
             f"Xvfb for the windows. Load average when written: {load:.1f}.")
 
 
+def or_na(value, form, scale=1):
+    """The figure in the given form, or n/a when the run did not give it."""
+    return "n/a" if value is None else form.format(value * scale)
+
+
 def ms(value, digits=2):
-    return "n/a" if value is None else f"{value:.{digits}f} ms"
+    return or_na(value, f"{{:.{digits}f}} ms")
 
 
 def main():
@@ -128,8 +133,8 @@ def main():
                f"{ms(number(cpu_start, 'floor_ms'))} | {cpu_start.get('ratio', 'n/a')} | "
                "(what the program itself costs, whatever else the machine runs) |")
     kb_program, kb_floor = number(memory, "program_kb"), number(memory, "floor_kb")
-    out.append(f"| Resident memory | {'n/a' if kb_program is None else f'{kb_program / 1024:.1f} MiB'} | "
-               f"{'n/a' if kb_floor is None else f'{kb_floor / 1024:.1f} MiB'} | "
+    out.append(f"| Resident memory | {or_na(kb_program, '{:.1f} MiB', 1 / 1024)} | "
+               f"{or_na(kb_floor, '{:.1f} MiB', 1 / 1024)} | "
                f"{memory.get('ratio', 'n/a')} | at most 1.20 ({memory.get('verdict', 'n/a')}) |")
     out.append(f"| Test window mapped after a click on Start | "
                f"{ms(number(shown, 'after_start_ms'))} | | | under one frame, 16 ms "
@@ -148,7 +153,7 @@ def main():
         ratio = row(name, "x_plain")
         plain = row(name, "plain_ms")
         out.append(f"| {label} | {ms(row(name), 3)} | {ms(plain, 3)} | "
-                   f"{'n/a' if ratio is None else f'{ratio:.2f}x'} |")
+                   f"{or_na(ratio, '{:.2f}x')} |")
     out.append("\nThe target is 3x at 10 MB.\n")
 
     out.append("## The test window\n")
@@ -156,25 +161,25 @@ def main():
     out.append("|---|---|---|")
     x_floor = row("BM_Help", "x_floor")
     out.append(f"| Help with a 5 MB essay file (`BM_Help`) | {ms(row('BM_Help'), 1)} | "
-               f"{'n/a' if x_floor is None else f'{x_floor:.2f}x'} one read and one "
+               f"{or_na(x_floor, '{:.2f}x')} one read and one "
                f"setPlainText of the same file ({ms(row('BM_ReadAndSetPlainText'), 1)}) |")
     x_empty = row("BM_AppendTo50MBFile", "x_empty")
     append_ms = row("BM_AppendTo50MBFile")
     empty_ms = row("BM_AppendToEmptyFile")
     out.append(f"| One essay record appended to a 50 MB essay file (`BM_AppendTo50MBFile`) | "
-               f"{'n/a' if append_ms is None else f'{append_ms * 1000:.0f} us'} | "
-               f"{'n/a' if x_empty is None else f'{x_empty:.2f}x'} the same append to an "
-               f"empty file ({'n/a' if empty_ms is None else f'{empty_ms * 1000:.0f} us'}) |")
+               f"{or_na(append_ms, '{:.0f} us', 1000)} | "
+               f"{or_na(x_empty, '{:.2f}x')} the same append to an "
+               f"empty file ({or_na(empty_ms, '{:.0f} us', 1000)}) |")
     tick = row("BM_TimerTick")
     step = row("BM_CountdownTick")
     paint = row("BM_TimerTickAndPaint")
     out.append(f"| A countdown tick: the timer handler with its label (`BM_TimerTick`) | "
-               f"{'n/a' if tick is None else f'{tick * 1000:.2f} us'} | the step alone "
-               f"{'n/a' if step is None else f'{step * 1e6:.0f} ns'}; with the repaint "
-               f"{'n/a' if paint is None else f'{paint * 1000:.1f} us'} |")
+               f"{or_na(tick, '{:.2f} us', 1000)} | the step alone "
+               f"{or_na(step, '{:.0f} ns', 1e6)}; with the repaint "
+               f"{or_na(paint, '{:.1f} us', 1000)} |")
     cpu = number(idle, "countdown_pct")
     out.append(f"| Idle CPU of a running countdown (real program, {idle.get('seconds', '?')} s "
-               f"after Start, all threads) | {'n/a' if cpu is None else f'{cpu:.3f} %'} of "
+               f"after Start, all threads) | {or_na(cpu, '{:.3f} %')} of "
                f"one core | a tick every 500 ms |")
     out.append("")
 
