@@ -13,18 +13,18 @@ namespace {
 
 constexpr qsizetype LargeFileSize = qsizetype{50} * 1024 * 1024;
 
-QString TypicalRecord(int seed)
+QString typicalRecord(int seed)
 {
-    bench::Words words(static_cast<std::uint32_t>(seed));
-    const QString topic = QString::fromUtf8("\r\n" + bench::TopicBlock(words));
+    Bench::Words words(static_cast<std::uint32_t>(seed));
+    const QString topic = QString::fromUtf8("\r\n" + Bench::topicBlock(words));
     const QString answer = QString::fromUtf8(words.answer(400));
-    return BuildEssayRecord(EssayKind::Issue, QStringLiteral("12"), QStringLiteral("14/03/2026"),
+    return buildEssayRecord({EssayKind::Issue, 12}, QStringLiteral("14/03/2026"),
                             QStringLiteral("09:26:53"), topic, answer);
 }
 
 struct EssayFiles {
     QTemporaryDir dir;
-    QString record = TypicalRecord(400);
+    QString record = typicalRecord(400);
     QString empty;
     QString large;
     qsizetype largeSize = 0;
@@ -35,41 +35,41 @@ struct EssayFiles {
         const QString user = dir.path() + QStringLiteral("/user/");
         empty = user + QStringLiteral("ai1.txt");
         large = user + QStringLiteral("ai2.txt");
-        bench::WriteFile(empty, QByteArray());
+        Bench::writeFile(empty, QByteArray());
         // A file of past records, as years of practice would leave it.
         QByteArray bytes;
         bytes.reserve(LargeFileSize + qsizetype{64} * 1024);
         for (int seed = 1; bytes.size() < LargeFileSize; ++seed)
-            bytes += TypicalRecord(seed).toUtf8();
+            bytes += typicalRecord(seed).toUtf8();
         bytes.truncate(LargeFileSize);
         largeSize = bytes.size();
-        bench::WriteFile(large, bytes);
+        Bench::writeFile(large, bytes);
     }
 };
 
-EssayFiles& Files()
+EssayFiles& sharedFiles()
 {
     static EssayFiles files;
     return files;
 }
 
 // One timed append; the file is cut back to its former size afterwards.
-bool TimedAppend(const QString& path, qsizetype sizeBefore, const QString& record, double& seconds)
+bool timedAppend(const QString& path, qsizetype sizeBefore, const QString& record, double& seconds)
 {
     QString reason;
-    const auto start = bench::Stopwatch::now();
-    const bool saved = AppendEssayRecord(path, record, reason);
-    seconds = bench::Seconds(start, bench::Stopwatch::now());
+    const auto start = Bench::Stopwatch::now();
+    const bool saved = appendEssayRecord(path, record, reason);
+    seconds = Bench::seconds(start, Bench::Stopwatch::now());
     QFile::resize(path, sizeBefore);
     return saved;
 }
 
 void BM_AppendToEmptyFile(benchmark::State& state)
 {
-    EssayFiles& files = Files();
+    EssayFiles& files = sharedFiles();
     for (auto _ : state) {
         double seconds = 0;
-        if (!TimedAppend(files.empty, 0, files.record, seconds)) {
+        if (!timedAppend(files.empty, 0, files.record, seconds)) {
             state.SkipWithError("the record was not saved");
             break;
         }
@@ -83,14 +83,14 @@ BENCHMARK(BM_AppendToEmptyFile)->UseManualTime()->Unit(benchmark::kMicrosecond)-
 // made under the same conditions.
 void BM_AppendTo50MBFile(benchmark::State& state)
 {
-    EssayFiles& files = Files();
+    EssayFiles& files = sharedFiles();
     double largeSeconds = 0;
     double emptySeconds = 0;
     for (auto _ : state) {
         double seconds = 0;
         double emptySecondsNow = 0;
-        if (!TimedAppend(files.large, files.largeSize, files.record, seconds) ||
-            !TimedAppend(files.empty, 0, files.record, emptySecondsNow)) {
+        if (!timedAppend(files.large, files.largeSize, files.record, seconds) ||
+            !timedAppend(files.empty, 0, files.record, emptySecondsNow)) {
             state.SkipWithError("the record was not saved");
             break;
         }

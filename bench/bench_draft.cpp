@@ -20,13 +20,12 @@ namespace {
 
 constexpr qsizetype AnswerBytes = qsizetype{200} * 1024;
 
-Draft LongDraft()
+Draft longDraft()
 {
-    bench::Words words(16);
+    Bench::Words words(16);
     Draft draft;
-    draft.kind = EssayKind::Issue;
-    draft.number = QStringLiteral("12");
-    draft.topicText = QString::fromUtf8("\r\n" + bench::TopicBlock(words));
+    draft.question = {EssayKind::Issue, 12};
+    draft.topicText = QString::fromUtf8("\r\n" + Bench::topicBlock(words));
     QByteArray answer;
     while (answer.size() < AnswerBytes)
         answer += words.answer(400) + "\r\n\r\n";
@@ -44,9 +43,9 @@ struct Folder {
 
 void BM_DraftText200KB(benchmark::State& state)
 {
-    const Draft draft = LongDraft();
+    const Draft draft = longDraft();
     for (auto _ : state)
-        benchmark::DoNotOptimize(DraftText(draft));
+        benchmark::DoNotOptimize(draftText(draft));
 }
 BENCHMARK(BM_DraftText200KB)->Unit(benchmark::kMicrosecond);
 
@@ -54,16 +53,16 @@ BENCHMARK(BM_DraftText200KB)->Unit(benchmark::kMicrosecond);
 void BM_DraftWrite200KB(benchmark::State& state)
 {
     Folder folder;
-    const Draft draft = LongDraft();
-    const QString path = DraftFolder(folder.app) + QStringLiteral("draft.txt");
+    const Draft draft = longDraft();
+    const QString path = draftFolder(folder.app) + QStringLiteral("draft.txt");
     double longest = 0;
     for (auto _ : state) {
-        const auto start = bench::Stopwatch::now();
-        if (!WriteDraftFile(path, draft)) {
+        const auto start = Bench::Stopwatch::now();
+        if (!writeDraftFile(path, draft)) {
             state.SkipWithError("the draft was not written");
             break;
         }
-        longest = std::max(longest, bench::Seconds(start, bench::Stopwatch::now()));
+        longest = std::max(longest, Bench::seconds(start, Bench::Stopwatch::now()));
     }
     state.counters["file_bytes"] = static_cast<double>(QFileInfo(path).size());
     // The one stall a typist could feel is the slowest write, not the average.
@@ -76,22 +75,22 @@ BENCHMARK(BM_DraftWrite200KB)->Unit(benchmark::kMillisecond)->Iterations(200);
 void BM_DraftDueFromAnswerBox200KB(benchmark::State& state)
 {
     Folder folder;
-    const Draft draft = LongDraft();
+    const Draft draft = longDraft();
     QPlainTextEdit box;
-    SetBoxText(&box, draft.answer);
+    setBoxText(&box, draft.answer);
     RealClock clock;
     DraftKeeper keeper(folder.app, clock, [&] {
         Draft current = draft;
-        current.answer = BoxText(&box);
+        current.answer = boxText(&box);
         return std::optional<Draft>(current);
     });
     for (auto _ : state) {
-        keeper.WriteNow();
+        keeper.writeNow();
         state.PauseTiming();
-        keeper.Finish();
+        keeper.finish();
         state.ResumeTiming();
     }
-    state.counters["answer_chars"] = static_cast<double>(BoxText(&box).size());
+    state.counters["answer_chars"] = static_cast<double>(boxText(&box).size());
 }
 BENCHMARK(BM_DraftDueFromAnswerBox200KB)->Unit(benchmark::kMicrosecond)->Iterations(200);
 
@@ -102,7 +101,7 @@ void BM_KeystrokeNotesChange(benchmark::State& state)
     RealClock clock;
     DraftKeeper keeper(folder.app, clock, [] { return std::optional<Draft>(); });
     for (auto _ : state)
-        keeper.Changed();
+        keeper.changed();
 }
 BENCHMARK(BM_KeystrokeNotesChange)->Unit(benchmark::kMicrosecond);
 
@@ -110,5 +109,5 @@ BENCHMARK(BM_KeystrokeNotesChange)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    return bench::RunWithApplication(argc, argv);
+    return Bench::runWithApplication(argc, argv);
 }

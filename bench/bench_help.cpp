@@ -21,7 +21,7 @@ constexpr qsizetype EssayFileSize = qsizetype{5} * 1024 * 1024;
 
 struct QuestionWithHistory {
     LoadedProgram program;
-    Frmmain& test;
+    TestWindow& test;
     QString path;
     qsizetype size = 0;
     QString answer;
@@ -29,14 +29,14 @@ struct QuestionWithHistory {
     QuestionWithHistory() : test(program.test())
     {
         program.startQuestion(true, QStringLiteral("7"));
-        test.Timer1->stop();
-        path = EssayFilePath(test.AppFolder, test.Label3->text(), test.Label4->text());
+        test.clockTimer->stop();
+        path = essayFilePath(test.appFolder, test.question().value());
 
         // Records of about the same length, so that 2,500 of them make 5 MB.
-        bench::Words words(2500);
-        const QString topic = BoxText(test.Text1);
+        Bench::Words words(2500);
+        const QString topic = boxText(test.topicBox);
         const QString date = QStringLiteral("14/03/2026");
-        const qsizetype frame = BuildEssayRecord(EssayKind::Issue, QStringLiteral("7"), date,
+        const qsizetype frame = buildEssayRecord({EssayKind::Issue, 7}, date,
                                                  QStringLiteral("09:26:53"), topic, QString())
                                     .size();
         const qsizetype answerSize = EssayFileSize / SavedRecords - frame;
@@ -51,12 +51,12 @@ struct QuestionWithHistory {
                                      .arg(8 + i % 12, 2, 10, QLatin1Char('0'))
                                      .arg(i % 60, 2, 10, QLatin1Char('0'))
                                      .arg((i * 7) % 60, 2, 10, QLatin1Char('0'));
-            bytes += BuildEssayRecord(EssayKind::Issue, QStringLiteral("7"), date, time, topic,
-                                      QString::fromUtf8(text))
-                         .toUtf8();
+            bytes +=
+                buildEssayRecord({EssayKind::Issue, 7}, date, time, topic, QString::fromUtf8(text))
+                    .toUtf8();
         }
         size = bytes.size();
-        bench::WriteFile(path, bytes);
+        Bench::writeFile(path, bytes);
         answer = QString::fromUtf8(words.answer(400));
     }
 
@@ -64,45 +64,45 @@ struct QuestionWithHistory {
     // loop caught up.
     void reset()
     {
-        SetBoxText(test.Text2, answer);
+        setBoxText(test.answerBox, answer);
         QCoreApplication::processEvents();
     }
 };
 
 // Built once for both benchmarks: writing the file and loading the program
 // take longer than the runs.
-std::unique_ptr<QuestionWithHistory> TheQuestion;
+std::unique_ptr<QuestionWithHistory> theQuestion;
 
-QuestionWithHistory& Question()
+QuestionWithHistory& sharedQuestion()
 {
-    if (!TheQuestion)
-        TheQuestion = std::make_unique<QuestionWithHistory>();
-    return *TheQuestion;
+    if (!theQuestion)
+        theQuestion = std::make_unique<QuestionWithHistory>();
+    return *theQuestion;
 }
 
-double TimedHelp(QuestionWithHistory& question)
+double timedHelp(QuestionWithHistory& question)
 {
     question.reset();
-    const auto start = bench::Stopwatch::now();
-    question.test.Help();
-    return bench::Seconds(start, bench::Stopwatch::now());
+    const auto start = Bench::Stopwatch::now();
+    question.test.help();
+    return Bench::seconds(start, Bench::Stopwatch::now());
 }
 
-double TimedFloor(QuestionWithHistory& question)
+double timedFloor(QuestionWithHistory& question)
 {
     question.reset();
-    const auto start = bench::Stopwatch::now();
+    const auto start = Bench::Stopwatch::now();
     QFile file(question.path);
     file.open(QIODevice::ReadOnly);
-    question.test.Text2->setPlainText(QString::fromLocal8Bit(file.readAll()));
-    return bench::Seconds(start, bench::Stopwatch::now());
+    question.test.answerBox->setPlainText(QString::fromLocal8Bit(file.readAll()));
+    return Bench::seconds(start, Bench::Stopwatch::now());
 }
 
 void BM_ReadAndSetPlainText(benchmark::State& state)
 {
-    QuestionWithHistory& question = Question();
+    QuestionWithHistory& question = sharedQuestion();
     for (auto _ : state)
-        state.SetIterationTime(TimedFloor(question));
+        state.SetIterationTime(timedFloor(question));
     state.counters["file_MB"] = static_cast<double>(question.size) / (1024 * 1024);
 }
 BENCHMARK(BM_ReadAndSetPlainText)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
@@ -110,16 +110,16 @@ BENCHMARK(BM_ReadAndSetPlainText)->UseManualTime()->Unit(benchmark::kMillisecond
 // Each iteration also times the floor, so the ratio compares like with like.
 void BM_Help(benchmark::State& state)
 {
-    QuestionWithHistory& question = Question();
+    QuestionWithHistory& question = sharedQuestion();
     double helpSeconds = 0;
     double floorSeconds = 0;
     for (auto _ : state) {
-        const double seconds = TimedHelp(question);
-        if (question.test.Text2->document()->characterCount() < question.size / 2) {
+        const double seconds = timedHelp(question);
+        if (question.test.answerBox->document()->characterCount() < question.size / 2) {
             state.SkipWithError("the saved essays did not reach the answer box");
             break;
         }
-        floorSeconds += TimedFloor(question);
+        floorSeconds += timedFloor(question);
         helpSeconds += seconds;
         state.SetIterationTime(seconds);
     }
@@ -132,5 +132,5 @@ BENCHMARK(BM_Help)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8
 
 int main(int argc, char** argv)
 {
-    return bench::RunWithApplication(argc, argv, [] { TheQuestion.reset(); });
+    return Bench::runWithApplication(argc, argv, [] { theQuestion.reset(); });
 }

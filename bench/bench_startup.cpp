@@ -7,8 +7,8 @@
 
 #include "app/startup.h"
 #include "bank/topiclibrary.h"
-#include "exam/frmmain.h"
-#include "start/frmstart.h"
+#include "exam/testwindow.h"
+#include "start/startwindow.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -39,14 +39,14 @@ void BM_LoadProgram(benchmark::State& state)
     RealFolder real;
     FakePlatform fake;
     // The first load also meets the font files; the figure is the load itself.
-    LoadProgram(fake.seams, real.folder.path()).reset();
+    loadProgram(fake.seams, real.folder.path()).reset();
     for (auto _ : state) {
-        const auto start = bench::Stopwatch::now();
-        std::unique_ptr<Frmstart> program = LoadProgram(fake.seams, real.folder.path());
-        state.SetIterationTime(bench::Seconds(start, bench::Stopwatch::now()));
+        const auto start = Bench::Stopwatch::now();
+        std::unique_ptr<StartWindow> program = loadProgram(fake.seams, real.folder.path());
+        state.SetIterationTime(Bench::seconds(start, Bench::Stopwatch::now()));
         benchmark::DoNotOptimize(program.get());
-        if (program->IssueTopics.size() != IssueTopicCount ||
-            program->ArgumentTopics.size() != ArgumentTopicCount) {
+        if (program->issueTopics.size() != IssueTopicCount ||
+            program->argumentTopics.size() != ArgumentTopicCount) {
             state.SkipWithError("the libraries did not load");
             break;
         }
@@ -59,13 +59,13 @@ void BM_LoadProgramAndShow(benchmark::State& state)
 {
     RealFolder real;
     FakePlatform fake;
-    LoadProgram(fake.seams, real.folder.path()).reset();
+    loadProgram(fake.seams, real.folder.path()).reset();
     for (auto _ : state) {
-        const auto start = bench::Stopwatch::now();
-        std::unique_ptr<Frmstart> program = LoadProgram(fake.seams, real.folder.path());
+        const auto start = Bench::Stopwatch::now();
+        std::unique_ptr<StartWindow> program = loadProgram(fake.seams, real.folder.path());
         program->show();
         QCoreApplication::processEvents();
-        state.SetIterationTime(bench::Seconds(start, bench::Stopwatch::now()));
+        state.SetIterationTime(Bench::seconds(start, Bench::Stopwatch::now()));
         program.reset();
         QCoreApplication::processEvents();
     }
@@ -83,21 +83,21 @@ struct LargeLibrary {
 };
 
 // A generated library of about the given size, made once per size.
-const LargeLibrary& LibraryOfSize(qsizetype size)
+const LargeLibrary& libraryOfSize(qsizetype size)
 {
     static std::map<qsizetype, std::unique_ptr<LargeLibrary>> made;
     std::unique_ptr<LargeLibrary>& library = made[size];
     if (!library) {
         library = std::make_unique<LargeLibrary>();
-        const bench::GeneratedLibrary generated = bench::MakeLibrary(size, 150);
+        const Bench::GeneratedLibrary generated = Bench::makeLibrary(size, 150);
         library->blocks = generated.blocks;
         library->size = generated.bytes.size();
-        bench::WriteFile(library->path(), generated.bytes);
+        Bench::writeFile(library->path(), generated.bytes);
     }
     return *library;
 }
 
-qsizetype PlainRead(const QString& path)
+qsizetype plainRead(const QString& path)
 {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
@@ -108,9 +108,9 @@ qsizetype PlainRead(const QString& path)
 
 void BM_PlainRead(benchmark::State& state)
 {
-    const LargeLibrary& library = LibraryOfSize(state.range(0));
+    const LargeLibrary& library = libraryOfSize(state.range(0));
     for (auto _ : state) {
-        if (PlainRead(library.path()) != library.size) {
+        if (plainRead(library.path()) != library.size) {
             state.SkipWithError("short read");
             break;
         }
@@ -123,20 +123,20 @@ void BM_PlainRead(benchmark::State& state)
 // that met the same cache.
 void BM_LoadTopicLibrary(benchmark::State& state)
 {
-    const LargeLibrary& library = LibraryOfSize(state.range(0));
+    const LargeLibrary& library = libraryOfSize(state.range(0));
     double loadSeconds = 0;
     double plainSeconds = 0;
     for (auto _ : state) {
-        const auto t0 = bench::Stopwatch::now();
-        PlainRead(library.path());
-        const auto t1 = bench::Stopwatch::now();
+        const auto t0 = Bench::Stopwatch::now();
+        plainRead(library.path());
+        const auto t1 = Bench::Stopwatch::now();
         TopicTable table;
-        LoadTopicLibrary(library.folder(), LargeLibraryName, library.blocks, table);
-        const auto t2 = bench::Stopwatch::now();
+        loadTopicLibrary(library.folder(), LargeLibraryName, library.blocks, table);
+        const auto t2 = Bench::Stopwatch::now();
         benchmark::DoNotOptimize(table.size());
-        plainSeconds += bench::Seconds(t0, t1);
-        loadSeconds += bench::Seconds(t1, t2);
-        state.SetIterationTime(bench::Seconds(t1, t2));
+        plainSeconds += Bench::seconds(t0, t1);
+        loadSeconds += Bench::seconds(t1, t2);
+        state.SetIterationTime(Bench::seconds(t1, t2));
     }
     state.SetBytesProcessed(state.iterations() * library.size);
     state.counters["blocks"] = library.blocks;
@@ -162,18 +162,18 @@ void BM_StartPractice(benchmark::State& state)
 {
     RealFolder real;
     FakePlatform fake;
-    std::unique_ptr<Frmstart> program = LoadProgram(fake.seams, real.folder.path());
+    std::unique_ptr<StartWindow> program = loadProgram(fake.seams, real.folder.path());
     program->show();
     QCoreApplication::processEvents();
     program->testWindow();
     QCoreApplication::processEvents();
     for (auto _ : state) {
-        const auto start = bench::Stopwatch::now();
-        program->StartPractice();
+        const auto start = Bench::Stopwatch::now();
+        program->startPractice();
         QCoreApplication::processEvents();
-        state.SetIterationTime(bench::Seconds(start, bench::Stopwatch::now()));
+        state.SetIterationTime(Bench::seconds(start, Bench::Stopwatch::now()));
         program->testWindow()->hide();
-        program->testWindow()->Timer1->stop();
+        program->testWindow()->clockTimer->stop();
         program->show();
         QCoreApplication::processEvents();
     }
@@ -184,5 +184,5 @@ BENCHMARK(BM_StartPractice)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    return bench::RunWithApplication(argc, argv);
+    return Bench::runWithApplication(argc, argv);
 }

@@ -19,10 +19,10 @@ void BM_CountdownTick(benchmark::State& state)
 {
     CountdownState clock;
     const double start = 5000;
-    CountdownTick(clock, start);
+    countdownTick(clock, start);
     int step = 0;
     for (auto _ : state) {
-        TickOutcome outcome = CountdownTick(clock, start + 0.5 * step);
+        TickOutcome outcome = countdownTick(clock, start + 0.5 * step);
         benchmark::DoNotOptimize(outcome);
         step = step + 1 == ReadingSteps ? 0 : step + 1;
     }
@@ -36,16 +36,16 @@ constexpr int LastMinutesSteps = LastMinutesThreshold * 60 - 10;
 
 struct RunningQuestion {
     LoadedProgram program;
-    Frmmain& test;
+    TestWindow& test;
     double start = 0;
 
     RunningQuestion() : test(program.test())
     {
         program.startQuestion(true, QStringLiteral("12"));
         // The ticks are driven here; the window's own timer stays out of it.
-        test.Timer1->stop();
+        test.clockTimer->stop();
         start = program.fake.clock.elapsed;
-        test.TimerTick();
+        test.timerTick();
         QCoreApplication::processEvents();
     }
     void setStep(int step)
@@ -55,11 +55,11 @@ struct RunningQuestion {
     bool captionMoves()
     {
         setStep(0);
-        test.TimerTick();
-        const QString first = test.Label5->text();
+        test.timerTick();
+        const QString first = test.clock->text();
         setStep(1);
-        test.TimerTick();
-        return test.Label5->text() != first;
+        test.timerTick();
+        return test.clock->text() != first;
     }
 };
 
@@ -73,7 +73,7 @@ void BM_TimerTick(benchmark::State& state)
     int step = 0;
     for (auto _ : state) {
         question.setStep(step++);
-        question.test.TimerTick();
+        question.test.timerTick();
     }
 }
 BENCHMARK(BM_TimerTick);
@@ -85,7 +85,7 @@ void BM_TimerTickAndPaint(benchmark::State& state)
     int step = 0;
     for (auto _ : state) {
         question.setStep(step++);
-        question.test.TimerTick();
+        question.test.timerTick();
         QCoreApplication::processEvents();
     }
 }
@@ -95,5 +95,5 @@ BENCHMARK(BM_TimerTickAndPaint);
 
 int main(int argc, char** argv)
 {
-    return bench::RunWithApplication(argc, argv);
+    return Bench::runWithApplication(argc, argv);
 }

@@ -18,7 +18,7 @@
 #include <functional>
 #include <iterator>
 
-namespace bench {
+namespace Bench {
 
 // A small fixed generator, so every run works on the same bytes.
 class Words {
@@ -36,7 +36,7 @@ public:
 
     const char* word()
     {
-        static constexpr auto vocabulary = std::to_array<const char*>({
+        static constexpr auto Vocabulary = std::to_array<const char*>({
             "the",        "a",         "of",          "to",        "and",         "in",
             "that",       "is",        "for",         "it",        "as",          "with",
             "be",         "on",        "not",         "by",        "this",        "are",
@@ -53,7 +53,7 @@ public:
             "increase",   "decline",   "survey",      "residents", "budget",      "program",
             "whether",    "question",  "position",    "reasons",   "observation", "reading",
         });
-        return vocabulary[below(static_cast<int>(vocabulary.size()))];
+        return Vocabulary[below(static_cast<int>(Vocabulary.size()))];
     }
 
     // Sentences of eight to twenty words until the text has at least the given
@@ -105,7 +105,7 @@ inline const QByteArray LibrarySeparator = QByteArrayLiteral("------------------
 
 // One topic block as the libraries hold it: a quoted statement, an empty line,
 // the directions, the separator; CR LF throughout, with the odd stray space.
-inline QByteArray TopicBlock(Words& words)
+inline QByteArray topicBlock(Words& words)
 {
     QByteArray block;
     if (words.below(4) == 0)
@@ -124,19 +124,19 @@ struct GeneratedLibrary {
 };
 
 // Whole topic blocks until the library reaches the given size.
-inline GeneratedLibrary MakeLibrary(qsizetype size, std::uint32_t seed)
+inline GeneratedLibrary makeLibrary(qsizetype size, std::uint32_t seed)
 {
     Words words(seed);
     GeneratedLibrary library;
     library.bytes.reserve(size + 4096);
     while (library.bytes.size() < size) {
-        library.bytes += TopicBlock(words);
+        library.bytes += topicBlock(words);
         ++library.blocks;
     }
     return library;
 }
 
-inline bool WriteFile(const QString& path, const QByteArray& bytes)
+inline bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
@@ -145,14 +145,14 @@ inline bool WriteFile(const QString& path, const QByteArray& bytes)
 
 // Seconds between two points of the steady clock.
 using Stopwatch = std::chrono::steady_clock;
-inline double Seconds(Stopwatch::time_point from, Stopwatch::time_point to)
+inline double seconds(Stopwatch::time_point from, Stopwatch::time_point to)
 {
     return std::chrono::duration<double>(to - from).count();
 }
 
 // The offscreen platform for widgets, and the source tree for the pictures and
 // libraries the program folders copy.
-inline void PrepareEnvironment()
+inline void prepareEnvironment()
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("QEL_SOURCE_DIR"))
@@ -161,30 +161,30 @@ inline void PrepareEnvironment()
 
 // The offscreen platform's remarks about what it cannot do would be printed
 // once per window among the figures; everything else still gets through.
-inline QtMessageHandler& PreviousMessageHandler()
+inline QtMessageHandler& previousMessageHandler()
 {
     static QtMessageHandler previous = nullptr;
     return previous;
 }
-inline void QuietOffscreenMessages(QtMsgType type, const QMessageLogContext& context,
+inline void quietOffscreenMessages(QtMsgType type, const QMessageLogContext& context,
                                    const QString& message)
 {
     if (message.contains(QLatin1String("This plugin does not support")) ||
         message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
         return;
-    if (PreviousMessageHandler())
-        PreviousMessageHandler()(type, context, message);
+    if (previousMessageHandler())
+        previousMessageHandler()(type, context, message);
 }
 
 // Runs the registered benchmarks inside a QApplication; beforeExit drops what
 // the runs kept alive while the application still exists, as widgets need.
-inline int RunWithApplication(int argc, char** argv, const std::function<void()>& beforeExit = {})
+inline int runWithApplication(int argc, char** argv, const std::function<void()>& beforeExit = {})
 {
-    PrepareEnvironment();
+    prepareEnvironment();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    PreviousMessageHandler() = qInstallMessageHandler(QuietOffscreenMessages);
+    previousMessageHandler() = qInstallMessageHandler(quietOffscreenMessages);
     QApplication app(argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     if (beforeExit)
@@ -193,4 +193,4 @@ inline int RunWithApplication(int argc, char** argv, const std::function<void()>
     return 0;
 }
 
-} // namespace bench
+} // namespace Bench

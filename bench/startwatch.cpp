@@ -31,13 +31,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Milliseconds(Clock::time_point from, Clock::time_point to)
+double milliseconds(Clock::time_point from, Clock::time_point to)
 {
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
 // The CPU time all of the process's threads have used so far, in nanoseconds.
-long long CpuNs(pid_t pid)
+long long cpuNs(pid_t pid)
 {
     const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
     DIR* dir = opendir(tasks.c_str());
@@ -56,7 +56,7 @@ long long CpuNs(pid_t pid)
     return total;
 }
 
-long ResidentKb(pid_t pid)
+long residentKb(pid_t pid)
 {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
@@ -69,14 +69,14 @@ long ResidentKb(pid_t pid)
 
 // Waits until the process has used no CPU for a while: it has painted and
 // gone back to its event loop.
-void WaitUntilIdle(pid_t pid)
+void waitUntilIdle(pid_t pid)
 {
     const auto deadline = Clock::now() + std::chrono::seconds(3);
-    long long last = CpuNs(pid);
+    long long last = cpuNs(pid);
     int quiet = 0;
     while (quiet < 5 && Clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        const long long now = CpuNs(pid);
+        const long long now = cpuNs(pid);
         quiet = now == last ? quiet + 1 : 0;
         last = now;
     }
@@ -84,7 +84,7 @@ void WaitUntilIdle(pid_t pid)
 
 // Waits for a top-level window that is not override-redirect to be mapped;
 // returns it, or 0 on time-out or when the program ended.
-xcb_window_t WaitForMap(xcb_connection_t* x, pid_t pid, int timeoutMs)
+xcb_window_t waitForMap(xcb_connection_t* x, pid_t pid, int timeoutMs)
 {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     pollfd fd{xcb_get_file_descriptor(x), POLLIN, 0};
@@ -115,7 +115,7 @@ xcb_window_t WaitForMap(xcb_connection_t* x, pid_t pid, int timeoutMs)
 }
 
 // A left click at (x, y) of the window, as the X server would report it.
-void SendClick(xcb_connection_t* x, xcb_window_t root, xcb_window_t window, int16_t atX,
+void sendClick(xcb_connection_t* x, xcb_window_t root, xcb_window_t window, int16_t atX,
                int16_t atY)
 {
     for (const uint8_t type : {uint8_t{XCB_BUTTON_PRESS}, uint8_t{XCB_BUTTON_RELEASE}}) {
@@ -178,42 +178,42 @@ int main(int argc, char** argv)
         execv(argv[arg], argv + arg);
         std::_Exit(127);
     }
-    const xcb_window_t window = WaitForMap(x, pid, 10000);
+    const xcb_window_t window = waitForMap(x, pid, 10000);
     const auto mapped = Clock::now();
     // The processor time the program took to get there: on a busy machine
     // this varies far less than the time on the clock.
-    const long long mappedCpuNs = CpuNs(pid);
+    const long long mappedCpuNs = cpuNs(pid);
     if (!window) {
         std::fprintf(stderr, "startwatch: %s mapped no window\n", argv[arg]);
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
         return 1;
     }
-    WaitUntilIdle(pid);
-    std::printf("map_ms=%.3f cpu_ms=%.3f rss_kb=%ld", Milliseconds(begin, mapped),
-                static_cast<double>(mappedCpuNs) / 1e6, ResidentKb(pid));
+    waitUntilIdle(pid);
+    std::printf("map_ms=%.3f cpu_ms=%.3f rss_kb=%ld", milliseconds(begin, mapped),
+                static_cast<double>(mappedCpuNs) / 1e6, residentKb(pid));
 
     int status = 0;
     if (start) {
         // A click on the start window's "&Start" (not its access key, which
         // holds the button down for a tenth of a second first).
         const auto pressed = Clock::now();
-        SendClick(x, root, window, StartButtonX, StartButtonY);
-        const xcb_window_t next = WaitForMap(x, pid, 5000);
+        sendClick(x, root, window, StartButtonX, StartButtonY);
+        const xcb_window_t next = waitForMap(x, pid, 5000);
         const auto shown = Clock::now();
         if (next)
-            std::printf(" next_ms=%.3f", Milliseconds(pressed, shown));
+            std::printf(" next_ms=%.3f", milliseconds(pressed, shown));
         else
             std::printf(" next_ms=none");
         if (next && idleSeconds > 0) {
-            WaitUntilIdle(pid);
+            waitUntilIdle(pid);
             // Elapsed wall-clock time is the subject here: the CPU a running
             // countdown takes while the user only reads and thinks.
-            const long long before = CpuNs(pid);
+            const long long before = cpuNs(pid);
             const auto from = Clock::now();
             std::this_thread::sleep_for(std::chrono::duration<double>(idleSeconds));
-            const long long after = CpuNs(pid);
-            const double seconds = Milliseconds(from, Clock::now()) / 1000;
+            const long long after = cpuNs(pid);
+            const double seconds = milliseconds(from, Clock::now()) / 1000;
             std::printf(" idle_cpu_pct=%.4f",
                         100.0 * static_cast<double>(after - before) / 1e9 / seconds);
         }

@@ -36,32 +36,32 @@ private slots:
     // that cannot be read is a fault that names the cause.
     void topicTexts_data()
     {
-        Columns<Bytes, QStringList>("blocks", "topics");
+        columns<Bytes, QStringList>("blocks", "topics");
         const Bytes s = "-----------------------";
-        Row("two lines", "A\r\nB\r\n" + s + "\r\n", QStringList{"A\r\nB\r\n"});
-        Row("leading spaces go", "   A\r\n" + s, QStringList{"A\r\n"});
-        Row("trailing spaces stay", "A   \r\n" + s, QStringList{"A   \r\n"});
-        Row("a line of spaces first", "  \r\n A\r\n" + s, QStringList{"\r\n A\r\n"});
-        Row("empty topic", s + "\r\n" + s, QStringList{"", ""});
-        Row("blank lines kept", "\r\nA\r\n\r\n" + s, QStringList{"\r\nA\r\n\r\n"});
-        Row("separator with a blank is text", s + " \r\n" + s, QStringList{s + " \r\n"});
-        Row("lone CR ends a line", "A\rB\r" + s + "\r", QStringList{"A\r\nB\r\n"});
-        Row("lone LF stays in the line", "\tA\nB\r\n" + s, QStringList{"\tA\nB\r\n"});
-        Row("extra blocks unread", "A\r\n" + s + "\r\nB\r\n", QStringList{"A\r\n"});
-        Row("short", "A\r\n" + s + "\r\nB\r\n",
+        row("two lines", "A\r\nB\r\n" + s + "\r\n", QStringList{"A\r\nB\r\n"});
+        row("leading spaces go", "   A\r\n" + s, QStringList{"A\r\n"});
+        row("trailing spaces stay", "A   \r\n" + s, QStringList{"A   \r\n"});
+        row("a line of spaces first", "  \r\n A\r\n" + s, QStringList{"\r\n A\r\n"});
+        row("empty topic", s + "\r\n" + s, QStringList{"", ""});
+        row("blank lines kept", "\r\nA\r\n\r\n" + s, QStringList{"\r\nA\r\n\r\n"});
+        row("separator with a blank is text", s + " \r\n" + s, QStringList{s + " \r\n"});
+        row("lone CR ends a line", "A\rB\r" + s + "\r", QStringList{"A\r\nB\r\n"});
+        row("lone LF stays in the line", "\tA\nB\r\n" + s, QStringList{"\tA\nB\r\n"});
+        row("extra blocks unread", "A\r\n" + s + "\r\nB\r\n", QStringList{"A\r\n"});
+        row("short", "A\r\n" + s + "\r\nB\r\n",
             QStringList{"", "", "The file ends before the separator of topic 2 (3 lines read)."});
-        Row("empty", Bytes(""),
+        row("empty", Bytes(""),
             QStringList{"", "The file ends before the separator of topic 1 (0 lines read)."});
-        Row("missing", Bytes(), QStringList{"", "The file was not found."});
+        row("missing", Bytes(), QStringList{"", "The file was not found."});
         const QString lf = "The lines of the file end in LF alone, not in CR LF, so the separator "
                            "of topic %1 is never found (%2 read).";
-        Row("LF only", "A\n" + s + "\nB\n" + s + "\n",
+        row("LF only", "A\n" + s + "\nB\n" + s + "\n",
             QStringList{"", "", lf.arg(1).arg("1 line")});
-        Row("LF from topic 2", "A\r\n" + s + "\r\nB\n" + s + "\n",
+        row("LF from topic 2", "A\r\n" + s + "\r\nB\n" + s + "\n",
             QStringList{"", "", lf.arg(2).arg("3 lines")});
-        Row("one line", Bytes("A"),
+        row("one line", Bytes("A"),
             QStringList{"", "The file ends before the separator of topic 1 (1 line read)."});
-        Row("folder", Bytes("/"), QStringList{"", "A folder stands where the file should be."});
+        row("folder", Bytes("/"), QStringList{"", "A folder stands where the file should be."});
     }
     void topicTexts()
     {
@@ -77,17 +77,17 @@ private slots:
         const int count = int(topics.size()) - (fault ? 1 : 0);
         TopicTable table;
         try {
-            LoadTopicLibrary(folder.path() + '/', QStringLiteral("t.lib"), count, table);
+            loadTopicLibrary(folder.path() + '/', QStringLiteral("t.lib"), count, table);
             QVERIFY(!fault);
         } catch (const Fault& error) {
             FakePlatform fake; // the one box that reports it, and the exit status
-            QCOMPARE(ReportFault(fake.boxes, error), 1);
+            QCOMPARE(reportFault(fake.boxes, error), 1);
             QVERIFY(fake.boxes.asked[0].icon == MessageBoxes::Critical &&
                     fake.boxes.asked[0].title == "QEL Simulator");
             QCOMPARE(fake.boxes.asked[0].prompt,
                      "QEL Simulator cannot go on and will close.\r\n\r\nFile: " +
                          folder.file("t.lib") + "\r\nFault: " + topics.last());
-            ReportFault(fake.boxes, std::runtime_error("no memory")); // a fault of another kind
+            reportFault(fake.boxes, std::runtime_error("no memory")); // a fault of another kind
             QVERIFY(fake.boxes.prompts.last().endsWith("close.\r\n\r\nFault: no memory"));
             return;
         }
@@ -100,29 +100,29 @@ private slots:
     // to even, when it lies in 1..limit.
     void numberEntry_data()
     {
-        Columns<Entry>("e");
-        Row("149.5 to even 150", Entry{"149.5", 149.5, 150, 150});
-        Row("2.5 to even", Entry{"2.5", 2.5, 150, 2});
-        Row("0.4", Entry{"0.4", 0.4, 150, 0});
-        Row("150.5", Entry{"150.5", 150.5, 150, 0});
-        Row("empty", Entry{"", 0, 150, 0});
-        Row("7abc", Entry{"7abc", 7, 150, 7});
-        Row("blanks, tabs, LF ignored", Entry{"\t1 \n2 ", 12, 150, 12});
-        Row("CR ends it", Entry{"1\r2", 1, 150, 1});
-        Row("negative", Entry{"- 7", -7, 150, 0});
-        Row("comma is no point", Entry{"1,5", 1, 150, 1});
-        Row("exponent", Entry{"15E-1", 1.5, 150, 2});
-        Row("hex stops at z", Entry{"&H0Cz", 12, 150, 12});
-        Row("octal stops at 8", Entry{"&o178", 15, 150, 15});
-        Row("double sign", Entry{"--5", 0, 150, 0});
-        Row("other digits end it", Entry{QString::fromUtf8("1\u0663"), 1, 150, 1});
-        Row("huge", Entry{QString(400, '9'), qInf(), 150, 0});
+        columns<Entry>("e");
+        row("149.5 to even 150", Entry{"149.5", 149.5, 150, 150});
+        row("2.5 to even", Entry{"2.5", 2.5, 150, 2});
+        row("0.4", Entry{"0.4", 0.4, 150, 0});
+        row("150.5", Entry{"150.5", 150.5, 150, 0});
+        row("empty", Entry{"", 0, 150, 0});
+        row("7abc", Entry{"7abc", 7, 150, 7});
+        row("blanks, tabs, LF ignored", Entry{"\t1 \n2 ", 12, 150, 12});
+        row("CR ends it", Entry{"1\r2", 1, 150, 1});
+        row("negative", Entry{"- 7", -7, 150, 0});
+        row("comma is no point", Entry{"1,5", 1, 150, 1});
+        row("exponent", Entry{"15E-1", 1.5, 150, 2});
+        row("hex stops at z", Entry{"&H0Cz", 12, 150, 12});
+        row("octal stops at 8", Entry{"&o178", 15, 150, 15});
+        row("double sign", Entry{"--5", 0, 150, 0});
+        row("other digits end it", Entry{QString::fromUtf8("1\u0663"), 1, 150, 1});
+        row("huge", Entry{QString(400, '9'), qInf(), 150, 0});
     }
     void numberEntry()
     {
         QFETCH(Entry, e);
-        QCOMPARE(ReadNumberEntry(e.entry), e.value);
-        QCOMPARE(TopicNumberFromEntry(e.entry, e.limit).value_or(0), e.number);
+        QCOMPARE(readNumberEntry(e.entry), e.value);
+        QCOMPARE(topicNumberFromEntry(e.entry, e.limit).value_or(0), e.number);
     }
 
     void randomDraw()
@@ -130,7 +130,7 @@ private slots:
         for (const int limit : {150, 141}) {
             std::set<int> seen;
             for (std::uint64_t seed = 0; seed < 20000; ++seed)
-                seen.insert(DrawRandomTopic(limit, seed * 1000003U));
+                seen.insert(drawRandomTopic(limit, seed * 1000003U));
             QCOMPARE(int(seen.size()), limit);
             QVERIFY(*seen.begin() == 1 && *seen.rbegin() == limit);
         }
@@ -140,12 +140,12 @@ private slots:
     // a failure; Help reads every line back.
     void appendAndRead_data()
     {
-        Columns<QString, QString>("fault", "reason");
-        Row("saved", "", "");
-        Row("no user folder", "nofolder", "does not exist");
-        Row("folder in the file's place", "dir", "folder stands");
-        Row("full disk", "full", "No space left on device");
-        Row("size limit reached part-way", "limit", "File too large");
+        columns<QString, QString>("fault", "reason");
+        row("saved", "", "");
+        row("no user folder", "nofolder", "does not exist");
+        row("folder in the file's place", "dir", "folder stands");
+        row("full disk", "full", "No space left on device");
+        row("size limit reached part-way", "limit", "File too large");
     }
     void appendAndRead()
     {
@@ -168,7 +168,7 @@ private slots:
         if (fault == "limit")
             setrlimit(RLIMIT_FSIZE, &small);
         QString why;
-        const bool saved = AppendEssayRecord(path, QString::fromUtf8("x\u00e9\ry\nz"), why);
+        const bool saved = appendEssayRecord(path, QString::fromUtf8("x\u00e9\ry\nz"), why);
         setrlimit(RLIMIT_FSIZE, &old);
         QCOMPARE(saved, reason.isEmpty());
         QVERIFY2(why.contains(reason), qPrintable(why));
@@ -178,7 +178,7 @@ private slots:
                            : fault == "limit" ? before
                                               : "";
         QCOMPARE(folder.read(QStringLiteral("user/ai5.txt")), kept);
-        const SavedEssays read = ReadSavedEssays(path);
+        const SavedEssays read = readSavedEssays(path);
         QCOMPARE(read.readable, !kept.isEmpty());
         if (fault.isEmpty())
             QCOMPARE(read.text, QString::fromUtf8("\r\n\r\n\r\nold\r\nx\u00e9\r\ny\nz"));
@@ -187,36 +187,36 @@ private slots:
     // Dates and times in records: four-digit years, as the desktop shows them.
     void datesByLocale_data()
     {
-        Columns<QString, QString, QString>("locale", "date", "time"); // of 2026-12-07 00:26:34
-        Row("C", "C", "2026-12-07", "00:26:34");
-        Row("en_US", "en_US", "12/7/2026", "12:26:34 AM");
-        Row("de_DE", "de_DE", "07.12.2026", "00:26:34");
-        Row("ja_JP", "ja_JP", "2026/12/07", "0:26:34");
+        columns<QString, QString, QString>("locale", "date", "time"); // of 2026-12-07 00:26:34
+        row("C", "C", "2026-12-07", "00:26:34");
+        row("en_US", "en_US", "12/7/2026", "12:26:34 AM");
+        row("de_DE", "de_DE", "07.12.2026", "00:26:34");
+        row("ja_JP", "ja_JP", "2026/12/07", "0:26:34");
     }
     void datesByLocale()
     {
         const QDateTime when(QDate(2026, 12, 7), QTime(0, 26, 34));
         QFETCH(QString, locale);
-        QTEST(RecordDate(when, QLocale(locale)), "date");
-        QTEST(RecordTime(when, QLocale(locale)), "time");
+        QTEST(recordDate(when, QLocale(locale)), "date");
+        QTEST(recordTime(when, QLocale(locale)), "time");
     }
 
     // Where the system-information tool is looked for, how a registry value
     // reads, and what happens then.
     void sysInfo_data()
     {
-        Columns<SysInfo>("s");
-        const auto Sz = Registry::RegSz;
-        Row("text with its NUL", SysInfo{Sz, Bytes("C:\\t\0", 5), "", true, "C:\\t"});
-        Row("number, top byte 0",
+        columns<SysInfo>("s");
+        const auto sz = Registry::RegSz;
+        row("text with its NUL", SysInfo{sz, Bytes("C:\\t\0", 5), "", true, "C:\\t"});
+        row("number, top byte 0",
             SysInfo{Registry::RegDword, Bytes("\4\3\2\0", 4), "", true, "&h020304"});
-        Row("1024 bytes fit", SysInfo{Sz, Bytes(1024, 'a'), "", true, QString(1024, 'a')});
-        Row("too long: the folder",
-            SysInfo{Sz, Bytes(1025, 'a'), "HERE", true, "HERE\\MSINFO32.EXE"});
-        Row("fails to start", SysInfo{Sz, "C:\\t", "", false, ""});
-        Row("folder without it", SysInfo{Sz, {}, "HERE\\no", true, ""});
-        Row("zero size", SysInfo{Sz, "", "HERE", true, ""});
-        Row("nothing", SysInfo{Sz, {}, "", true, ""});
+        row("1024 bytes fit", SysInfo{sz, Bytes(1024, 'a'), "", true, QString(1024, 'a')});
+        row("too long: the folder",
+            SysInfo{sz, Bytes(1025, 'a'), "HERE", true, "HERE\\MSINFO32.EXE"});
+        row("fails to start", SysInfo{sz, "C:\\t", "", false, ""});
+        row("folder without it", SysInfo{sz, {}, "HERE\\no", true, ""});
+        row("zero size", SysInfo{sz, "", "HERE", true, ""});
+        row("nothing", SysInfo{sz, {}, "", true, ""});
     }
     void sysInfo()
     {
@@ -231,7 +231,7 @@ private slots:
         if (!s.folder.isEmpty())
             fake.registry.keys[R"(SOFTWARE\Microsoft\Shared Tools Location)"]["MSINFO"] = {
                 Registry::RegSz, s.folder.replace("HERE", here.path()).toUtf8()};
-        StartSysInfo(fake.seams, nullptr);
+        startSysInfo(fake.seams, nullptr);
         if (s.startWorks)
             QCOMPARE(fake.shell.started.join(""), s.started.replace("HERE", here.path()));
         QCOMPARE(fake.boxes.prompts.join(""),

@@ -15,28 +15,27 @@ private slots:
             return text.mid(text.indexOf("VmRSS:") + 6).trimmed().split(' ').first().toLong();
         };
         LoadedProgram p;
-        Frmmain& t = p.test();
+        TestWindow& t = p.test();
         QMap<QString, QByteArray> expected; // file -> what it must hold
         long atTen = 0;
         for (int q = 1; q <= 100; ++q) {
             const bool issue = q % 3 != 0;
             const bool save = q % 7 != 0;
             p.startQuestion(issue, QString::number(1 + (q * 37) % (issue ? 150 : 141)));
-            SetBoxText(t.Text2,
+            setBoxText(t.answerBox,
                        QString("Essay %1, na\u00efve\r\n\r\n").arg(q).repeated(q % 40 + 1));
-            const QString file = EssayFilePath(QString(), t.Label3->text(), t.Label4->text());
+            const QString file = essayFilePath(QString(), t.question().value());
             if (q % 10 == 0)
-                Click(t.Picture4); // Help appends the saved records below the answer
-            p.fake.clock.now = p.fake.clock.now.addSecs(1800);
+                click(t.helpButton); // Help appends the saved records below the answer
+            p.fake.clock.dateTime = p.fake.clock.dateTime.addSecs(1800);
             p.fake.boxes.answers = {save ? MessageBoxes::AnswerOk : MessageBoxes::AnswerCancel};
-            const QDateTime& now = p.fake.clock.now;
+            const QDateTime& now = p.fake.clock.dateTime;
             if (save) {
-                expected[file] += ToCodePage(
-                    BuildEssayRecord(EssayKindFromModeCode(t.Label3->text()), t.Label4->text(),
-                                     RecordDate(now, QLocale()), RecordTime(now, QLocale()),
-                                     BoxText(t.Text1), BoxText(t.Text2)));
+                expected[file] += toCodePage(buildEssayRecord(
+                    t.question().value(), recordDate(now, QLocale()), recordTime(now, QLocale()),
+                    boxText(t.topicBox), boxText(t.answerBox)));
             }
-            Click(q % 2 ? t.Picture1 : t.Picture2);
+            click(q % 2 ? t.testQuitButton : t.sectionExitButton);
             QVERIFY(p.start->isVisible());
             if (q == 10)
                 atTen = memoryKb();

@@ -3,13 +3,14 @@
 #include "qeltest.h"
 #include "windows.h"
 
-#include "about/frmabout.h"
+#include "about/aboutwindow.h"
 #include "exam/draft.h"
 #include "platform/inputguard.h"
 #include "platform/product.h"
 #include "start/practice.h"
 #include "widgets/drawing.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QMessageBox>
@@ -22,7 +23,7 @@ struct Start {
     QString entry, heading, topic; // no heading: "Wrong Number"
 };
 struct End {
-    int button; // 0: a close request
+    QString button; // empty: a close request
     QString answer;
     MessageBoxes::Answer save, another;
     bool saved;
@@ -51,15 +52,15 @@ constexpr auto Ok = MessageBoxes::AnswerOk, Cancel = MessageBoxes::AnswerCancel;
 const QString Another = QStringLiteral("Do you want to start another question?");
 const QString SaveIt = QStringLiteral("Do you want to save it?");
 
-auto Rgb = [](const QImage& image) { return image.convertToFormat(QImage::Format_ARGB32); };
+auto rgb = [](const QImage& image) { return image.convertToFormat(QImage::Format_ARGB32); };
 // A rectangle in device pixels, its edges rounded as the drawing rounds them.
-QRect Device(const QRect& r, qreal s)
+QRect device(const QRect& r, qreal s)
 {
     return {QPoint(qRound(r.x() * s), qRound(r.y() * s)),
             QPoint(qRound((r.right() + 1) * s) - 1, qRound((r.bottom() + 1) * s) - 1)};
 }
 // Places as "name left top width height, ...", in pixels.
-void CheckPlaces(QWidget& window, const QString& places)
+void checkPlaces(QWidget& window, const QString& places)
 {
     for (const QString& place : places.split(", ")) {
         const QStringList f = place.split(' ');
@@ -68,19 +69,36 @@ void CheckPlaces(QWidget& window, const QString& places)
     }
 }
 
+// What a screen reader finds in a window: every control that takes the focus, as
+// "name:role", in the order of the window's accessibility tree.
+QString accessibleControls(QWidget* window)
+{
+    QStringList controls;
+    QList<QAccessibleInterface*> todo{QAccessible::queryAccessibleInterface(window)};
+    while (!todo.isEmpty()) {
+        QAccessibleInterface* node = todo.takeLast();
+        if (node->state().focusable)
+            controls << node->text(QAccessible::Name) + ':' +
+                            QMetaEnum::fromType<QAccessible::Role>().valueToKey(node->role());
+        for (int i = node->childCount() - 1; i >= 0; --i)
+            todo << node->child(i);
+    }
+    return controls.join(", ");
+}
+
 const QDateTime Changed(QDate(2026, 3, 14), QTime(9, 26, 53));
 
-Draft Sample(bool issue, const QString& answer)
+Draft sample(bool issue, const QString& answer)
 {
-    return {issue ? EssayKind::Issue : EssayKind::Argument, "12", "\r\nTopic\r\n", answer, Changed};
+    return {{issue ? EssayKind::Issue : EssayKind::Argument, 12}, "\r\nTopic\r\n", answer, Changed};
 }
-QByteArray Record(const Draft& d)
+QByteArray record(const Draft& d)
 {
-    return ToCodePage(BuildEssayRecord(d.kind, d.number, RecordDate(d.changed, QLocale()),
-                                       RecordTime(d.changed, QLocale()), d.topicText, d.answer));
+    return toCodePage(buildEssayRecord(d.question, recordDate(d.changed, QLocale()),
+                                       recordTime(d.changed, QLocale()), d.topicText, d.answer));
 }
 // The draft files (and their locks and temporaries) in the user folder.
-QStringList Drafts(const ProgramFolder& folder)
+QStringList drafts(const ProgramFolder& folder)
 {
     return QDir(folder.file(QStringLiteral("user"))).entryList({"draft*"}, QDir::Files);
 }
@@ -94,7 +112,7 @@ private slots:
     void startWindow()
     {
         LoadedProgram p;
-        Frmstart& s = *p.start;
+        StartWindow& s = *p.start;
         QVERIFY(QTest::qWaitForWindowActive(&s));
         // The test window's controls are made once the start window is drawn, and only once.
         const QList<QTimer*> timers = s.findChildren<QTimer*>();
@@ -102,36 +120,45 @@ private slots:
             std::none_of(timers.begin(), timers.end(), [](QTimer* t) { return t->isActive(); }));
         QCOMPARE(s.windowTitle(), "QEL Simulator 1.0 (" + Product::WebAddress + ")");
         QCOMPARE(s.size(), QSize(414, 269));
-        CheckPlaces(s, "Frame1 16 16 169 233, Option1 16 24 113 17, Option2 16 40 121 17, "
-                       "Label1 32 104 49 17, Text1 72 96 49 22, Check1 32 128 113 25, "
-                       "Command2 48 176 73 25, Frame2 224 16 169 89, Command3 48 32 73 25, "
-                       "Command1 232 128 65 25, Command4 320 128 65 25, Picture1 216 192 183 59");
-        QVERIFY(s.Option1->isChecked() && !s.Option2->isChecked() && !s.Check1->isChecked());
-        QCOMPARE(s.Text1->text(), QStringLiteral("1"));
-        QVERIFY(s.Text1->isEnabled() && !s.Command3->isEnabled());
+        checkPlaces(s, "practiceFrame 16 16 169 233, issueOption 16 24 113 17, "
+                       "argumentOption 16 40 121 17, numberLabel 32 104 49 17, "
+                       "numberBox 72 96 49 22, randomSelect 32 128 113 25, "
+                       "practiceStartButton 48 176 73 25, fullTestFrame 224 16 169 89, "
+                       "fullTestStartButton 48 32 73 25, quitButton 232 128 65 25, "
+                       "aboutButton 320 128 65 25, logo 216 192 183 59");
+        QVERIFY(s.issueOption->isChecked() && !s.argumentOption->isChecked() &&
+                !s.randomSelect->isChecked());
+        QCOMPARE(s.numberBox->text(), QStringLiteral("1"));
+        QCOMPARE(accessibleControls(&s),
+                 "Issue (1-150):RadioButton, Argument (1-141):RadioButton, QEL No.:EditableText, "
+                 "Random Select:CheckBox, Start:Button, Start:Button, Quit:Button, About:Button, " +
+                     Product::DistributorName + ":Button");
+        QVERIFY(s.numberBox->isEnabled() && !s.fullTestStartButton->isEnabled());
         QStringList visited;
         for (int i = 0; i < 8; ++i) {
             visited << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        QCOMPARE(visited, QStringList({"Command1", "Option1", "Text1", "Check1", "Command2",
-                                       "Picture1", "Command4", "Command1"}));
-        for (const auto& [button, letter] :
-             {std::pair{s.Command1, Qt::Key_Q}, {s.Command2, Qt::Key_S}, {s.Command4, Qt::Key_A}})
+        QCOMPARE(visited,
+                 QStringList({"quitButton", "issueOption", "numberBox", "randomSelect",
+                              "practiceStartButton", "logo", "aboutButton", "quitButton"}));
+        for (const auto& [button, letter] : {std::pair{s.quitButton, Qt::Key_Q},
+                                             {s.practiceStartButton, Qt::Key_S},
+                                             {s.aboutButton, Qt::Key_A}})
             QCOMPARE(button->shortcut(), QKeySequence(Qt::ALT | letter));
         // Random Select greys the number box and keeps its text.
-        s.Text1->setText(QStringLiteral("42"));
-        s.Check1->click();
-        QVERIFY(!s.Text1->isEnabled());
-        s.Check1->click();
-        QVERIFY(s.Text1->isEnabled() && s.Text1->text() == "42");
+        s.numberBox->setText(QStringLiteral("42"));
+        s.randomSelect->click();
+        QVERIFY(!s.numberBox->isEnabled());
+        s.randomSelect->click();
+        QVERIFY(s.numberBox->isEnabled() && s.numberBox->text() == "42");
         p.fake.shell.succeed = false; // a failure to open the site shows nothing
-        QTest::mouseClick(s.Picture1, Qt::LeftButton);
+        QTest::mouseClick(s.logo, Qt::LeftButton);
         QCOMPARE(p.fake.shell.opened, QStringList{Product::WebAddress});
-        QCOMPARE(s.Picture1->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(s.Picture1->toolTip(), QStringLiteral("Click to visit our website"));
+        QCOMPARE(s.logo->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(s.logo->toolTip(), QStringLiteral("Click to visit our website"));
         // Enter presses the focused button; closing the window is Quit.
-        QTest::keyClick(s.Command1, Qt::Key_Return);
+        QTest::keyClick(s.quitButton, Qt::Key_Return);
         s.close();
         QCOMPARE(p.fake.end.statuses, QList<int>({0, 0}));
         QVERIFY(p.fake.boxes.asked.isEmpty());
@@ -140,54 +167,54 @@ private slots:
     // A start fills the test window; a bad entry is refused with "Wrong Number".
     void practiceStart_data()
     {
-        Columns<Start>("s");
-        Row("issue 1.4", Start{true, false, "1.4", "Issue 1", "\r\nIssue topic 1\r\n"});
-        Row("argument 141",
+        columns<Start>("s");
+        row("issue 1.4", Start{true, false, "1.4", "Issue 1", "\r\nIssue topic 1\r\n"});
+        row("argument 141",
             Start{false, false, "141", "Argument 141",
                   "\r\nArgument topic 141\r\n\r\n\r\n" + ArgumentDirections + "\r\n"});
-        Row("issue 151", Start{true, false, "151", "", ""});
-        Row("argument 142", Start{false, false, "142", "", ""});
-        Row("random ignores the box", Start{true, true, "abc", "Issue ", ""});
+        row("issue 151", Start{true, false, "151", "", ""});
+        row("argument 142", Start{false, false, "142", "", ""});
+        row("random ignores the box", Start{true, true, "abc", "Issue ", ""});
     }
     void practiceStart()
     {
         QFETCH(Start, s);
         LoadedProgram p;
-        Frmmain& t = p.test();
-        t.Text2->setPlainText(QStringLiteral("left from before"));
-        p.start->Check1->setChecked(s.random);
+        TestWindow& t = p.test();
+        t.answerBox->setPlainText(QStringLiteral("left from before"));
+        p.start->randomSelect->setChecked(s.random);
         p.startQuestion(s.issue, s.entry);
         const bool wrong = s.heading.isEmpty();
         QCOMPARE(p.fake.boxes.prompts.join(""), wrong ? "Wrong Number" : "");
-        QCOMPARE(p.start->Text1->text(), wrong ? "1" : s.entry);
+        QCOMPARE(p.start->numberBox->text(), wrong ? "1" : s.entry);
         QVERIFY(p.start->isVisible() == wrong && t.isVisible() != wrong &&
-                t.Timer1->isActive() != wrong);
+                t.clockTimer->isActive() != wrong);
         if (wrong) {
             QVERIFY(p.fake.boxes.asked.first().title == "Error!" &&
                     p.fake.boxes.asked.first().icon == MessageBoxes::Exclamation);
             return;
         }
-        QVERIFY(t.Label2->text().startsWith(s.heading));
-        QCOMPARE(t.Label2->text(), s.heading.left(s.heading.indexOf(' ') + 1) + t.Label4->text());
-        QCOMPARE(t.Label3->text(), s.issue ? "2" : "1");
-        QCOMPARE(t.Label1->text(), s.issue ? "GMAT Test - Section 2: Analytical Writing 2"
-                                           : "GMAT Test - Section 1: Analytical Writing 1");
-        QVERIFY(s.topic.isEmpty() || BoxText(t.Text1) == s.topic);
-        QVERIFY(t.Text1->isReadOnly() && (t.windowFlags() & Qt::FramelessWindowHint));
-        for (QLabel* hidden : {t.Label3, t.Label4, t.Label6})
-            QVERIFY(!hidden->isVisible());
-        QVERIFY(t.Text2->document()->isEmpty());
+        QVERIFY(t.topicHeading->text().startsWith(s.heading));
+        const Question q = t.question().value();
+        QCOMPARE(t.topicHeading->text(),
+                 s.heading.left(s.heading.indexOf(' ') + 1) + QString::number(q.number));
+        QVERIFY(q.kind == (s.issue ? EssayKind::Issue : EssayKind::Argument));
+        QCOMPARE(t.sectionTitle->text(), s.issue ? "GMAT Test - Section 2: Analytical Writing 2"
+                                                 : "GMAT Test - Section 1: Analytical Writing 1");
+        QVERIFY(s.topic.isEmpty() || boxText(t.topicBox) == s.topic);
+        QVERIFY(t.topicBox->isReadOnly() && (t.windowFlags() & Qt::FramelessWindowHint));
+        QVERIFY(t.answerBox->document()->isEmpty());
         QVERIFY(QTest::qWaitForWindowActive(&t));
-        QCOMPARE(QApplication::focusWidget(), t.Text2);
-        QTest::mouseClick(t.Text1->viewport(), Qt::LeftButton); // the topic hands the caret on
-        QCOMPARE(QApplication::focusWidget(), t.Text2);
+        QCOMPARE(QApplication::focusWidget(), t.answerBox);
+        QTest::mouseClick(t.topicBox->viewport(), Qt::LeftButton); // the topic hands the caret on
+        QCOMPARE(QApplication::focusWidget(), t.answerBox);
     }
 
     void paintingAt100IsTheStoredPicture()
     {
         const QString res = qEnvironmentVariable("QEL_SOURCE_DIR") + "/res/";
-        for (const QString& name : DrawnPictureNames())
-            QVERIFY2(Rgb(DrawPicture(name, 1.0)) == Rgb(QImage(res + name + ".png")),
+        for (const QString& name : drawnPictureNames())
+            QVERIFY2(rgb(drawPicture(name, 1.0)) == rgb(QImage(res + name + ".png")),
                      qPrintable(name));
     }
 
@@ -201,33 +228,39 @@ private slots:
         QVERIFY(QFile::remove(p.folder.file("confirm0.gif")));
         p.folder.write("next0.gif", "not a picture");
         p.startQuestion(true, "1");
-        Frmmain& t = p.test();
+        TestWindow& t = p.test();
         const qreal s = t.devicePixelRatioF();
         QCOMPARE(t.size(), QSize(638, 480));
-        QVERIFY(t.children().indexOf(t.Label5) > t.children().indexOf(t.Label1)); // clock on top
+        QVERIFY(t.children().indexOf(t.clock) >
+                t.children().indexOf(t.sectionTitle)); // clock on top
+        QCOMPARE(accessibleControls(&t),
+                 "Topic:EditableText, Answer box:EditableText, Cut:Button, Paste:Button, "
+                 "Undo:Button, Test Quit:Button, Section Exit:Button, Time:Button, Help:Button, "
+                 "Answer Confirm:Button, Next:Button");
         QCOMPARE(s, qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
-        const QImage background = Rgb(DrawPicture("background", s));
-        const QImage shown = Rgb(t.grab().toImage());
-        for (PictureBox* box : {t.Picture1, t.Picture2, t.Picture3, t.Picture4, t.Picture5,
-                                t.Picture6, t.Picture7, t.Picture8, t.Picture9}) {
-            const QRect place = Device(box->geometry(), s);
+        const QImage background = rgb(drawPicture("background", s));
+        const QImage shown = rgb(t.grab().toImage());
+        for (PictureBox* box :
+             {t.testQuitButton, t.sectionExitButton, t.timeButton, t.helpButton,
+              t.answerConfirmButton, t.nextButton, t.cutButton, t.pasteButton, t.undoButton}) {
+            const QRect place = device(box->geometry(), s);
             QVERIFY2(shown.copy(place) == background.copy(place), qPrintable(box->objectName()));
         }
-        Click(t.Picture6); // Next: both buttons take their other look
-        const QImage armed = Rgb(t.grab().toImage());
-        for (PictureBox* box : {t.Picture5, t.Picture6}) {
-            const QRect place = Device(box->geometry(), s);
+        click(t.nextButton); // Next: both buttons take their other look
+        const QImage armed = rgb(t.grab().toImage());
+        for (PictureBox* box : {t.answerConfirmButton, t.nextButton}) {
+            const QRect place = device(box->geometry(), s);
             QVERIFY(armed.copy(place) != background.copy(place));
         }
         const int two = qCeil(2 * s); // two pixels at 100 %
-        for (QPlainTextEdit* text : {t.Text1, t.Text2}) {
-            const QRect d = Device(text->geometry(), s);
+        for (QPlainTextEdit* text : {t.topicBox, t.answerBox}) {
+            const QRect d = device(text->geometry(), s);
             QCOMPARE(background.pixel(d.left() + two, d.top() + two), qRgb(255, 255, 255));
             QCOMPARE(background.pixel(d.center().x(), d.bottom() - two), qRgb(255, 255, 255));
             QVERIFY(background.pixel(d.left() - 1, d.center().y()) != qRgb(255, 255, 255));
             QVERIFY(background.pixel(d.center().x(), d.bottom() + two) != qRgb(255, 255, 255));
         }
-        const QRect box = Device(QRect(12, 24, 616, 52), s);
+        const QRect box = device(QRect(12, 24, 616, 52), s);
         const QImage instruction = shown.copy(box);
         QCOMPARE(instruction, background.copy(box));
         // Too big for a small screen at a high scale, the window keeps to its corner.
@@ -257,14 +290,14 @@ private slots:
     // the next comes `elapsed` later, and one more 0.4 s after that.
     void countdown_data()
     {
-        Columns<double, QString, bool>("elapsed", "caption", "lastMinutes");
-        Row("0.5 to even 0", 0.5, "00:30", false);
-        Row("1500", 1500.0, "00:05", false);
-        Row("1501", 1501.0, "04:59", true);
-        Row("1798.5 to even", 1798.5, "00:02", true);
-        Row("1799.5 to even", 1799.5, "00:00", true);
-        Row("past the end", 2500.0, "00:00", true);
-        Row("backwards", -80000.0, "00:30", false);
+        columns<double, QString, bool>("elapsed", "caption", "lastMinutes");
+        row("0.5 to even 0", 0.5, "00:30", false);
+        row("1500", 1500.0, "00:05", false);
+        row("1501", 1501.0, "04:59", true);
+        row("1798.5 to even", 1798.5, "00:02", true);
+        row("1799.5 to even", 1799.5, "00:00", true);
+        row("past the end", 2500.0, "00:00", true);
+        row("backwards", -80000.0, "00:30", false);
     }
     void countdown()
     {
@@ -272,73 +305,76 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(bool, lastMinutes);
         LoadedProgram p;
-        Frmmain& t = p.test();
+        TestWindow& t = p.test();
         p.startQuestion(true, QStringLiteral("3"));
-        QVERIFY(t.Timer1->isActive() && t.Timer1->interval() == 500);
+        QVERIFY(t.clockTimer->isActive() && t.clockTimer->interval() == 500);
         p.fake.clock.elapsed = 90000;
-        t.TimerTick();
-        QCOMPARE(t.Label5->text(), QStringLiteral("00:30"));
-        Click(t.Picture3); // Time hides the clock
+        t.timerTick();
+        QCOMPARE(t.clock->text(), QStringLiteral("00:30"));
+        // Time hides the clock, pressed here as a screen reader presses it.
+        QAccessible::queryAccessibleInterface(t.timeButton)
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
         p.fake.clock.elapsed += elapsed;
-        t.TimerTick();
+        t.timerTick();
         // The last five minutes force the clock on and the Time button off.
-        QCOMPARE(t.Label5->text(), caption);
-        QVERIFY(t.Label5->isVisible() == lastMinutes && t.Picture3->isEnabled() != lastMinutes);
+        QCOMPARE(t.clock->text(), caption);
+        QVERIFY(t.clock->isVisible() == lastMinutes && t.timeButton->isEnabled() != lastMinutes);
         p.fake.clock.elapsed += 0.4;
-        t.TimerTick();
+        t.timerTick();
         const bool up = caption == "00:00";
         QCOMPARE(p.fake.boxes.prompts, up ? QStringList{"Time Up!"} : QStringList());
-        QCOMPARE(t.Timer1->isActive(), !up);
+        QCOMPARE(t.clockTimer->isActive(), !up);
         if (!up) {
-            Click(t.Picture3); // shows it again, or is off with the clock forced on
-            QVERIFY(t.Label5->isVisible());
+            click(t.timeButton); // shows it again, or is off with the clock forced on
+            QVERIFY(t.clock->isVisible());
             return;
         }
         const AskedBox box = p.fake.boxes.asked.first();
         QVERIFY(box.title == "Time Up!" && box.icon == MessageBoxes::Exclamation &&
-                box.guard == MessageBoxes::GuardFirstSecond && t.Label5->text() == "00:00");
-        t.EndSection(); // the clock at rest, the Time button on again
-        QVERIFY(t.Label5->text() == "30:00" && t.Picture3->isEnabled() &&
-                t.Countdown.RestartPending);
+                box.guard == MessageBoxes::GuardFirstSecond && t.clock->text() == "00:00");
+        t.endSection(); // the clock at rest, the Time button on again
+        QVERIFY(t.clock->text() == "30:00" && t.timeButton->isEnabled() &&
+                t.countdown.restartPending);
     }
 
     // Ending a section: which boxes are asked, what is saved, where the user goes.
     void endSection_data()
     {
-        Columns<End>("e");
-        Row("test quit, save, another", End{1, "essay", Ok, Ok, true});
-        Row("section exit, end", End{2, "essay", Ok, Cancel, true});
-        Row("answer confirm", End{5, "essay", Ok, Ok, true});
-        Row("close request", End{0, "essay", Ok, Ok, true});
-        Row("cancel the save", End{1, "essay", Cancel, Ok, false});
-        Row("empty answer", End{1, "", Cancel, Cancel, false});
-        Row("blanks are an answer", End{1, " \n", Ok, Ok, true});
-        Row("unusual characters",
-            End{1, QString::fromUtf8("a\u00a0b\u2028c\td\u00e9"), Ok, Ok, true});
+        columns<End>("e");
+        row("test quit, save, another", End{"testQuitButton", "essay", Ok, Ok, true});
+        row("section exit, end", End{"sectionExitButton", "essay", Ok, Cancel, true});
+        row("answer confirm", End{"answerConfirmButton", "essay", Ok, Ok, true});
+        row("close request", End{"", "essay", Ok, Ok, true});
+        row("cancel the save", End{"testQuitButton", "essay", Cancel, Ok, false});
+        row("empty answer", End{"testQuitButton", "", Cancel, Cancel, false});
+        row("blanks are an answer", End{"testQuitButton", " \n", Ok, Ok, true});
+        row("unusual characters",
+            End{"testQuitButton", QString::fromUtf8("a\u00a0b\u2028c\td\u00e9"), Ok, Ok, true});
     }
     void endSection()
     {
         QFETCH(End, e);
         LoadedProgram p;
-        Frmmain& t = p.test();
-        t.EndSection(); // before any question, there is nothing to end
+        TestWindow& t = p.test();
+        t.endSection(); // before any question, there is nothing to end
         QVERIFY(p.fake.boxes.asked.isEmpty());
         p.startQuestion(true, QStringLiteral("12"));
-        t.Text2->setPlainText(e.answer);
+        t.answerBox->setPlainText(e.answer);
         auto* keeper = t.findChild<DraftKeeper*>();
-        keeper->WriteNow();
-        keeper->Finish();
-        if (e.button == 5)
-            Click(t.Picture6);
-        const QDateTime click = p.fake.clock.now;
-        p.fake.boxes.whileOpen = [&p] { p.fake.clock.now = p.fake.clock.now.addDays(1); };
+        keeper->writeNow();
+        keeper->finish();
+        if (e.button == "answerConfirmButton")
+            click(t.nextButton);
+        const QDateTime clickedAt = p.fake.clock.dateTime;
+        p.fake.boxes.whileOpen = [&p] { p.fake.clock.dateTime = p.fake.clock.dateTime.addDays(1); };
         p.fake.boxes.answers = {e.save, e.another};
         if (e.answer.isEmpty())
             p.fake.boxes.answers.removeFirst();
-        if (e.button == 0)
+        if (e.button.isEmpty())
             t.close();
         else
-            Click(t.findChild<PictureBox*>(QStringLiteral("Picture%1").arg(e.button)));
+            click(t.findChild<PictureBox*>(e.button));
         QCOMPARE(p.fake.boxes.prompts,
                  e.answer.isEmpty() ? QStringList{Another} : QStringList({SaveIt, Another}));
         const AskedBox& last = p.fake.boxes.asked.last();
@@ -353,31 +389,31 @@ private slots:
         const QByteArray stars = "********************\r\n";
         QCOMPARE(file, !e.saved ? QByteArray()
                                 : "\r\n\r\n" + stars +
-                                      ToCodePage("Date: " + RecordDate(click, locale) +
-                                                 "\r\nTime: " + RecordTime(click, locale)) +
+                                      toCodePage("Date: " + recordDate(clickedAt, locale) +
+                                                 "\r\nTime: " + recordTime(clickedAt, locale)) +
                                       "\r\nIssue No.12\r\n" + stars +
                                       "Question:\r\n\r\n\r\nIssue topic 12\r\n\r\n" + stars +
                                       "\r\nYour Answer:\r\n\r\n" +
-                                      ToCodePage(FromWidgetText(typed)) + "\r\n");
+                                      toCodePage(fromWidgetText(typed)) + "\r\n");
         const bool another = e.another == Ok;
         QCOMPARE(p.fake.end.statuses, another ? QList<int>() : QList<int>{0});
         QVERIFY(t.isVisible() != another && p.start->isVisible() == another);
-        QVERIFY(!t.Picture5->isEnabled() && t.Picture6->isEnabled());
-        QCOMPARE(t.Label5->text(), QStringLiteral("30:00"));
-        QCOMPARE(WidgetText(t.Text2), typed); // kept, hidden, until the next start
+        QVERIFY(!t.answerConfirmButton->isEnabled() && t.nextButton->isEnabled());
+        QCOMPARE(t.clock->text(), QStringLiteral("30:00"));
+        QCOMPARE(widgetText(t.answerBox), typed); // kept, hidden, until the next start
     }
 
     // Help: the answer to the clipboard, the saved records below it, the clock at rest.
     void help_data()
     {
-        Columns<HelpCase>("h");
+        columns<HelpCase>("h");
         const QByteArray saved = "\r\n\r\n***\r\nold one\r\n";
         const QString back = "\r\n\r\n\r\n***\r\nold one";
-        Row("issue 12",
+        row("issue 12",
             HelpCase{true, "new\r\nanswer", saved, "new\r\nanswer" + back, "new\nanswer"});
-        Row("argument 12", HelpCase{false, "x", saved, "x" + back, "x"});
-        Row("empty file", HelpCase{true, "", "", "", "on the clipboard"});
-        Row("no file", HelpCase{true, "y", QByteArray(), "y", "y"});
+        row("argument 12", HelpCase{false, "x", saved, "x" + back, "x"});
+        row("empty file", HelpCase{true, "", "", "", "on the clipboard"});
+        row("no file", HelpCase{true, "y", QByteArray(), "y", "y"});
     }
     void help()
     {
@@ -386,40 +422,42 @@ private slots:
         if (!h.saved.isNull())
             p.folder.write(h.issue ? "user/ai12.txt" : "user/aa12.txt", h.saved);
         p.startQuestion(h.issue, QStringLiteral("12"));
-        Frmmain& t = p.test();
-        t.TimerTick();
-        SetBoxText(t.Text2, h.answer);
-        Click(t.Picture4);
-        QCOMPARE(BoxText(t.Text2), h.text);
+        TestWindow& t = p.test();
+        t.timerTick();
+        setBoxText(t.answerBox, h.answer);
+        click(t.helpButton);
+        QCOMPARE(boxText(t.answerBox), h.text);
         QCOMPARE(QGuiApplication::clipboard()->text(), h.clipboard);
-        QCOMPARE(t.Timer1->isActive(), h.saved.isNull()); // no file: the clock runs on
-        QCOMPARE(t.Label5->text(), h.saved.isNull() ? "00:30" : "30:00");
-        QVERIFY(h.saved.isEmpty() || t.Text2->textCursor().atEnd());
-        QVERIFY(h.saved.isEmpty() ||
-                t.Text2->verticalScrollBar()->value() == t.Text2->verticalScrollBar()->maximum());
+        QCOMPARE(t.clockTimer->isActive(), h.saved.isNull()); // no file: the clock runs on
+        QCOMPARE(t.clock->text(), h.saved.isNull() ? "00:30" : "30:00");
+        QVERIFY(h.saved.isEmpty() || t.answerBox->textCursor().atEnd());
+        QVERIFY(h.saved.isEmpty() || t.answerBox->verticalScrollBar()->value() ==
+                                         t.answerBox->verticalScrollBar()->maximum());
     }
 
     void aboutWindow()
     {
         FakePlatform fake;
-        frmAbout about(fake.seams, nullptr);
+        AboutWindow about(fake.seams, nullptr);
         about.show();
         QVERIFY(QTest::qWaitForWindowActive(&about));
         QCOMPARE(about.windowTitle(), "About QEL Simulator 1.0 (" + Product::WebAddress + ")");
-        QCOMPARE(about.lblTitle->text(), QStringLiteral("QEL Simulator 1.0"));
-        QCOMPARE(QApplication::focusWidget(), about.cmdOK);
+        QCOMPARE(about.titleLabel->text(), QStringLiteral("QEL Simulator 1.0"));
+        QCOMPARE(QApplication::focusWidget(), about.okButton);
         // Its fixed place, moved just enough to lie on a small screen at a high scale.
         QVERIFY(about.screen()->availableGeometry().contains(about.frameGeometry()));
         QVERIFY(about.devicePixelRatioF() > 1 || about.geometry() == QRect(407, 204, 387, 253));
-        CheckPlaces(about,
-                    "picIcon 16 16 183 59, lblTitle 208 16 131 16, lblVersion 208 40 171 31, "
-                    "lblDescription 16 88 347 62, lblDisclaimer 17 168 242 87, "
-                    "cmdOK 275 184 100 23, cmdSysInfo 276 216 99 23");
-        QVERIFY(about.lblDescription->wordWrap() && about.lblDisclaimer->wordWrap());
-        QTest::keyClick(about.cmdOK, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), about.picIcon);
-        QTest::keyClick(about.picIcon, Qt::Key_Tab);
-        QTest::keyClick(about.cmdSysInfo, Qt::Key_Return); // Enter presses the focused button
+        checkPlaces(about,
+                    "logo 16 16 183 59, titleLabel 208 16 131 16, authorLabel 208 40 171 31, "
+                    "noteLabel 16 88 347 62, distributorLabel 17 168 242 87, "
+                    "okButton 275 184 100 23, sysInfoButton 276 216 99 23");
+        QVERIFY(about.noteLabel->wordWrap() && about.distributorLabel->wordWrap());
+        QCOMPARE(accessibleControls(&about),
+                 Product::DistributorName + ":Button, OK:Button, SysInfo...:Button");
+        QTest::keyClick(about.okButton, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), about.logo);
+        QTest::keyClick(about.logo, Qt::Key_Tab);
+        QTest::keyClick(about.sysInfoButton, Qt::Key_Return); // Enter presses the focused button
         QCOMPARE(fake.boxes.prompts,
                  QStringList{"System information are temporarily unavailable."});
         QVERIFY(about.isVisible());
@@ -432,13 +470,13 @@ private slots:
     // the focus leaves), or any box, the next key lands in the answer.
     void typingLandsInAnswer_data()
     {
-        Columns<QString, int>("picture", "key"); // key 0: a click
-        for (const char* name : {"Picture1", "Picture2", "Picture3", "Picture4", "Picture6",
-                                 "Picture7", "Picture8", "Picture9"}) {
+        columns<QString, int>("picture", "key"); // key 0: a click
+        for (const char* name : {"testQuitButton", "sectionExitButton", "timeButton", "helpButton",
+                                 "nextButton", "cutButton", "pasteButton", "undoButton"}) {
             for (int key : {0, int(Qt::Key_Space), int(Qt::Key_Return), int(Qt::Key_Enter)})
-                QTest::addRow("%s %d", name, key) << QString(name) << key;
+                row(qPrintable(QStringLiteral("%1 %2").arg(name).arg(key)), QString(name), key);
         }
-        Row("Answer Confirm, Not Saved, Time Up!", QString(), 0);
+        row("Answer Confirm, Not Saved, Time Up!", QString(), 0);
     }
     void typingLandsInAnswer()
     {
@@ -446,35 +484,35 @@ private slots:
         QFETCH(int, key);
         LoadedProgram p;
         p.startQuestion(true, QStringLiteral("4"));
-        Frmmain& t = p.test();
+        TestWindow& t = p.test();
         QVERIFY(QTest::qWaitForWindowActive(&t));
-        t.TimerTick();
-        t.Text2->setPlainText(QStringLiteral("essay"));
-        t.Text2->moveCursor(QTextCursor::End);
-        QTest::keyClick(t.Text2, Qt::Key_Tab); // onto Section Exit
+        t.timerTick();
+        t.answerBox->setPlainText(QStringLiteral("essay"));
+        t.answerBox->moveCursor(QTextCursor::End);
+        QTest::keyClick(t.answerBox, Qt::Key_Tab); // onto Section Exit
         // Cancel on "Do you want to save it?" and on another question.
         p.fake.boxes.answers = {Cancel, Cancel};
         auto* box = t.findChild<PictureBox*>(picture);
         if (picture.isEmpty()) {
             // After "Not Saved" the clock counts on from the question's own start.
             p.fake.boxes.answers = {Ok};
-            QVERIFY(QDir().mkpath(t.AppFolder + "user/ai4.txt"));
-            t.findChild<DraftKeeper*>()->WriteNow();
-            Click(t.Picture6);
-            Click(t.Picture5);
-            t.findChild<DraftKeeper*>()->Finish();
-            QCOMPARE(Drafts(p.folder), QStringList({"draft.txt", "draft.txt.lock"})); // kept
+            QVERIFY(QDir().mkpath(t.appFolder + "user/ai4.txt"));
+            t.findChild<DraftKeeper*>()->writeNow();
+            click(t.nextButton);
+            click(t.answerConfirmButton);
+            t.findChild<DraftKeeper*>()->finish();
+            QCOMPARE(drafts(p.folder), QStringList({"draft.txt", "draft.txt.lock"})); // kept
             p.fake.clock.elapsed += 1700;
-            t.TimerTick();
-            QCOMPARE(t.Label5->text(), QStringLiteral("01:40"));
+            t.timerTick();
+            QCOMPARE(t.clock->text(), QStringLiteral("01:40"));
             p.fake.clock.elapsed += 900;
-            t.TimerTick();
-            t.TimerTick();
+            t.timerTick();
+            t.timerTick();
             QCOMPARE(p.fake.boxes.prompts.last(), QStringLiteral("Time Up!"));
         } else if (!key) {
-            Click(box);
+            click(box);
         } else {
-            t.Text2->setFocus();
+            t.answerBox->setFocus();
             const QImage plain = box->grab().toImage();
             box->setFocus(Qt::TabFocusReason);
             const QImage marked = box->grab().toImage();
@@ -483,34 +521,34 @@ private slots:
             QVERIFY(marked != plain && box->grab().toImage() != marked);
         }
         QTest::keyClicks(QApplication::focusWidget(), "x");
-        QVERIFY(t.Text2->toPlainText().endsWith(QLatin1Char('x')));
+        QVERIFY(t.answerBox->toPlainText().endsWith(QLatin1Char('x')));
     }
 
     // A draft left by a crash, met by the next start: the round trip, damage,
     // the essay file's faults, and an answer that already reached the file.
     void recoveryAtStart_data()
     {
-        Columns<LeftDraft>("r");
-        Row("issue", LeftDraft{true, "One line.", {}, "", 2});
-        Row("argument, non-ASCII, CR LF",
+        columns<LeftDraft>("r");
+        row("issue", LeftDraft{true, "One line.", {}, "", 2});
+        row("argument, non-ASCII, CR LF",
             LeftDraft{false, "Ärger —\r\n\r\n€ \U0001F600\r\n", {}, "", 2});
-        Row("layout in the answer",
+        row("layout in the answer",
             LeftDraft{true, "Answer: 3 characters\r\nEnd of draft\r\n", {}, "", 2});
-        Row("damaged: cut off", LeftDraft{true, "Words.", {}, "cut", 1});
-        Row("damaged: count", LeftDraft{true, "Words.", {}, "count", 1});
-        Row("essay file a folder", LeftDraft{true, "A.", {}, "folder", 3});
-        Draft saved = Sample(true, "Once.\r\nOnce.");
-        Row("died in recovery", LeftDraft{true, saved.answer, Record(saved), "", 0});
+        row("damaged: cut off", LeftDraft{true, "Words.", {}, "cut", 1});
+        row("damaged: count", LeftDraft{true, "Words.", {}, "count", 1});
+        row("essay file a folder", LeftDraft{true, "A.", {}, "folder", 3});
+        Draft saved = sample(true, "Once.\r\nOnce.");
+        row("died in recovery", LeftDraft{true, saved.answer, record(saved), "", 0});
         saved.changed = saved.changed.addSecs(40); // the section ended after the last change
-        Row("died after a save", LeftDraft{true, saved.answer, Record(saved), "", 0});
+        row("died after a save", LeftDraft{true, saved.answer, record(saved), "", 0});
     }
     void recoveryAtStart()
     {
         QFETCH(LeftDraft, r);
         const auto& [issue, answer, before, fault, boxes] = r;
         ProgramFolder folder;
-        const Draft draft = Sample(issue, answer);
-        QByteArray bytes = ToCodePage(DraftText(draft));
+        const Draft draft = sample(issue, answer);
+        QByteArray bytes = toCodePage(draftText(draft));
         bytes = fault == "cut"     ? bytes.chopped(20)
                 : fault == "count" ? QByteArray(bytes).replace("6 char", "7 char")
                                    : bytes;
@@ -523,12 +561,12 @@ private slots:
         if (fault == "folder")
             QDir().mkpath(folder.file(essay));
         FakePlatform fake;
-        auto start = LoadProgram(fake.seams, folder.path());
+        auto start = loadProgram(fake.seams, folder.path());
         QCOMPARE(fake.boxes.asked.size(), boxes);
         const QStringList said = fake.boxes.prompts;
         // Which topic and when it was last changed, then the question.
         QVERIFY(boxes < 2 || (said[0].contains(issue ? "Issue No.12" : "Argument No.12") &&
-                              said[0].contains(RecordTime(Changed, QLocale())) &&
+                              said[0].contains(recordTime(Changed, QLocale())) &&
                               said[1] == "Do you want to save it?"));
         const QString left = fault == "count" ? "draft (damaged 2).txt"
                              : boxes == 1     ? "draft (damaged).txt"
@@ -538,20 +576,20 @@ private slots:
             QVERIFY(said.last().contains(
                 QDir::toNativeSeparators(folder.file(boxes == 1 ? "user/" + left : essay))));
         if (fault != "folder")
-            QCOMPARE(folder.read(essay), boxes == 2 ? Record(draft) : before);
+            QCOMPARE(folder.read(essay), boxes == 2 ? record(draft) : before);
         QStringList kept = left.isEmpty() ? QStringList() : QStringList{left};
         if (fault == "count")
             kept << "draft (damaged).txt";
-        QCOMPARE(Drafts(folder), kept);
+        QCOMPARE(drafts(folder), kept);
         QCOMPARE(folder.read("user/" + left), left.isEmpty() ? QByteArray() : bytes);
         if (boxes != 3)
             return;
         // Typing now drafts beside the kept draft, which waits for the next start.
-        start->StartPractice();
-        start->testWindow()->Text2->setPlainText("New.");
-        start->testWindow()->findChild<DraftKeeper*>()->WriteNow();
-        start->testWindow()->findChild<DraftKeeper*>()->Finish();
-        QCOMPARE(Drafts(folder), QStringList({"draft-2.txt", "draft-2.txt.lock", "draft.txt"}));
+        start->startPractice();
+        start->testWindow()->answerBox->setPlainText("New.");
+        start->testWindow()->findChild<DraftKeeper*>()->writeNow();
+        start->testWindow()->findChild<DraftKeeper*>()->finish();
+        QCOMPARE(drafts(folder), QStringList({"draft-2.txt", "draft-2.txt.lock", "draft.txt"}));
         QCOMPARE(folder.read("user/draft.txt"), bytes);
     }
 
@@ -560,28 +598,28 @@ private slots:
     {
         LoadedProgram p;
         p.startQuestion(false, QStringLiteral("7"));
-        Frmmain& t = p.test();
-        t.Text1->setPlainText(QString(80, '\n'));
-        QTest::keyClicks(t.Text2, "ab");
-        QTest::keyClick(t.Text2, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(t.Text2->toPlainText() != "ab"); // other Ctrl keys pass on: Ctrl+Z undoes
-        QTest::keyClick(t.Text2, Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(t.Text2->toPlainText(), QStringLiteral("ab"));
-        QTest::keyClick(t.Text2, Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(t.Text1->verticalScrollBar()->value(), 1);
-        QTest::keyClick(t.Text2, Qt::Key_PageDown, Qt::ControlModifier);
-        QVERIFY(t.Text1->verticalScrollBar()->value() > 5);
-        QCOMPARE(t.Text2->textCursor().position(), 2);
+        TestWindow& t = p.test();
+        t.topicBox->setPlainText(QString(80, '\n'));
+        QTest::keyClicks(t.answerBox, "ab");
+        QTest::keyClick(t.answerBox, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(t.answerBox->toPlainText() != "ab"); // other Ctrl keys pass on: Ctrl+Z undoes
+        QTest::keyClick(t.answerBox, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(t.answerBox->toPlainText(), QStringLiteral("ab"));
+        QTest::keyClick(t.answerBox, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(t.topicBox->verticalScrollBar()->value(), 1);
+        QTest::keyClick(t.answerBox, Qt::Key_PageDown, Qt::ControlModifier);
+        QVERIFY(t.topicBox->verticalScrollBar()->value() > 5);
+        QCOMPARE(t.answerBox->textCursor().position(), 2);
     }
 
     // Keys and clicks in the first second of the guarded box do not answer it.
     void timeUpGuard_data()
     {
-        Columns<int, int>("ms", "key"); // key 0: a click on OK
-        Row("Enter at 0.999 s", 999, int(Qt::Key_Return));
-        Row("click at 0.3 s", 300, 0);
-        Row("Enter at 1 s", 1000, int(Qt::Key_Return));
-        Row("click at 1.5 s", 1500, 0);
+        columns<int, int>("ms", "key"); // key 0: a click on OK
+        row("Enter at 0.999 s", 999, int(Qt::Key_Return));
+        row("click at 0.3 s", 300, 0);
+        row("Enter at 1 s", 1000, int(Qt::Key_Return));
+        row("click at 1.5 s", 1500, 0);
     }
     void timeUpGuard()
     {

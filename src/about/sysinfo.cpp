@@ -21,7 +21,7 @@ const QString ToolFile = QStringLiteral("\\MSINFO32.EXE");
 // The reported size decides how much of the buffer is the value; a trailing
 // NUL (a text's terminator, or a number's zero top byte) is dropped. A size
 // that names no character of the buffer is a runtime error.
-QByteArray KeptData(const QByteArray& buffer, std::uint32_t size)
+QByteArray keptData(const QByteArray& buffer, std::uint32_t size)
 {
     if (size == 0 || size > static_cast<std::uint32_t>(buffer.size()))
         throw std::runtime_error("Registry value data of size " + std::to_string(size) +
@@ -33,7 +33,7 @@ QByteArray KeptData(const QByteArray& buffer, std::uint32_t size)
 // Bytes from the last to the first, two upper-case hex digits each. The
 // number formatting the value would then pass through is left out: the text
 // stays "&h" and its digits, since no lookup of the program reads a number.
-QString NumberText(const QByteArray& bytes)
+QString numberText(const QByteArray& bytes)
 {
     QString digits;
     for (qsizetype i = bytes.size() - 1; i >= 0; --i) {
@@ -45,49 +45,49 @@ QString NumberText(const QByteArray& bytes)
 }
 
 // Steps up to reading the value; hKey receives whatever the open leaves in it.
-bool ReadKeyValue(Registry& registry, Registry::Handle KeyRoot, const QString& KeyName,
-                  const QString& SubKeyRef, QString& KeyVal, Registry::Handle& hKey)
+bool readKeyValue(Registry& registry, Registry::Handle keyRoot, const QString& keyName,
+                  const QString& subKeyRef, QString& keyVal, Registry::Handle& hKey)
 {
-    if (registry.OpenKey(KeyRoot, ToCodePage(KeyName), 0, KeyAccess, hKey) != Registry::Success) {
-        KeyVal.clear();
+    if (registry.openKey(keyRoot, toCodePage(keyName), 0, KeyAccess, hKey) != Registry::Success) {
+        keyVal.clear();
         return false;
     }
 
     QByteArray buffer(KeyValueBufferSize, '\0');
     std::uint32_t size = KeyValueBufferSize;
     std::uint32_t type = 0;
-    if (registry.QueryValue(hKey, ToCodePage(SubKeyRef), type, buffer, size) != Registry::Success) {
-        KeyVal.clear();
+    if (registry.queryValue(hKey, toCodePage(subKeyRef), type, buffer, size) != Registry::Success) {
+        keyVal.clear();
         return false;
     }
 
-    const QByteArray kept = KeptData(buffer, size);
+    const QByteArray kept = keptData(buffer, size);
     if (type == Registry::RegSz)
-        KeyVal = FromCodePage(kept);
+        keyVal = fromCodePage(kept);
     else if (type == Registry::RegDword)
-        KeyVal = NumberText(kept);
+        keyVal = numberText(kept);
     return true;
 }
 
 // Looks the tool up and starts it: false when it cannot be found or started.
-bool FindAndStart(Platform& platform)
+bool findAndStart(Platform& platform)
 {
-    QString SysInfoPath;
-    if (!GetKeyValue(platform.registry, Registry::LocalMachine, InfoKey, InfoValue, SysInfoPath)) {
-        if (!GetKeyValue(platform.registry, Registry::LocalMachine, LocationKey, LocationValue,
-                         SysInfoPath))
+    QString sysInfoPath;
+    if (!getKeyValue(platform.registry, Registry::LocalMachine, InfoKey, InfoValue, sysInfoPath)) {
+        if (!getKeyValue(platform.registry, Registry::LocalMachine, LocationKey, LocationValue,
+                         sysInfoPath))
             return false;
-        if (!SysInfoFileExists(SysInfoPath + ToolFile))
+        if (!sysInfoFileExists(sysInfoPath + ToolFile))
             return false;
-        SysInfoPath += ToolFile;
+        sysInfoPath += ToolFile;
     }
-    return platform.shell.StartProgram(SysInfoPath);
+    return platform.shell.startProgram(sysInfoPath);
 }
 
 } // namespace
 
-bool GetKeyValue(Registry& registry, Registry::Handle KeyRoot, const QString& KeyName,
-                 const QString& SubKeyRef, QString& KeyVal)
+bool getKeyValue(Registry& registry, Registry::Handle keyRoot, const QString& keyName,
+                 const QString& subKeyRef, QString& keyVal)
 {
     // The key is closed however the lookup ends, also when the open failed and
     // the handle is still 0, and also when a runtime error passes through on
@@ -95,27 +95,27 @@ bool GetKeyValue(Registry& registry, Registry::Handle KeyRoot, const QString& Ke
     Registry::Handle hKey = 0;
     bool found = false;
     try {
-        found = ReadKeyValue(registry, KeyRoot, KeyName, SubKeyRef, KeyVal, hKey);
+        found = readKeyValue(registry, keyRoot, keyName, subKeyRef, keyVal, hKey);
     } catch (...) {
-        registry.CloseKey(hKey);
+        registry.closeKey(hKey);
         throw;
     }
-    registry.CloseKey(hKey);
+    registry.closeKey(hKey);
     return found;
 }
 
-bool SysInfoFileExists(const QString& path)
+bool sysInfoFileExists(const QString& path)
 {
     // Registry paths use backslashes; Qt takes forward slashes on every system.
     const QFileInfo info(QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')));
     return info.isFile() && !info.isHidden();
 }
 
-void StartSysInfo(Platform& platform, QWidget* parent)
+void startSysInfo(Platform& platform, QWidget* parent)
 {
     bool started = false;
     try {
-        started = FindAndStart(platform);
+        started = findAndStart(platform);
     } catch (...) {
         // Any fault while looking up or starting the tool means it is unavailable.
     }

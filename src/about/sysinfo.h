@@ -11,17 +11,17 @@ inline constexpr qsizetype KeyValueBufferSize = 1024;
 
 // Reads one registry value as the About window needs it: REG_SZ as text,
 // REG_DWORD as "&h" and its hex digits, most significant first; a value of
-// any other type counts as read but leaves KeyVal as it was. True when the
+// any other type counts as read but leaves the value as it was. True when the
 // value was read. Key path, value name and text data go to and come from the
 // registry in the system's 8-bit code page. A value with no data is a runtime
 // error (std::runtime_error) that the caller has to deal with.
-bool GetKeyValue(Registry& registry, Registry::Handle KeyRoot, const QString& KeyName,
-                 const QString& SubKeyRef, QString& KeyVal);
+bool getKeyValue(Registry& registry, Registry::Handle keyRoot, const QString& keyName,
+                 const QString& subKeyRef, QString& keyVal);
 
 // Whether path names an existing plain file, as a directory search for that
 // one name finds it. Backslashes count as folder separators on every system.
-bool SysInfoFileExists(const QString& path);
+bool sysInfoFileExists(const QString& path);
 
 // Finds the system-information tool through the registry and starts it, or
 // tells the user that it is not available. Nothing is thrown out of it.
-void StartSysInfo(Platform& platform, QWidget* parent);
+void startSysInfo(Platform& platform, QWidget* parent);

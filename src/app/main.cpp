@@ -2,7 +2,7 @@
 #include "platform/appfolder.h"
 #include "platform/fault.h"
 #include "platform/realplatform.h"
-#include "start/frmstart.h"
+#include "start/startwindow.h"
 
 #include <QDir>
 
@@ -13,11 +13,11 @@ int main(int argc, char** argv)
     QelApplication app(argc, argv, platform);
     QApplication::setApplicationName(QStringLiteral("QEL Simulator"));
 
-    std::unique_ptr<Frmstart> start;
+    std::unique_ptr<StartWindow> start;
     try {
-        start = LoadProgram(platform, QDir::toNativeSeparators(QApplication::applicationDirPath()));
+        start = loadProgram(platform, QDir::toNativeSeparators(QApplication::applicationDirPath()));
     } catch (const std::exception& error) {
-        return ReportFault(platform.boxes, error);
+        return reportFault(platform.boxes, error);
     }
     start->show();
     return QApplication::exec();

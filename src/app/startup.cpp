@@ -2,7 +2,7 @@
 
 #include "exam/draft.h"
 #include "platform/fault.h"
-#include "start/frmstart.h"
+#include "start/startwindow.h"
 #include "widgets/ui.h"
 
 #include <QDir>
@@ -11,34 +11,34 @@ namespace {
 
 const QString UnsavedTitle = QStringLiteral("Unsaved Answer");
 
-QString TopicName(const Draft& draft)
+QString topicName(const Draft& draft)
 {
-    return (draft.kind == EssayKind::Issue ? QStringLiteral("Issue No.")
-                                           : QStringLiteral("Argument No.")) +
-           draft.number;
+    return (draft.question.kind == EssayKind::Issue ? QStringLiteral("Issue No.")
+                                                    : QStringLiteral("Argument No.")) +
+           QString::number(draft.question.number);
 }
 
 } // namespace
 
-void RecoverDrafts(Platform& platform, const QString& appFolder)
+void recoverDrafts(Platform& platform, const QString& appFolder)
 {
     const QLocale locale = QLocale::system();
-    for (const ClaimedDraft& claimed : ClaimOrphanDrafts(appFolder)) {
+    for (const ClaimedDraft& claimed : claimOrphanDrafts(appFolder)) {
         QString essayPath; // named once the draft is read
         const auto wantIt = [&](const Draft& draft) {
-            essayPath = DraftEssayFilePath(appFolder, draft);
+            essayPath = draftEssayFilePath(appFolder, draft);
             platform.boxes.show(nullptr,
                                 QStringLiteral("Your answer to %1 was not saved when the "
                                                "program last ended.\r\n\r\nLast changed: %2 %3")
-                                    .arg(TopicName(draft), RecordDate(draft.changed, locale),
-                                         RecordTime(draft.changed, locale)),
+                                    .arg(topicName(draft), recordDate(draft.changed, locale),
+                                         recordTime(draft.changed, locale)),
                                 UnsavedTitle, MessageBoxes::Information, MessageBoxes::Ok);
             return platform.boxes.show(nullptr, QStringLiteral("Do you want to save it?"),
                                        UnsavedTitle, MessageBoxes::Information,
                                        MessageBoxes::OkCancel) == MessageBoxes::AnswerOk;
         };
         QString detail;
-        const Recovery outcome = RecoverDraft(appFolder, claimed, locale, wantIt, detail);
+        const Recovery outcome = recoverDraft(appFolder, claimed, locale, wantIt, detail);
         const QString draftPath = QDir::toNativeSeparators(claimed.path());
         if (outcome == Recovery::Damaged) {
             platform.boxes.show(
@@ -62,19 +62,19 @@ void RecoverDrafts(Platform& platform, const QString& appFolder)
     }
 }
 
-std::unique_ptr<Frmstart> LoadProgram(Platform& platform, const QString& programFolder)
+std::unique_ptr<StartWindow> loadProgram(Platform& platform, const QString& programFolder)
 {
-    InstallProgramFonts();
-    auto start = std::make_unique<Frmstart>(platform, programFolder);
+    installProgramFonts();
+    auto start = std::make_unique<StartWindow>(platform, programFolder);
     // Before the start window shows: an answer a crash left behind comes first.
-    RecoverDrafts(platform, start->AppFolder);
+    recoverDrafts(platform, start->appFolder);
     return start;
 }
 
-void HandleUntrappedFault(Platform& platform, const std::exception& error)
+void handleUntrappedFault(Platform& platform, const std::exception& error)
 {
-    const int status = ReportFault(platform.boxes, error);
-    platform.end.EndProgram(status);
+    const int status = reportFault(platform.boxes, error);
+    platform.end.endProgram(status);
 }
 
 QelApplication::QelApplication(int& argc, char** argv, Platform& platform)
@@ -90,7 +90,7 @@ bool QelApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        HandleUntrappedFault(platform_, error);
+        handleUntrappedFault(platform_, error);
     }
     return false;
 }

@@ -16,14 +16,14 @@ constexpr qsizetype ChunkSize = qsizetype{1} << 20;
 // Room taken at once for a file of known size; a larger one grows as it is read.
 constexpr qsizetype LargestFirstBuffer = qsizetype{256} << 20;
 
-QString LinesRead(qsizetype lines)
+QString linesRead(qsizetype lines)
 {
     return lines == 1 ? QStringLiteral("1 line read") : QStringLiteral("%1 lines read").arg(lines);
 }
 
 // Whether the separator stands on a line of its own when LF alone ends a line,
 // somewhere in bytes: the sign of a library whose line ends were converted.
-bool HasLfSeparator(QByteArrayView bytes)
+bool hasLfSeparator(QByteArrayView bytes)
 {
     const qsizetype length = TopicSeparator.size();
     for (qsizetype at = bytes.indexOf(TopicSeparator); at >= 0;
@@ -134,16 +134,16 @@ private:
     {
         const int topic = static_cast<int>(table_.topics_.size()) + 1;
         const QByteArrayView rest(table_.bytes_.constData() + topicBegin_, filled_ - topicBegin_);
-        if (HasLfSeparator(rest)) {
+        if (hasLfSeparator(rest)) {
             throw Fault(path_,
                         QStringLiteral("The lines of the file end in LF alone, not in CR LF, "
                                        "so the separator of topic %1 is never found (%2).")
                             .arg(topic)
-                            .arg(LinesRead(lines_)));
+                            .arg(linesRead(lines_)));
         }
         throw Fault(path_, QStringLiteral("The file ends before the separator of topic %1 (%2).")
                                .arg(topic)
-                               .arg(LinesRead(lines_)));
+                               .arg(linesRead(lines_)));
     }
 
     const QString& path_;
@@ -163,7 +163,7 @@ QString TopicTable::at(qsizetype index) const
     const Topic& topic = topics_.at(index);
     const QByteArrayView bytes(bytes_.constData() + topic.begin, topic.end - topic.begin);
     if (!topic.loneCr)
-        return FromCodePage(bytes);
+        return fromCodePage(bytes);
     // Every CR in a topic ends a line, and a line of the text ends in CR LF.
     QByteArray lines;
     lines.reserve(bytes.size() + bytes.size() / 8);
@@ -172,10 +172,10 @@ QString TopicTable::at(qsizetype index) const
         if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'))
             lines += '\n';
     }
-    return FromCodePage(lines);
+    return fromCodePage(lines);
 }
 
-void LoadTopicLibrary(const QString& appFolder, const QString& fileName, int count,
+void loadTopicLibrary(const QString& appFolder, const QString& fileName, int count,
                       TopicTable& table)
 {
     const QString path = appFolder + fileName;

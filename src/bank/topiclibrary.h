@@ -41,5 +41,5 @@ inline const QByteArray TopicSeparator = QByteArrayLiteral("--------------------
 // topic is its lines, each followed by CR LF, with leading and trailing spaces
 // removed. Nothing after the count-th separator is kept. Throws Fault when the
 // file cannot be read or ends before that separator; table is then unchanged.
-void LoadTopicLibrary(const QString& appFolder, const QString& fileName, int count,
+void loadTopicLibrary(const QString& appFolder, const QString& fileName, int count,
                       TopicTable& table);

@@ -60,7 +60,7 @@ private:
 
 } // namespace
 
-void InstallAnswerKeys(QPlainTextEdit* answer, QPlainTextEdit* topic)
+void installAnswerKeys(QPlainTextEdit* answer, QPlainTextEdit* topic)
 {
     answer->installEventFilter(new AnswerKeys(answer, topic));
 }

@@ -6,4 +6,4 @@ class QPlainTextEdit;
 // does), and Ctrl+Up, Ctrl+Down (a line) and Ctrl+Page Up, Ctrl+Page Down (a
 // page) scroll the topic box, so the whole topic can be read without leaving
 // the answer.
-void InstallAnswerKeys(QPlainTextEdit* answer, QPlainTextEdit* topic);
+void installAnswerKeys(QPlainTextEdit* answer, QPlainTextEdit* topic);

@@ -6,7 +6,7 @@
 
 namespace {
 
-QString TwoDigits(int value)
+QString twoDigits(int value)
 {
     QString text = QString::number(value);
     if (text.size() == 1)
@@ -16,43 +16,43 @@ QString TwoDigits(int value)
 
 } // namespace
 
-TickOutcome CountdownTick(CountdownState& state, double clockReading)
+TickOutcome countdownTick(CountdownState& state, double clockReading)
 {
-    if (state.RestartPending) {
-        state.CountdownStart = clockReading;
-        state.RestartPending = false;
+    if (state.restartPending) {
+        state.countdownStart = clockReading;
+        state.restartPending = false;
     }
-    if (state.CountdownStart == 0)
-        state.CountdownStart = clockReading;
+    if (state.countdownStart == 0)
+        state.countdownStart = clockReading;
 
     TickOutcome outcome;
-    if (state.MinutesLeft == 0 && state.SecondsLeft == 0) {
-        state.RestartPending = true;
+    if (state.minutesLeft == 0 && state.secondsLeft == 0) {
+        state.restartPending = true;
         outcome.timeUp = true;
         return outcome;
     }
 
     // The clock only moves forward; should it ever seem not to, nothing has elapsed.
-    const double elapsed = std::max(0.0, clockReading - state.CountdownStart);
-    const double rounded = RoundHalfEven(std::min(elapsed, double(SecondsAllowed)));
+    const double elapsed = std::max(0.0, clockReading - state.countdownStart);
+    const double rounded = roundHalfEven(std::min(elapsed, double(SecondsAllowed)));
     const int remaining = SecondsAllowed - static_cast<int>(rounded);
-    state.SecondsLeft = static_cast<std::int16_t>(remaining % 60);
-    state.MinutesLeft = static_cast<std::int16_t>(remaining / 60);
+    state.secondsLeft = static_cast<std::int16_t>(remaining % 60);
+    state.minutesLeft = static_cast<std::int16_t>(remaining / 60);
 
     outcome.captionChanged = true;
-    if (state.MinutesLeft >= LastMinutesThreshold) {
-        outcome.caption = QStringLiteral("00:") + TwoDigits(state.MinutesLeft);
+    if (state.minutesLeft >= LastMinutesThreshold) {
+        outcome.caption = QStringLiteral("00:") + twoDigits(state.minutesLeft);
     } else {
         outcome.lastMinutes = true;
         outcome.caption =
-            TwoDigits(state.MinutesLeft) + QLatin1Char(':') + TwoDigits(state.SecondsLeft);
+            twoDigits(state.minutesLeft) + QLatin1Char(':') + twoDigits(state.secondsLeft);
     }
     return outcome;
 }
 
-void PutCountdownAtRest(CountdownState& state)
+void putCountdownAtRest(CountdownState& state)
 {
-    state.MinutesLeft = 30;
-    state.SecondsLeft = 0;
-    state.RestartPending = true;
+    state.minutesLeft = 30;
+    state.secondsLeft = 0;
+    state.restartPending = true;
 }

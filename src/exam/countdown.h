@@ -12,13 +12,13 @@ inline const QString ClockAtLoadCaption = QStringLiteral("00:30");
 
 // The test window's clock variables.
 struct CountdownState {
-    std::int16_t MinutesLeft = 30;
-    std::int16_t SecondsLeft = 0;
+    std::int16_t minutesLeft = 30;
+    std::int16_t secondsLeft = 0;
     // Reading of the elapsed-time clock at which the running countdown began;
     // 0 means no start has been taken. Kept in double precision: that clock
     // counts from the system's start and outgrows single precision within days.
-    double CountdownStart = 0;
-    bool RestartPending = true;
+    double countdownStart = 0;
+    bool restartPending = true;
 };
 
 // What one tick asks of the window.
@@ -32,7 +32,7 @@ struct TickOutcome {
 // One tick of the countdown for a reading of the elapsed-time clock. The
 // remaining time never goes below zero: a countdown whose ticks were held up
 // past its end shows 00:00, and the next tick announces time up.
-TickOutcome CountdownTick(CountdownState& state, double clockReading);
+TickOutcome countdownTick(CountdownState& state, double clockReading);
 
-// The state of the clock at rest (CountdownStart keeps its value).
-void PutCountdownAtRest(CountdownState& state);
+// The state of the clock at rest (countdownStart keeps its value).
+void putCountdownAtRest(CountdownState& state);

@@ -22,17 +22,17 @@ const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 // More copies than anyone runs at once; past this, a copy keeps no draft.
 constexpr int MostPlaces = 64;
 
-QString PlaceName(int place)
+QString placeName(int place)
 {
     return place == 1 ? QStringLiteral("draft.txt") : QStringLiteral("draft-%1.txt").arg(place);
 }
 
-int PlaceOf(const QString& name)
+int placeOf(const QString& name)
 {
     return name == QLatin1String("draft.txt") ? 1 : name.mid(6).chopped(4).toInt();
 }
 
-std::unique_ptr<QLockFile> LockFor(const QString& draftPath)
+std::unique_ptr<QLockFile> lockFor(const QString& draftPath)
 {
     // Qt's stale-lock test knows a lock whose process is gone (or that was
     // taken before a reboot); a live copy's lock is never taken over.
@@ -41,17 +41,17 @@ std::unique_ptr<QLockFile> LockFor(const QString& draftPath)
 
 // QSaveFile's temporary file is the draft's name plus six letters; one is left
 // behind only when the copy died between writing it and renaming it.
-const QRegularExpression& TemporaryName()
+const QRegularExpression& temporaryName()
 {
-    static const QRegularExpression pattern(
+    static const QRegularExpression Pattern(
         QStringLiteral("^(draft(?:-[0-9]+)?\\.txt)\\.[A-Za-z0-9]{6}$"));
-    return pattern;
+    return Pattern;
 }
 
-void RemoveLeftoverTemporaries(const QDir& dir, const QString& draftName)
+void removeLeftoverTemporaries(const QDir& dir, const QString& draftName)
 {
     for (const QString& entry : dir.entryList({draftName + QStringLiteral(".*")}, QDir::Files)) {
-        const QRegularExpressionMatch match = TemporaryName().match(entry);
+        const QRegularExpressionMatch match = temporaryName().match(entry);
         if (match.hasMatch() && match.captured(1) == draftName)
             QFile::remove(dir.filePath(entry));
     }
@@ -59,7 +59,7 @@ void RemoveLeftoverTemporaries(const QDir& dir, const QString& draftName)
 
 // A damaged draft moves aside to "draft (damaged).txt", never to be read as a
 // draft again nor lost; returns the new path, or nothing when it cannot move.
-QString SetAside(const QString& path)
+QString setAside(const QString& path)
 {
     const QFileInfo info(path);
     for (int n = 1; n <= MostPlaces; ++n) {
@@ -75,7 +75,7 @@ QString SetAside(const QString& path)
 
 // True when a record of the essay file ends with exactly this answer: the
 // answer reached the file before the draft could be removed.
-bool EssayFileHolds(const QString& essayPath, const QString& answer)
+bool essayFileHolds(const QString& essayPath, const QString& answer)
 {
     QFile file(essayPath);
     if (!QFileInfo(essayPath).isFile() || !file.open(QIODevice::ReadOnly))
@@ -84,7 +84,7 @@ bool EssayFileHolds(const QString& essayPath, const QString& answer)
     const QByteArray stars = QByteArrayLiteral("********************\r\n");
     const QByteArray wanted =
         stars +
-        ToCodePage(QString(CrLf + QStringLiteral("Your Answer:") + CrLf + CrLf + answer + CrLf));
+        toCodePage(QString(CrLf + QStringLiteral("Your Answer:") + CrLf + CrLf + answer + CrLf));
     const QByteArray nextRecord = "\r\n\r\n" + stars + "Date: ";
     for (qsizetype at = bytes.indexOf(wanted); at >= 0; at = bytes.indexOf(wanted, at + 1)) {
         const QByteArrayView rest = QByteArrayView(bytes).sliced(at + wanted.size());
@@ -96,16 +96,16 @@ bool EssayFileHolds(const QString& essayPath, const QString& answer)
 
 } // namespace
 
-QString DraftText(const Draft& draft)
+QString draftText(const Draft& draft)
 {
     QString text;
     text.reserve(draft.topicText.size() + draft.answer.size() + 300);
     text += Heading + CrLf;
-    text +=
-        QStringLiteral("Kind: ") +
-        (draft.kind == EssayKind::Issue ? QStringLiteral("Issue") : QStringLiteral("Argument")) +
-        CrLf;
-    text += QStringLiteral("Number: ") + draft.number + CrLf;
+    text += QStringLiteral("Kind: ") +
+            (draft.question.kind == EssayKind::Issue ? QStringLiteral("Issue")
+                                                     : QStringLiteral("Argument")) +
+            CrLf;
+    text += QStringLiteral("Number: ") + QString::number(draft.question.number) + CrLf;
     text += QStringLiteral("Last changed: ") + draft.changed.toString(TimeFormat) + CrLf;
     text += QStringLiteral("Topic: ") + QString::number(draft.topicText.size()) + Characters + CrLf;
     text += draft.topicText + CrLf;
@@ -115,7 +115,7 @@ QString DraftText(const Draft& draft)
     return text;
 }
 
-std::optional<Draft> DraftFromText(const QString& text)
+std::optional<Draft> draftFromText(const QString& text)
 {
     qsizetype at = 0;
     // The rest of the line that starts with name, or nothing.
@@ -150,11 +150,11 @@ std::optional<Draft> DraftFromText(const QString& text)
         return std::nullopt;
     if (*kind != QLatin1String("Issue") && *kind != QLatin1String("Argument"))
         return std::nullopt;
-    draft.kind = *kind == QLatin1String("Issue") ? EssayKind::Issue : EssayKind::Argument;
-    static const QRegularExpression topicNumber(QStringLiteral("^[1-9][0-9]{0,3}$"));
-    if (!topicNumber.match(*number).hasMatch())
+    draft.question.kind = *kind == QLatin1String("Issue") ? EssayKind::Issue : EssayKind::Argument;
+    static const QRegularExpression TopicNumber(QStringLiteral("^[1-9][0-9]{0,3}$"));
+    if (!TopicNumber.match(*number).hasMatch())
         return std::nullopt;
-    draft.number = *number;
+    draft.question.number = number->toInt();
     draft.changed = QDateTime::fromString(*changed, TimeFormat);
     const std::optional<QString> topic = block(QStringLiteral("Topic: "));
     const std::optional<QString> answer = topic ? block(QStringLiteral("Answer: ")) : std::nullopt;
@@ -165,14 +165,14 @@ std::optional<Draft> DraftFromText(const QString& text)
     return draft;
 }
 
-bool WriteDraftFile(const QString& path, const Draft& draft)
+bool writeDraftFile(const QString& path, const Draft& draft)
 {
     // QSaveFile writes a temporary file, syncs it and renames it over the old
     // draft only on commit; it never creates the folder.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = ToCodePage(DraftText(draft));
+    const QByteArray bytes = toCodePage(draftText(draft));
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;
@@ -180,7 +180,7 @@ bool WriteDraftFile(const QString& path, const Draft& draft)
     return file.commit();
 }
 
-std::optional<Draft> ReadDraftFile(const QString& path)
+std::optional<Draft> readDraftFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -188,25 +188,23 @@ std::optional<Draft> ReadDraftFile(const QString& path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
-    return DraftFromText(FromCodePage(bytes));
+    return draftFromText(fromCodePage(bytes));
 }
 
-QString DraftFolder(const QString& appFolder)
+QString draftFolder(const QString& appFolder)
 {
     return appFolder + QStringLiteral("user") + PathSeparator;
 }
 
-bool IsDraftFileName(const QString& name)
+bool isDraftFileName(const QString& name)
 {
-    static const QRegularExpression pattern(QStringLiteral("^draft(?:-[0-9]+)?\\.txt$"));
-    return pattern.match(name).hasMatch();
+    static const QRegularExpression Pattern(QStringLiteral("^draft(?:-[0-9]+)?\\.txt$"));
+    return Pattern.match(name).hasMatch();
 }
 
-QString DraftEssayFilePath(const QString& appFolder, const Draft& draft)
+QString draftEssayFilePath(const QString& appFolder, const Draft& draft)
 {
-    return EssayFilePath(appFolder,
-                         draft.kind == EssayKind::Issue ? QStringLiteral("2") : QStringLiteral("1"),
-                         draft.number);
+    return essayFilePath(appFolder, draft.question);
 }
 
 ClaimedDraft::ClaimedDraft(QString path, std::unique_ptr<QLockFile> lock)
@@ -217,45 +215,45 @@ ClaimedDraft::ClaimedDraft(ClaimedDraft&&) noexcept = default;
 ClaimedDraft& ClaimedDraft::operator=(ClaimedDraft&&) noexcept = default;
 ClaimedDraft::~ClaimedDraft() = default;
 
-std::vector<ClaimedDraft> ClaimOrphanDrafts(const QString& appFolder)
+std::vector<ClaimedDraft> claimOrphanDrafts(const QString& appFolder)
 {
     std::vector<ClaimedDraft> claimed;
-    const QDir dir(DraftFolder(appFolder));
+    const QDir dir(draftFolder(appFolder));
     if (!dir.exists())
         return claimed;
     QStringList names;
     for (const QString& entry : dir.entryList({QStringLiteral("draft*.txt*")}, QDir::Files)) {
-        const QRegularExpressionMatch temporary = TemporaryName().match(entry);
+        const QRegularExpressionMatch temporary = temporaryName().match(entry);
         const QString name = temporary.hasMatch() ? temporary.captured(1) : entry;
-        if (IsDraftFileName(name) && !names.contains(name))
+        if (isDraftFileName(name) && !names.contains(name))
             names << name;
     }
     std::sort(names.begin(), names.end(),
-              [](const QString& a, const QString& b) { return PlaceOf(a) < PlaceOf(b); });
+              [](const QString& a, const QString& b) { return placeOf(a) < placeOf(b); });
     for (const QString& name : names) {
         const QString path = dir.filePath(name);
-        std::unique_ptr<QLockFile> lock = LockFor(path);
+        std::unique_ptr<QLockFile> lock = lockFor(path);
         if (!lock->tryLock(0))
             continue; // a running copy's draft
-        RemoveLeftoverTemporaries(dir, name);
+        removeLeftoverTemporaries(dir, name);
         if (QFileInfo::exists(path))
             claimed.emplace_back(path, std::move(lock));
     }
     return claimed;
 }
 
-Recovery RecoverDraft(const QString& appFolder, const ClaimedDraft& claimed, const QLocale& locale,
+Recovery recoverDraft(const QString& appFolder, const ClaimedDraft& claimed, const QLocale& locale,
                       const std::function<bool(const Draft&)>& wantIt, QString& detail)
 {
     detail.clear();
-    const std::optional<Draft> draft = ReadDraftFile(claimed.path());
+    const std::optional<Draft> draft = readDraftFile(claimed.path());
     if (!draft) {
-        detail = SetAside(claimed.path());
+        detail = setAside(claimed.path());
         return Recovery::Damaged;
     }
-    const QString essayPath = DraftEssayFilePath(appFolder, *draft);
+    const QString essayPath = draftEssayFilePath(appFolder, *draft);
     // An empty answer has nothing to lose.
-    if (draft->answer.isEmpty() || EssayFileHolds(essayPath, draft->answer)) {
+    if (draft->answer.isEmpty() || essayFileHolds(essayPath, draft->answer)) {
         QFile::remove(claimed.path());
         return Recovery::AlreadySaved;
     }
@@ -264,9 +262,9 @@ Recovery RecoverDraft(const QString& appFolder, const ClaimedDraft& claimed, con
         return Recovery::Refused;
     }
     const QString record =
-        BuildEssayRecord(draft->kind, draft->number, RecordDate(draft->changed, locale),
-                         RecordTime(draft->changed, locale), draft->topicText, draft->answer);
-    if (!AppendEssayRecord(essayPath, record, detail))
+        buildEssayRecord(draft->question, recordDate(draft->changed, locale),
+                         recordTime(draft->changed, locale), draft->topicText, draft->answer);
+    if (!appendEssayRecord(essayPath, record, detail))
         return Recovery::NotSaved;
     // Dying here leaves the draft beside a record that holds it; the next start
     // sees that and only removes the draft.
@@ -275,7 +273,7 @@ Recovery RecoverDraft(const QString& appFolder, const ClaimedDraft& claimed, con
 }
 
 DraftKeeper::DraftKeeper(const QString& appFolder, Clock& clock, Source source, QObject* parent)
-    : QObject(parent), folder_(DraftFolder(appFolder)), clock_(clock), source_(std::move(source)),
+    : QObject(parent), folder_(draftFolder(appFolder)), clock_(clock), source_(std::move(source)),
       quiet_(this), longest_(this)
 {
     quiet_.setObjectName(QStringLiteral("DraftQuietTimer"));
@@ -286,7 +284,7 @@ DraftKeeper::DraftKeeper(const QString& appFolder, Clock& clock, Source source, 
         timer->setSingleShot(true);
         // A coarse timer may fire 5 % late; the longest wait is a promise.
         timer->setTimerType(Qt::PreciseTimer);
-        connect(timer, &QTimer::timeout, this, &DraftKeeper::WriteNow);
+        connect(timer, &QTimer::timeout, this, &DraftKeeper::writeNow);
     }
 }
 
@@ -295,18 +293,18 @@ DraftKeeper::DraftKeeper(const QString& appFolder, Clock& clock, Source source, 
 // is done.
 DraftKeeper::~DraftKeeper()
 {
-    Finish();
+    finish();
 }
 
-void DraftKeeper::Changed()
+void DraftKeeper::changed()
 {
-    changed_ = clock_.Now();
+    changed_ = clock_.now();
     quiet_.start();
     if (!longest_.isActive())
         longest_.start();
 }
 
-void DraftKeeper::WriteNow()
+void DraftKeeper::writeNow()
 {
     quiet_.stop();
     longest_.stop();
@@ -319,54 +317,54 @@ void DraftKeeper::WriteNow()
         quiet_.start();
         return;
     }
-    Finish();
+    finish();
     if (current->answer.isEmpty()) {
         if (!path_.isEmpty())
             QFile::remove(path_);
         return;
     }
-    if (path_.isEmpty() && !ClaimPlace())
+    if (path_.isEmpty() && !claimPlace())
         return;
     Draft draft = *current;
-    draft.changed = changed_.isValid() ? changed_ : clock_.Now();
+    draft.changed = changed_.isValid() ? changed_ : clock_.now();
     // A draft that cannot be written is not the candidate's concern now; the
     // save at the end of the section reports its own fault.
     writing_ = std::async(std::launch::async, [path = path_, draft = std::move(draft)] {
-        WriteDraftFile(path, draft);
+        writeDraftFile(path, draft);
     });
 }
 
-void DraftKeeper::Finish()
+void DraftKeeper::finish()
 {
     if (writing_.valid())
         writing_.get();
 }
 
-void DraftKeeper::Discard()
+void DraftKeeper::discard()
 {
     quiet_.stop();
     longest_.stop();
     // A write still under way must not bring the draft back after its removal.
-    Finish();
+    finish();
     if (!path_.isEmpty())
         QFile::remove(path_);
     lock_.reset();
     path_.clear();
 }
 
-bool DraftKeeper::ClaimPlace()
+bool DraftKeeper::claimPlace()
 {
     // The user folder is the user's to make; without it there is no draft.
     const QDir dir(folder_);
     if (!dir.exists())
         return false;
     for (int place = 1; place <= MostPlaces; ++place) {
-        const QString path = dir.filePath(PlaceName(place));
-        std::unique_ptr<QLockFile> lock = LockFor(path);
+        const QString path = dir.filePath(placeName(place));
+        std::unique_ptr<QLockFile> lock = lockFor(path);
         // A draft without a live owner waits for the next start's recovery.
         if (!lock->tryLock(0) || QFileInfo::exists(path))
             continue;
-        RemoveLeftoverTemporaries(dir, PlaceName(place));
+        removeLeftoverTemporaries(dir, placeName(place));
         lock_ = std::move(lock);
         path_ = path;
         return true;

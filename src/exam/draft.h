@@ -29,8 +29,7 @@
 class QLockFile;
 
 struct Draft {
-    EssayKind kind = EssayKind::Issue;
-    QString number;    // the topic number, without spaces
+    Question question;
     QString topicText; // as shown, in the program's CR LF form
     QString answer;    // CR LF form
     QDateTime changed; // local date and time of the last change to the answer
@@ -49,20 +48,20 @@ struct Draft {
 //   End of draft
 //
 // The counts make a cut-off or edited file detectable, whatever the answer holds.
-QString DraftText(const Draft& draft);
+QString draftText(const Draft& draft);
 // The draft the text describes, or nothing when the text is damaged.
-std::optional<Draft> DraftFromText(const QString& text);
+std::optional<Draft> draftFromText(const QString& text);
 
 // Writes the draft atomically (a synced temporary file renamed over the old
 // one): a crash in the middle leaves the previous draft whole.
-bool WriteDraftFile(const QString& path, const Draft& draft);
+bool writeDraftFile(const QString& path, const Draft& draft);
 // The draft in the file, or nothing when it is missing, unreadable or damaged.
-std::optional<Draft> ReadDraftFile(const QString& path);
+std::optional<Draft> readDraftFile(const QString& path);
 
 // appFolder + "user" + separator, where every draft lives.
-QString DraftFolder(const QString& appFolder);
+QString draftFolder(const QString& appFolder);
 // True for draft.txt and draft-<n>.txt.
-bool IsDraftFileName(const QString& name);
+bool isDraftFileName(const QString& name);
 
 // A draft whose lock this copy holds, so no other copy touches it meanwhile.
 class ClaimedDraft {
@@ -82,7 +81,7 @@ private:
 // Every draft in the user folder that no running copy holds: left by a copy that
 // died, or kept after a recovery that could not save. Leftover temporary files
 // of the claimed drafts' unfinished writes are removed.
-std::vector<ClaimedDraft> ClaimOrphanDrafts(const QString& appFolder);
+std::vector<ClaimedDraft> claimOrphanDrafts(const QString& appFolder);
 
 // What recovering one claimed draft came to.
 enum class Recovery {
@@ -98,11 +97,11 @@ enum class Recovery {
 // The answer is appended only when no record in the essay file holds it
 // already, so a copy that died after appending but before removing the draft
 // never adds it twice.
-Recovery RecoverDraft(const QString& appFolder, const ClaimedDraft& claimed, const QLocale& locale,
+Recovery recoverDraft(const QString& appFolder, const ClaimedDraft& claimed, const QLocale& locale,
                       const std::function<bool(const Draft&)>& wantIt, QString& detail);
 
 // The essay file a draft belongs to.
-QString DraftEssayFilePath(const QString& appFolder, const Draft& draft);
+QString draftEssayFilePath(const QString& appFolder, const Draft& draft);
 
 // Keeps the draft of the question under way: a few seconds after the last
 // change, and at least every few seconds while typing goes on. Writing is
@@ -126,19 +125,19 @@ public:
     ~DraftKeeper() override;
 
     // The answer changed.
-    void Changed();
+    void changed();
     // Writes the draft now (an empty answer removes it); the timers end here.
-    void WriteNow();
+    void writeNow();
     // The answer is saved or refused: the draft and its lock go.
-    void Discard();
+    void discard();
     // Waits until the last write has reached the disk.
-    void Finish();
+    void finish();
 
     // The draft file this copy writes, empty until it has claimed one.
     QString path() const { return path_; }
 
 private:
-    bool ClaimPlace();
+    bool claimPlace();
 
     QString folder_;
     Clock& clock_;

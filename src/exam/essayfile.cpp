@@ -22,7 +22,7 @@ struct FormatPart {
     bool field = false;
 };
 
-QList<FormatPart> SplitFormat(const QString& format)
+QList<FormatPart> splitFormat(const QString& format)
 {
     QList<FormatPart> parts;
     bool quoted = false;
@@ -38,7 +38,7 @@ QList<FormatPart> SplitFormat(const QString& format)
     return parts;
 }
 
-QString JoinFormat(const QList<FormatPart>& parts)
+QString joinFormat(const QList<FormatPart>& parts)
 {
     QString format;
     for (const FormatPart& part : parts)
@@ -46,41 +46,41 @@ QString JoinFormat(const QList<FormatPart>& parts)
     return format.trimmed();
 }
 
-bool IsField(const FormatPart& part, QLatin1Char letter)
+bool isField(const FormatPart& part, QLatin1Char letter)
 {
     return part.field && part.text.front() == letter;
 }
 
 // The locale's short date with the year in full: many locales' short forms
 // give two digits only.
-QString FullYearDateFormat(const QLocale& locale)
+QString fullYearDateFormat(const QLocale& locale)
 {
-    QList<FormatPart> parts = SplitFormat(locale.dateFormat(QLocale::ShortFormat));
+    QList<FormatPart> parts = splitFormat(locale.dateFormat(QLocale::ShortFormat));
     for (FormatPart& part : parts) {
-        if (IsField(part, QLatin1Char('y')))
+        if (isField(part, QLatin1Char('y')))
             part.text = QStringLiteral("yyyy");
     }
-    return JoinFormat(parts);
+    return joinFormat(parts);
 }
 
 // The time of day as the desktop's clock shows it, with seconds: the locale's
 // short time, with the seconds added after the minutes behind the separator
 // that stands between hours and minutes. Where that separator is more than
 // punctuation, the locale's long time serves instead. Neither shows a time zone.
-QString TimeOfDayFormat(const QLocale& locale)
+QString timeOfDayFormat(const QLocale& locale)
 {
-    QList<FormatPart> parts = SplitFormat(locale.timeFormat(QLocale::ShortFormat));
+    QList<FormatPart> parts = splitFormat(locale.timeFormat(QLocale::ShortFormat));
     const auto find = [&parts](QLatin1Char letter) {
         for (qsizetype i = 0; i < parts.size(); ++i) {
-            if (IsField(parts.at(i), letter))
+            if (isField(parts.at(i), letter))
                 return i;
         }
         return qsizetype(-1);
     };
     const qsizetype minutes = find(QLatin1Char('m'));
     if (find(QLatin1Char('s')) < 0) {
-        const bool afterHours = minutes >= 2 && (IsField(parts.at(minutes - 2), QLatin1Char('h')) ||
-                                                 IsField(parts.at(minutes - 2), QLatin1Char('H')));
+        const bool afterHours = minutes >= 2 && (isField(parts.at(minutes - 2), QLatin1Char('h')) ||
+                                                 isField(parts.at(minutes - 2), QLatin1Char('H')));
         const QString separator = afterHours ? parts.at(minutes - 1).text : QString();
         const bool punctuation =
             !separator.isEmpty() && std::none_of(separator.begin(), separator.end(), [](QChar c) {
@@ -90,56 +90,50 @@ QString TimeOfDayFormat(const QLocale& locale)
             parts.insert(minutes + 1, FormatPart{QStringLiteral("ss"), true});
             parts.insert(minutes + 1, FormatPart{separator, false});
         } else {
-            parts = SplitFormat(locale.timeFormat(QLocale::LongFormat));
+            parts = splitFormat(locale.timeFormat(QLocale::LongFormat));
         }
     }
-    parts.removeIf([](const FormatPart& part) { return IsField(part, QLatin1Char('t')); });
-    return JoinFormat(parts);
+    parts.removeIf([](const FormatPart& part) { return isField(part, QLatin1Char('t')); });
+    return joinFormat(parts);
 }
 
 } // namespace
 
-EssayKind EssayKindFromModeCode(const QString& modeCode)
+QString essayFilePath(const QString& appFolder, const Question& question)
 {
-    return modeCode == QLatin1String("2") ? EssayKind::Issue : EssayKind::Argument;
-}
-
-QString EssayFilePath(const QString& appFolder, const QString& modeCode, const QString& number)
-{
-    const QString prefix = EssayKindFromModeCode(modeCode) == EssayKind::Issue
-                               ? QStringLiteral("ai")
-                               : QStringLiteral("aa");
-    return appFolder + QStringLiteral("user") + PathSeparator + prefix + TrimSpaces(number) +
-           QStringLiteral(".txt");
+    const QString prefix =
+        question.kind == EssayKind::Issue ? QStringLiteral("ai") : QStringLiteral("aa");
+    return appFolder + QStringLiteral("user") + PathSeparator + prefix +
+           QString::number(question.number) + QStringLiteral(".txt");
 }
 
 // A system without regional settings (the C locale) gets a fixed numeric form.
-QString RecordDate(const QDateTime& when, const QLocale& locale)
+QString recordDate(const QDateTime& when, const QLocale& locale)
 {
     if (locale.language() == QLocale::C)
         return when.date().toString(QStringLiteral("yyyy-MM-dd"));
-    return locale.toString(when.date(), FullYearDateFormat(locale));
+    return locale.toString(when.date(), fullYearDateFormat(locale));
 }
 
-QString RecordTime(const QDateTime& when, const QLocale& locale)
+QString recordTime(const QDateTime& when, const QLocale& locale)
 {
     if (locale.language() == QLocale::C)
         return when.time().toString(QStringLiteral("HH:mm:ss"));
-    return locale.toString(when.time(), TimeOfDayFormat(locale));
+    return locale.toString(when.time(), timeOfDayFormat(locale));
 }
 
-QString BuildEssayRecord(EssayKind kind, const QString& number, const QString& date,
-                         const QString& time, const QString& topicText, const QString& answer)
+QString buildEssayRecord(const Question& question, const QString& date, const QString& time,
+                         const QString& topicText, const QString& answer)
 {
-    const QString label =
-        kind == EssayKind::Issue ? QStringLiteral("Issue No.") : QStringLiteral("Argument No.");
+    const QString label = question.kind == EssayKind::Issue ? QStringLiteral("Issue No.")
+                                                            : QStringLiteral("Argument No.");
     QString record;
     record.reserve(topicText.size() + answer.size() + 200);
     record += CrLf + CrLf;
     record += StarLine;
     record += QStringLiteral("Date: ") + date + CrLf;
     record += QStringLiteral("Time: ") + time + CrLf;
-    record += label + TrimSpaces(number) + CrLf;
+    record += label + QString::number(question.number) + CrLf;
     record += StarLine;
     record += QStringLiteral("Question:") + CrLf + CrLf;
     record += topicText + CrLf;
@@ -149,7 +143,7 @@ QString BuildEssayRecord(EssayKind kind, const QString& number, const QString& d
     return record;
 }
 
-bool AppendEssayRecord(const QString& path, const QString& record, QString& reason)
+bool appendEssayRecord(const QString& path, const QString& record, QString& reason)
 {
     const QFileInfo info(path);
     if (!info.dir().exists()) {
@@ -168,7 +162,7 @@ bool AppendEssayRecord(const QString& path, const QString& record, QString& reas
         return false;
     }
     const qint64 sizeBefore = file.size();
-    const QByteArray bytes = ToCodePage(record);
+    const QByteArray bytes = toCodePage(record);
     // The whole record, unbuffered, so that a failure is seen here. A disk that
     // fills part-way takes a short write without a word; writing on then fails
     // with the system's own reason.
@@ -194,11 +188,11 @@ bool AppendEssayRecord(const QString& path, const QString& record, QString& reas
     return true;
 }
 
-QString SavedEssaysFromBytes(QByteArrayView bytes)
+QString savedEssaysFromBytes(QByteArrayView bytes)
 {
     // A line ends at CR LF or a lone CR, as the topic libraries' lines do; a lone
     // LF stays part of its line.
-    const QString text = FromCodePage(bytes);
+    const QString text = fromCodePage(bytes);
     QString result;
     result.reserve(text.size() + text.count(QLatin1Char('\r')) + 2);
     qsizetype start = 0;
@@ -216,7 +210,7 @@ QString SavedEssaysFromBytes(QByteArrayView bytes)
     return result;
 }
 
-SavedEssays ReadSavedEssays(const QString& path)
+SavedEssays readSavedEssays(const QString& path)
 {
     SavedEssays saved;
     const QFileInfo info(path);
@@ -229,6 +223,6 @@ SavedEssays ReadSavedEssays(const QString& path)
     if (file.error() != QFileDevice::NoError)
         return saved;
     saved.readable = true;
-    saved.text = SavedEssaysFromBytes(bytes);
+    saved.text = savedEssaysFromBytes(bytes);
     return saved;
 }

@@ -1,6 +1,6 @@
 #include "platform/appfolder.h"
 
-QString AppFolderOf(const QString& reportedFolder, QChar separator)
+QString appFolderOf(const QString& reportedFolder, QChar separator)
 {
     QString folder = reportedFolder;
     if (!folder.endsWith(separator))

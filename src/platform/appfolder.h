@@ -4,7 +4,7 @@
 #include <QString>
 
 // The platform's path separator: every file of the program is named by plain
-// concatenation onto AppFolder, so the separator must be the system's own.
+// concatenation onto the program folder, so the separator must be the system's own.
 #ifdef _WIN32
 inline constexpr QChar PathSeparator = QLatin1Char('\\');
 #else
@@ -13,4 +13,4 @@ inline constexpr QChar PathSeparator = QLatin1Char('/');
 
 // The program folder as the system reports it, ending in exactly one separator:
 // one is appended unless the folder already ends in one (as a root does).
-QString AppFolderOf(const QString& reportedFolder, QChar separator = PathSeparator);
+QString appFolderOf(const QString& reportedFolder, QChar separator = PathSeparator);

@@ -9,7 +9,7 @@ Fault::Fault(QString file, QString reason)
 {
 }
 
-QString FaultMessage(const std::exception& error)
+QString faultMessage(const std::exception& error)
 {
     QString text = Product::Title + QStringLiteral(" cannot go on and will close.\r\n\r\n");
     if (const auto* fault = dynamic_cast<const Fault*>(&error)) {
@@ -22,9 +22,9 @@ QString FaultMessage(const std::exception& error)
     return text;
 }
 
-int ReportFault(MessageBoxes& boxes, const std::exception& error)
+int reportFault(MessageBoxes& boxes, const std::exception& error)
 {
-    boxes.show(nullptr, FaultMessage(error), Product::Title, MessageBoxes::Critical,
+    boxes.show(nullptr, faultMessage(error), Product::Title, MessageBoxes::Critical,
                MessageBoxes::Ok);
     return 1;
 }

@@ -21,7 +21,7 @@ private:
 };
 
 // The text of the box that reports a fault; any other exception is named by what().
-QString FaultMessage(const std::exception& error);
+QString faultMessage(const std::exception& error);
 
 // Shows the fault box and returns the exit status the program ends with.
-int ReportFault(MessageBoxes& boxes, const std::exception& error);
+int reportFault(MessageBoxes& boxes, const std::exception& error);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-double RoundHalfEven(double value)
+double roundHalfEven(double value)
 {
     // Not nearbyint: the result must not depend on the floating-point rounding mode.
     const double lower = std::floor(value);

@@ -2,4 +2,4 @@
 
 // Rounds to the nearest whole number, a value exactly halfway going to the even
 // neighbour (0.5 gives 0, 1.5 gives 2, 2.5 gives 2).
-double RoundHalfEven(double value);
+double roundHalfEven(double value);

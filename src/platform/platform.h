@@ -33,20 +33,20 @@ public:
     virtual ~Clock() = default;
     // Seconds on a clock that only moves forward, counts while the computer
     // sleeps and ignores changes of the wall clock; its zero is arbitrary.
-    virtual double ElapsedSeconds() = 0;
+    virtual double elapsedSeconds() = 0;
     // The local date and time.
-    virtual QDateTime Now() = 0;
+    virtual QDateTime now() = 0;
     // A fresh seed for the random generator, taken from the clock.
-    virtual std::uint64_t RandomSeed() = 0;
+    virtual std::uint64_t randomSeed() = 0;
 };
 
 class Shell {
 public:
     virtual ~Shell() = default;
     // Opens a web address with the system's default action; true when handed over.
-    virtual bool OpenAddress(const QString& address) = 0;
+    virtual bool openAddress(const QString& address) = 0;
     // Starts a program in a normal window without waiting for it; true when started.
-    virtual bool StartProgram(const QString& path) = 0;
+    virtual bool startProgram(const QString& path) = 0;
 };
 
 // The Windows registry as its ANSI functions see it: results are Win32 error
@@ -64,14 +64,14 @@ public:
 
     virtual ~Registry() = default;
     // RegOpenKeyExA(root, subKey, options, access, &result).
-    virtual long OpenKey(Handle root, const QByteArray& subKey, std::uint32_t options,
+    virtual long openKey(Handle root, const QByteArray& subKey, std::uint32_t options,
                          std::uint32_t access, Handle& result) = 0;
     // RegQueryValueExA(key, name, 0, &type, data, &size): data holds size bytes on
     // the way in; on success size is the number of bytes the value has.
-    virtual long QueryValue(Handle key, const QByteArray& name, std::uint32_t& type,
+    virtual long queryValue(Handle key, const QByteArray& name, std::uint32_t& type,
                             QByteArray& data, std::uint32_t& size) = 0;
     // RegCloseKey(key).
-    virtual long CloseKey(Handle key) = 0;
+    virtual long closeKey(Handle key) = 0;
 };
 
 class ProgramEnd {
@@ -79,7 +79,7 @@ public:
     virtual ~ProgramEnd() = default;
     // Ends the program at once with the given exit status: every window goes,
     // nothing is asked. The caller returns straight after.
-    virtual void EndProgram(int status) = 0;
+    virtual void endProgram(int status) = 0;
 };
 
 // The seams a window needs, handed down from start-up.

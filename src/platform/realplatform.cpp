@@ -36,7 +36,7 @@ MessageBoxes::Answer RealMessageBoxes::show(QWidget* parent, const QString& prom
     }
     const auto standard = buttons == OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                               : QMessageBox::StandardButtons(QMessageBox::Ok);
-    QMessageBox box(boxIcon, title.isEmpty() ? Product::Title : title, ToWidgetText(prompt),
+    QMessageBox box(boxIcon, title.isEmpty() ? Product::Title : title, toWidgetText(prompt),
                     standard, parent);
     box.setDefaultButton(QMessageBox::Ok);
     std::optional<InputGuard> typingGuard;
@@ -45,39 +45,39 @@ MessageBoxes::Answer RealMessageBoxes::show(QWidget* parent, const QString& prom
     return box.exec() == QMessageBox::Ok ? AnswerOk : AnswerCancel;
 }
 
-double RealClock::ElapsedSeconds()
+double RealClock::elapsedSeconds()
 {
-    return Win32::BootClockSeconds();
+    return Win32::bootClockSeconds();
 }
 
-QDateTime RealClock::Now()
+QDateTime RealClock::now()
 {
     return QDateTime::currentDateTime();
 }
 
-std::uint64_t RealClock::RandomSeed()
+std::uint64_t RealClock::randomSeed()
 {
     return static_cast<std::uint64_t>(
         std::chrono::high_resolution_clock::now().time_since_epoch().count());
 }
 
-bool RealShell::OpenAddress(const QString& address)
+bool RealShell::openAddress(const QString& address)
 {
 #ifdef _WIN32
-    return Win32::ShellOpen(address.toLocal8Bit().toStdString());
+    return Win32::shellOpen(address.toLocal8Bit().toStdString());
 #else
     return QDesktopServices::openUrl(QUrl::fromUserInput(address));
 #endif
 }
 
-bool RealShell::StartProgram(const QString& path)
+bool RealShell::startProgram(const QString& path)
 {
     if (path.isEmpty())
         return false;
     return QProcess::startDetached(path, {});
 }
 
-void RealProgramEnd::EndProgram(int status)
+void RealProgramEnd::endProgram(int status)
 {
     // Hide rather than close: a close request on the test window would end the
     // section again.
@@ -86,22 +86,22 @@ void RealProgramEnd::EndProgram(int status)
     QCoreApplication::exit(status);
 }
 
-long SystemRegistry::OpenKey(Handle root, const QByteArray& subKey, std::uint32_t options,
+long SystemRegistry::openKey(Handle root, const QByteArray& subKey, std::uint32_t options,
                              std::uint32_t access, Handle& result)
 {
-    return Win32::RegistryOpenKey(root, subKey.toStdString(), options, access, result);
+    return Win32::registryOpenKey(root, subKey.toStdString(), options, access, result);
 }
 
-long SystemRegistry::QueryValue(Handle key, const QByteArray& name, std::uint32_t& type,
+long SystemRegistry::queryValue(Handle key, const QByteArray& name, std::uint32_t& type,
                                 QByteArray& data, std::uint32_t& size)
 {
     std::string buffer(data.constData(), static_cast<std::size_t>(data.size()));
-    const long result = Win32::RegistryQueryValue(key, name.toStdString(), type, buffer, size);
+    const long result = Win32::registryQueryValue(key, name.toStdString(), type, buffer, size);
     data = QByteArray(buffer.data(), static_cast<qsizetype>(buffer.size()));
     return result;
 }
 
-long SystemRegistry::CloseKey(Handle key)
+long SystemRegistry::closeKey(Handle key)
 {
-    return Win32::RegistryCloseKey(key);
+    return Win32::registryCloseKey(key);
 }

@@ -10,30 +10,30 @@ public:
 
 class RealClock : public Clock {
 public:
-    double ElapsedSeconds() override;
-    QDateTime Now() override;
-    std::uint64_t RandomSeed() override;
+    double elapsedSeconds() override;
+    QDateTime now() override;
+    std::uint64_t randomSeed() override;
 };
 
 class RealShell : public Shell {
 public:
-    bool OpenAddress(const QString& address) override;
-    bool StartProgram(const QString& path) override;
+    bool openAddress(const QString& address) override;
+    bool startProgram(const QString& path) override;
 };
 
 class RealProgramEnd : public ProgramEnd {
 public:
-    void EndProgram(int status) override;
+    void endProgram(int status) override;
 };
 
 // The system registry on Windows; elsewhere a registry in which no key exists.
 class SystemRegistry : public Registry {
 public:
-    long OpenKey(Handle root, const QByteArray& subKey, std::uint32_t options, std::uint32_t access,
+    long openKey(Handle root, const QByteArray& subKey, std::uint32_t options, std::uint32_t access,
                  Handle& result) override;
-    long QueryValue(Handle key, const QByteArray& name, std::uint32_t& type, QByteArray& data,
+    long queryValue(Handle key, const QByteArray& name, std::uint32_t& type, QByteArray& data,
                     std::uint32_t& size) override;
-    long CloseKey(Handle key) override;
+    long closeKey(Handle key) override;
 };
 
 struct RealPlatform {

@@ -1,6 +1,6 @@
 #include "platform/textio.h"
 
-QString ToWidgetText(QStringView programText)
+QString toWidgetText(QStringView programText)
 {
     QString text = programText.toString();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -8,7 +8,7 @@ QString ToWidgetText(QStringView programText)
     return text;
 }
 
-QString FromWidgetText(QStringView widgetText)
+QString fromWidgetText(QStringView widgetText)
 {
     QString text;
     text.reserve(widgetText.size() + widgetText.count(QLatin1Char('\n')));
@@ -22,17 +22,17 @@ QString FromWidgetText(QStringView widgetText)
 
 // Qt's 8-bit local encoding is the system code page: the ANSI code page on
 // Windows, UTF-8 elsewhere.
-QByteArray ToCodePage(QStringView text)
+QByteArray toCodePage(QStringView text)
 {
     return text.toLocal8Bit();
 }
 
-QString FromCodePage(QByteArrayView bytes)
+QString fromCodePage(QByteArrayView bytes)
 {
     return QString::fromLocal8Bit(bytes);
 }
 
-QString TrimSpaces(const QString& text)
+QString trimSpaces(const QString& text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();

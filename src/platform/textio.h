@@ -6,13 +6,13 @@
 
 // The program's own texts use CR LF; Qt's text widgets hold LF. These two are
 // the only place where one becomes the other.
-QString ToWidgetText(QStringView programText);
-QString FromWidgetText(QStringView widgetText);
+QString toWidgetText(QStringView programText);
+QString fromWidgetText(QStringView widgetText);
 
 // Text files are read and written in the system's 8-bit code page (UTF-8 where
 // the system has no other).
-QByteArray ToCodePage(QStringView text);
-QString FromCodePage(QByteArrayView bytes);
+QByteArray toCodePage(QStringView text);
+QString fromCodePage(QByteArrayView bytes);
 
 // Removes leading and trailing spaces only: tabs and line ends stay.
-QString TrimSpaces(const QString& text);
+QString trimSpaces(const QString& text);

@@ -14,7 +14,7 @@ namespace Win32 {
 
 #ifdef _WIN32
 
-long RegistryOpenKey(std::uintptr_t root, const std::string& subKey, std::uint32_t options,
+long registryOpenKey(std::uintptr_t root, const std::string& subKey, std::uint32_t options,
                      std::uint32_t access, std::uintptr_t& result)
 {
     HKEY key = nullptr;
@@ -24,7 +24,7 @@ long RegistryOpenKey(std::uintptr_t root, const std::string& subKey, std::uint32
     return status;
 }
 
-long RegistryQueryValue(std::uintptr_t key, const std::string& name, std::uint32_t& type,
+long registryQueryValue(std::uintptr_t key, const std::string& name, std::uint32_t& type,
                         std::string& data, std::uint32_t& size)
 {
     DWORD valueType = 0;
@@ -37,19 +37,19 @@ long RegistryQueryValue(std::uintptr_t key, const std::string& name, std::uint32
     return status;
 }
 
-long RegistryCloseKey(std::uintptr_t key)
+long registryCloseKey(std::uintptr_t key)
 {
     return RegCloseKey(reinterpret_cast<HKEY>(key));
 }
 
-bool ShellOpen(const std::string& address)
+bool shellOpen(const std::string& address)
 {
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
 }
 
-double BootClockSeconds()
+double bootClockSeconds()
 {
     // GetTickCount64 keeps counting while the computer sleeps.
     return static_cast<double>(GetTickCount64()) / 1000.0;
@@ -57,14 +57,14 @@ double BootClockSeconds()
 
 #else
 
-long RegistryOpenKey(std::uintptr_t /*root*/, const std::string& /*subKey*/,
+long registryOpenKey(std::uintptr_t /*root*/, const std::string& /*subKey*/,
                      std::uint32_t /*options*/, std::uint32_t /*access*/, std::uintptr_t& result)
 {
     result = 0;
     return 2; // ERROR_FILE_NOT_FOUND: this system has no registry.
 }
 
-long RegistryQueryValue(std::uintptr_t /*key*/, const std::string& /*name*/, std::uint32_t& type,
+long registryQueryValue(std::uintptr_t /*key*/, const std::string& /*name*/, std::uint32_t& type,
                         std::string& /*data*/, std::uint32_t& size)
 {
     type = 0;
@@ -72,17 +72,17 @@ long RegistryQueryValue(std::uintptr_t /*key*/, const std::string& /*name*/, std
     return 6; // ERROR_INVALID_HANDLE: no key can have been opened.
 }
 
-long RegistryCloseKey(std::uintptr_t /*key*/)
+long registryCloseKey(std::uintptr_t /*key*/)
 {
     return 6;
 }
 
-bool ShellOpen(const std::string& /*address*/)
+bool shellOpen(const std::string& /*address*/)
 {
     return false;
 }
 
-double BootClockSeconds()
+double bootClockSeconds()
 {
     // CLOCK_BOOTTIME keeps counting while the computer sleeps, unlike
     // CLOCK_MONOTONIC, and ignores changes of the wall clock.

@@ -11,16 +11,16 @@
 namespace Win32 {
 
 // RegOpenKeyExA; returns the Win32 error code, 0 on success.
-long RegistryOpenKey(std::uintptr_t root, const std::string& subKey, std::uint32_t options,
+long registryOpenKey(std::uintptr_t root, const std::string& subKey, std::uint32_t options,
                      std::uint32_t access, std::uintptr_t& result);
 // RegQueryValueExA into data, whose size on the way in is the buffer size.
-long RegistryQueryValue(std::uintptr_t key, const std::string& name, std::uint32_t& type,
+long registryQueryValue(std::uintptr_t key, const std::string& name, std::uint32_t& type,
                         std::string& data, std::uint32_t& size);
 // RegCloseKey.
-long RegistryCloseKey(std::uintptr_t key);
+long registryCloseKey(std::uintptr_t key);
 // ShellExecuteA with the default verb and a normal window; true when it succeeded.
-bool ShellOpen(const std::string& address);
+bool shellOpen(const std::string& address);
 // Seconds since the system started, counting time spent asleep.
-double BootClockSeconds();
+double bootClockSeconds();
 
 } // namespace Win32

@@ -9,17 +9,17 @@
 
 namespace {
 
-bool IsIgnored(QChar c)
+bool isIgnored(QChar c)
 {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n');
 }
 
-bool IsAsciiDigit(char c)
+bool isAsciiDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
-int DigitValue(char c, int base)
+int digitValue(char c, int base)
 {
     int value = -1;
     if (c >= '0' && c <= '9')
@@ -32,11 +32,11 @@ int DigitValue(char c, int base)
 }
 
 // A whole number after &H or &O; large values saturate instead of overflowing.
-double ReadRadix(const std::string& s, std::size_t pos, int base)
+double readRadix(const std::string& s, std::size_t pos, int base)
 {
     double value = 0;
     for (; pos < s.size(); ++pos) {
-        const int digit = DigitValue(s[pos], base);
+        const int digit = digitValue(s[pos], base);
         if (digit < 0)
             break;
         value = std::min(value * base + digit, std::numeric_limits<double>::max());
@@ -44,7 +44,7 @@ double ReadRadix(const std::string& s, std::size_t pos, int base)
     return value;
 }
 
-double ReadDecimal(const std::string& s)
+double readDecimal(const std::string& s)
 {
     std::size_t pos = 0;
     bool negative = false;
@@ -54,13 +54,13 @@ double ReadDecimal(const std::string& s)
     }
     const std::size_t mantissaStart = pos;
     std::size_t digits = 0;
-    while (pos < s.size() && IsAsciiDigit(s[pos])) {
+    while (pos < s.size() && isAsciiDigit(s[pos])) {
         ++pos;
         ++digits;
     }
     if (pos < s.size() && s[pos] == '.') {
         ++pos;
-        while (pos < s.size() && IsAsciiDigit(s[pos])) {
+        while (pos < s.size() && isAsciiDigit(s[pos])) {
             ++pos;
             ++digits;
         }
@@ -75,8 +75,8 @@ double ReadDecimal(const std::string& s)
             negativeExponent = s[e] == '-';
             ++e;
         }
-        if (e < s.size() && IsAsciiDigit(s[e])) {
-            while (e < s.size() && IsAsciiDigit(s[e]))
+        if (e < s.size() && isAsciiDigit(s[e])) {
+            while (e < s.size() && isAsciiDigit(s[e]))
                 ++e;
             end = e;
         }
@@ -92,29 +92,29 @@ double ReadDecimal(const std::string& s)
 
 } // namespace
 
-double ReadNumberEntry(QStringView text)
+double readNumberEntry(QStringView text)
 {
     // Only ASCII can be part of a number; anything else ends it.
     std::string s;
     s.reserve(static_cast<std::size_t>(text.size()));
     for (const QChar c : text) {
-        if (IsIgnored(c))
+        if (isIgnored(c))
             continue;
         s += c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '\x7f';
     }
     if (s.size() >= 2 && s[0] == '&') {
         if (s[1] == 'h' || s[1] == 'H')
-            return ReadRadix(s, 2, 16);
+            return readRadix(s, 2, 16);
         if (s[1] == 'o' || s[1] == 'O')
-            return ReadRadix(s, 2, 8);
+            return readRadix(s, 2, 8);
     }
-    return ReadDecimal(s);
+    return readDecimal(s);
 }
 
-std::optional<int> TopicNumberFromEntry(QStringView text, int limit)
+std::optional<int> topicNumberFromEntry(QStringView text, int limit)
 {
-    const double value = ReadNumberEntry(text);
+    const double value = readNumberEntry(text);
     if (!(value >= 1.0 && value <= static_cast<double>(limit)))
         return std::nullopt;
-    return static_cast<int>(RoundHalfEven(value));
+    return static_cast<int>(roundHalfEven(value));
 }

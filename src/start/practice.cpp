@@ -9,16 +9,15 @@ const QString ArgumentDirections = QStringLiteral(
     "changes in the argument would make it more logically sound, and what, if anything, would "
     "help you better evaluate its conclusion.");
 
-PracticeQuestion ComposePracticeQuestion(bool issue, int number, const QString& topic)
+PracticeQuestion composePracticeQuestion(const Question& question, const QString& topic)
 {
     const QString crlf = QStringLiteral("\r\n");
-    const QString numberText = QString::number(number);
-    if (issue) {
+    const QString numberText = QString::number(question.number);
+    if (question.kind == EssayKind::Issue) {
         return {QStringLiteral("GMAT Test - Section 2: Analytical Writing 2"),
-                QStringLiteral("Issue ") + numberText, QStringLiteral("2"), numberText,
-                crlf + topic};
+                QStringLiteral("Issue ") + numberText, crlf + topic};
     }
     return {QStringLiteral("GMAT Test - Section 1: Analytical Writing 1"),
-            QStringLiteral("Argument ") + numberText, QStringLiteral("1"), numberText,
+            QStringLiteral("Argument ") + numberText,
             crlf + topic + crlf + crlf + ArgumentDirections + crlf};
 }

@@ -2,7 +2,7 @@
 
 #include <random>
 
-int DrawRandomTopic(int limit, std::uint64_t seed)
+int drawRandomTopic(int limit, std::uint64_t seed)
 {
     std::mt19937_64 generator(seed);
     const auto r = std::generate_canonical<double, 53>(generator);

@@ -3,4 +3,4 @@
 #include <cstdint>
 
 // A topic number from 1 to limit, from a generator seeded with seed.
-int DrawRandomTopic(int limit, std::uint64_t seed);
+int drawRandomTopic(int limit, std::uint64_t seed);

@@ -11,23 +11,23 @@
 
 namespace {
 
-const QColor kTeal(0x00, 0x58, 0x5f);
-const QColor kScreen(0xdf, 0xe4, 0xea); // calm grey-blue behind the panels
-const QColor kBar(0xb9, 0xd3, 0xee);
-const QColor kBarLight(0xf2, 0xf7, 0xfc);
-const QColor kBarShade(0x8c, 0xa7, 0xc4);
-const QColor kBarDark(0x4f, 0x68, 0x84);
-const QColor kGrey(0xc0, 0xc0, 0xc0);
-const QColor kGreyLight(0xdf, 0xdf, 0xdf);
-const QColor kGreyShade(0x80, 0x80, 0x80);
-const QColor kGreyDark(0x40, 0x40, 0x40);
-const QColor kInk(0x10, 0x10, 0x10);
-const QColor kInkOff(0x78, 0x84, 0x91); // greyed bar button text
+const QColor Teal(0x00, 0x58, 0x5f);
+const QColor Screen(0xdf, 0xe4, 0xea); // calm grey-blue behind the panels
+const QColor Bar(0xb9, 0xd3, 0xee);
+const QColor BarLight(0xf2, 0xf7, 0xfc);
+const QColor BarShade(0x8c, 0xa7, 0xc4);
+const QColor BarDark(0x4f, 0x68, 0x84);
+const QColor Grey(0xc0, 0xc0, 0xc0);
+const QColor GreyLight(0xdf, 0xdf, 0xdf);
+const QColor GreyShade(0x80, 0x80, 0x80);
+const QColor GreyDark(0x40, 0x40, 0x40);
+const QColor Ink(0x10, 0x10, 0x10);
+const QColor InkOff(0x78, 0x84, 0x91); // greyed bar button text
 
-const QSize kBackgroundSize(640, 480);
-const QSize kBarSize(45, 40);
-const QSize kGreySize(67, 43);
-const QSize kLogoSize(183, 59);
+const QSize BackgroundSize(640, 480);
+const QSize BarSize(45, 40);
+const QSize GreySize(67, 43);
+const QSize LogoSize(183, 59);
 
 enum class BarIcon { Word, Clock, Question, Arrow };
 
@@ -39,7 +39,7 @@ struct BarButton {
     bool enabled;
 };
 
-const std::array<BarButton, 8> kBarButtons{{
+const std::array<BarButton, 8> BarButtons{{
     {"testquit", "Test", "Quit", BarIcon::Word, true},
     {"sectionexit", "Section", "Exit", BarIcon::Word, true},
     {"time", "", "Time", BarIcon::Clock, true},
@@ -55,19 +55,18 @@ struct GreyButton {
     const char* label;
 };
 
-const std::array<GreyButton, 3> kGreyButtons{
-    {{"cut", "Cut"}, {"paste", "Paste"}, {"undo", "Undo"}}};
+const std::array<GreyButton, 3> GreyButtons{{{"cut", "Cut"}, {"paste", "Paste"}, {"undo", "Undo"}}};
 
 struct Icon {
     const char* name;
     int side;
 };
 
-const std::array<Icon, 3> kIcons{{{"icon", 48}, {"icon32", 32}, {"icon16", 16}}};
+const std::array<Icon, 3> Icons{{{"icon", 48}, {"icon32", 32}, {"icon16", 16}}};
 
 QFont sansFont(int pixelSize, bool bold)
 {
-    QFont font(DrawingFace());
+    QFont font(drawingFace());
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     font.setHintingPreference(QFont::PreferFullHinting);
@@ -84,15 +83,15 @@ QFont sansFont(int pixelSize, bool bold)
 // the same button drawn into the background round alike.
 class Canvas {
 public:
-    Canvas(QImage& image, qreal ratio, const QPoint& origin) : r(ratio), o(origin)
+    Canvas(QImage& image, qreal ratio, const QPoint& origin) : r(ratio), o_(origin)
     {
         p.begin(&image);
         p.setRenderHint(QPainter::Antialiasing, true);
         p.setRenderHint(QPainter::TextAntialiasing, true);
     }
 
-    int x(qreal v) const { return Round(o.x() + v) - Round(o.x()); }
-    int y(qreal v) const { return Round(o.y() + v) - Round(o.y()); }
+    int x(qreal v) const { return round(o_.x() + v) - round(o_.x()); }
+    int y(qreal v) const { return round(o_.y() + v) - round(o_.y()); }
     QRect box(const QRect& l) const
     {
         return {QPoint(x(l.left()), y(l.top())),
@@ -103,13 +102,13 @@ public:
     {
         fill(QRect(left, top, width, height), colour);
     }
-    QFont font(int pixelSize, bool bold) const { return sansFont(Round(pixelSize), bold); }
+    QFont font(int pixelSize, bool bold) const { return sansFont(round(pixelSize), bold); }
 
     // Curves and slopes are smoothed anyway: they are drawn scaled.
     void beginCurves()
     {
         p.save();
-        p.translate(o.x() * r - Round(o.x()), o.y() * r - Round(o.y()));
+        p.translate(o_.x() * r - round(o_.x()), o_.y() * r - round(o_.y()));
         p.scale(r, r);
     }
     void endCurves() { p.restore(); }
@@ -118,8 +117,8 @@ public:
     const qreal r;
 
 private:
-    int Round(qreal v) const { return qRound(v * r); }
-    const QPoint o;
+    int round(qreal v) const { return qRound(v * r); }
+    const QPoint o_;
 };
 
 // The device pixels a picture covers where it lies.
@@ -198,13 +197,13 @@ void drawArrow(Canvas& c, const QColor& ink)
 
 QImage drawBarButton(const BarButton& b, qreal ratio, const QPoint& origin)
 {
-    QImage image(deviceSize(kBarSize, ratio, origin), QImage::Format_RGB32);
-    image.fill(kBar);
+    QImage image(deviceSize(BarSize, ratio, origin), QImage::Format_RGB32);
+    image.fill(Bar);
     Canvas c(image, ratio, origin);
-    const QRect whole(QPoint(0, 0), kBarSize);
-    bevel(c, whole, kBarLight, kBarDark, kBar.lighter(108), kBarShade);
+    const QRect whole(QPoint(0, 0), BarSize);
+    bevel(c, whole, BarLight, BarDark, Bar.lighter(108), BarShade);
 
-    const QColor ink = b.enabled ? kInk : kInkOff;
+    const QColor ink = b.enabled ? Ink : InkOff;
     const int labelWidth = whole.width() - 4 - 2;
     switch (b.icon) {
     case BarIcon::Word: {
@@ -230,11 +229,11 @@ QImage drawBarButton(const BarButton& b, qreal ratio, const QPoint& origin)
 
 QImage drawGreyButton(const QString& label, qreal ratio, const QPoint& origin)
 {
-    QImage image(deviceSize(kGreySize, ratio, origin), QImage::Format_RGB32);
-    image.fill(kGrey);
+    QImage image(deviceSize(GreySize, ratio, origin), QImage::Format_RGB32);
+    image.fill(Grey);
     Canvas c(image, ratio, origin);
-    const QRect whole(QPoint(0, 0), kGreySize);
-    bevel(c, whole, Qt::white, kGreyDark, kGreyLight, kGreyShade);
+    const QRect whole(QPoint(0, 0), GreySize);
+    bevel(c, whole, Qt::white, GreyDark, GreyLight, GreyShade);
     drawCentred(c, c.font(13, false), whole, 26, label, Qt::black);
     c.p.end();
     return image;
@@ -243,8 +242,8 @@ QImage drawGreyButton(const QString& label, qreal ratio, const QPoint& origin)
 // A small raised grey box with a triangle pointing up or down.
 void drawScrollArrow(Canvas& c, const QRect& r, bool up)
 {
-    c.fill(r, kGrey);
-    bevel(c, r, kGreyLight, kGreyDark, Qt::white, kGreyShade);
+    c.fill(r, Grey);
+    bevel(c, r, GreyLight, GreyDark, Qt::white, GreyShade);
     const qreal cx = r.left() + r.width() / 2.0;
     const qreal cy = r.top() + r.height() / 2.0;
     const qreal dy = up ? -2.0 : 2.0;
@@ -280,10 +279,10 @@ void drawInstructions(Canvas& c)
 {
     const QRect box(12, 24, 616, 52);
     c.fill(box, Qt::white);
-    c.fill(box.left(), box.top(), box.width(), 1, kGreyDark);
-    c.fill(box.left(), box.bottom(), box.width(), 1, kGreyDark);
-    c.fill(box.left(), box.top(), 1, box.height(), kGreyDark);
-    c.fill(box.right(), box.top(), 1, box.height(), kGreyDark);
+    c.fill(box.left(), box.top(), box.width(), 1, GreyDark);
+    c.fill(box.left(), box.bottom(), box.width(), 1, GreyDark);
+    c.fill(box.left(), box.top(), 1, box.height(), GreyDark);
+    c.fill(box.right(), box.top(), 1, box.height(), GreyDark);
 
     // The same words over an Issue topic and over an Argument: both come with
     // directions below the topic.
@@ -309,10 +308,10 @@ void drawTopicPanel(Canvas& c)
 {
     const QRect panel(12, 96, 616, 163);
     c.fill(panel, Qt::white);
-    c.fill(panel.left(), panel.top(), panel.width(), 1, kGreyShade);
-    c.fill(panel.left(), panel.top(), 1, panel.height(), kGreyShade);
-    c.fill(panel.left(), panel.bottom(), panel.width(), 1, kGreyShade);
-    c.fill(panel.right(), panel.top(), 1, panel.height(), kGreyShade);
+    c.fill(panel.left(), panel.top(), panel.width(), 1, GreyShade);
+    c.fill(panel.left(), panel.top(), 1, panel.height(), GreyShade);
+    c.fill(panel.left(), panel.bottom(), panel.width(), 1, GreyShade);
+    c.fill(panel.right(), panel.top(), 1, panel.height(), GreyShade);
 
     // Scroll bar inside the frame, as the text box will show one there.
     const QRect bar(panel.right() - 16, panel.top() + 1, 16, panel.height() - 2);
@@ -321,30 +320,30 @@ void drawTopicPanel(Canvas& c)
     drawScrollArrow(c, QRect(bar.left(), bar.top(), 16, 16), true);
     drawScrollArrow(c, QRect(bar.left(), bar.bottom() - 15, 16, 16), false);
     const QRect thumb(bar.left(), bar.top() + 16, 16, 44);
-    c.fill(thumb, kGrey);
-    bevel(c, thumb, kGreyLight, kGreyDark, Qt::white, kGreyShade);
+    c.fill(thumb, Grey);
+    bevel(c, thumb, GreyLight, GreyDark, Qt::white, GreyShade);
 }
 
 void drawAnswerBox(Canvas& c)
 {
     const QRect box(19, 264, 530, 171);
     c.fill(box, Qt::white);
-    bevel(c, box, kGreyShade, Qt::white, kGreyDark, QColor(0xd4, 0xd0, 0xc8));
+    bevel(c, box, GreyShade, Qt::white, GreyDark, QColor(0xd4, 0xd0, 0xc8));
 }
 
 QImage paintButton(const QString& name, qreal ratio, const QPoint& origin);
 
 QImage drawBackground(qreal ratio, const QPoint& origin)
 {
-    QImage image(deviceSize(kBackgroundSize, ratio, origin), QImage::Format_RGB32);
-    image.fill(kScreen);
+    QImage image(deviceSize(BackgroundSize, ratio, origin), QImage::Format_RGB32);
+    image.fill(Screen);
     Canvas c(image, ratio, origin);
 
-    c.fill(0, 0, 640, 20, kTeal); // title band
+    c.fill(0, 0, 640, 20, Teal); // title band
     drawInstructions(c);
 
     // Section strip; the left part stays plain for the section name label.
-    c.fill(0, 80, 640, 17, kTeal);
+    c.fill(0, 80, 640, 17, Teal);
     const QFont stripFont = c.font(12, true);
     const QString beginning = QStringLiteral("Beginning");
     c.p.setFont(stripFont);
@@ -356,13 +355,13 @@ QImage drawBackground(qreal ratio, const QPoint& origin)
     drawAnswerBox(c);
 
     const QRect side(551, 264, 77, 171);
-    c.fill(side, kGrey);
-    bevel(c, side, Qt::white, kGreyShade, kGreyLight, kGrey);
+    c.fill(side, Grey);
+    bevel(c, side, Qt::white, GreyShade, GreyLight, Grey);
 
-    c.fill(0, 437, 640, 43, kBar); // button bar
+    c.fill(0, 437, 640, 43, Bar); // button bar
 
     // The very pictures the buttons show, at the very same density.
-    for (const DrawnButtonPlace& place : BackgroundButtonPlaces())
+    for (const DrawnButtonPlace& place : backgroundButtonPlaces())
         c.p.drawImage(QPoint(c.x(place.pos.x()), c.y(place.pos.y())),
                       paintButton(place.name, ratio, origin + place.pos));
     c.p.end();
@@ -371,7 +370,7 @@ QImage drawBackground(qreal ratio, const QPoint& origin)
 
 QImage drawLogo(qreal ratio, const QPoint& origin)
 {
-    QImage image(deviceSize(kLogoSize, ratio, origin), QImage::Format_RGB32);
+    QImage image(deviceSize(LogoSize, ratio, origin), QImage::Format_RGB32);
     image.fill(Qt::white);
     Canvas c(image, ratio, origin);
 
@@ -388,13 +387,13 @@ QImage drawLogo(qreal ratio, const QPoint& origin)
     const int words =
         qMax(QFontMetrics(markFont(sansFont(32, true), 2)).horizontalAdvance(name) - 2,
              QFontMetrics(sansFont(14, false)).horizontalAdvance(tagline));
-    const int left = (kLogoSize.width() - (tileSize + gap + words)) / 2;
+    const int left = (LogoSize.width() - (tileSize + gap + words)) / 2;
 
     // Emblem: a teal tile with three lines of writing.
     QPainterPath tile;
     tile.addRoundedRect(QRectF(left, 10, tileSize, tileSize), 7, 7);
     c.beginCurves();
-    c.p.fillPath(tile, kTeal);
+    c.p.fillPath(tile, Teal);
     c.endCurves();
     c.fill(left + 8, 20, 23, 3, Qt::white);
     c.fill(left + 8, 28, 23, 3, Qt::white);
@@ -402,7 +401,7 @@ QImage drawLogo(qreal ratio, const QPoint& origin)
 
     const int textLeft = left + tileSize + gap;
     c.p.setFont(markFont(c.font(32, true), 2 * ratio));
-    c.p.setPen(kTeal);
+    c.p.setPen(Teal);
     c.p.drawText(QPoint(c.x(textLeft - 1), c.y(34)), name);
 
     c.p.setFont(c.font(14, false));
@@ -416,11 +415,11 @@ QImage drawLogo(qreal ratio, const QPoint& origin)
 // take the buttons in as they are.
 QImage paintButton(const QString& name, qreal ratio, const QPoint& origin)
 {
-    for (const BarButton& b : kBarButtons) {
+    for (const BarButton& b : BarButtons) {
         if (name == QLatin1String(b.name))
             return drawBarButton(b, ratio, origin);
     }
-    for (const auto& g : kGreyButtons) {
+    for (const auto& g : GreyButtons) {
         if (name == QLatin1String(g.name))
             return drawGreyButton(QString::fromLatin1(g.label), ratio, origin);
     }
@@ -433,79 +432,79 @@ QImage paint(const QString& name, qreal ratio, const QPoint& origin)
         return drawBackground(ratio, origin);
     if (name == QLatin1String("logo"))
         return drawLogo(ratio, origin);
-    for (const auto& icon : kIcons) {
+    for (const auto& icon : Icons) {
         if (name == QLatin1String(icon.name))
-            return DrawSmiley(qRound(icon.side * ratio));
+            return drawSmiley(qRound(icon.side * ratio));
     }
     return paintButton(name, ratio, origin);
 }
 
 } // namespace
 
-QString DrawingFace()
+QString drawingFace()
 {
     return QStringLiteral("Liberation Sans");
 }
 
-bool DrawingFaceInstalled()
+bool drawingFaceInstalled()
 {
-    return QFontInfo(sansFont(12, false)).family() == DrawingFace();
+    return QFontInfo(sansFont(12, false)).family() == drawingFace();
 }
 
-QStringList DrawnPictureNames()
+QStringList drawnPictureNames()
 {
     QStringList names;
-    for (const BarButton& b : kBarButtons)
+    for (const BarButton& b : BarButtons)
         names.append(QString::fromLatin1(b.name));
-    for (const auto& g : kGreyButtons)
+    for (const auto& g : GreyButtons)
         names.append(QString::fromLatin1(g.name));
     names << QStringLiteral("background") << QStringLiteral("logo");
-    for (const auto& icon : kIcons)
+    for (const auto& icon : Icons)
         names.append(QString::fromLatin1(icon.name));
     return names;
 }
 
-QSize DrawnPictureSize(const QString& name)
+QSize drawnPictureSize(const QString& name)
 {
     if (name == QLatin1String("background"))
-        return kBackgroundSize;
+        return BackgroundSize;
     if (name == QLatin1String("logo"))
-        return kLogoSize;
-    for (const BarButton& b : kBarButtons) {
+        return LogoSize;
+    for (const BarButton& b : BarButtons) {
         if (name == QLatin1String(b.name))
-            return kBarSize;
+            return BarSize;
     }
-    for (const auto& g : kGreyButtons) {
+    for (const auto& g : GreyButtons) {
         if (name == QLatin1String(g.name))
-            return kGreySize;
+            return GreySize;
     }
-    for (const auto& icon : kIcons) {
+    for (const auto& icon : Icons) {
         if (name == QLatin1String(icon.name))
             return {icon.side, icon.side};
     }
     return {};
 }
 
-QImage DrawPicture(const QString& name, qreal ratio, const QPoint& origin)
+QImage drawPicture(const QString& name, qreal ratio, const QPoint& origin)
 {
     QImage image = paint(name, ratio, origin);
     image.setDevicePixelRatio(ratio);
     return image;
 }
 
-const std::vector<DrawnButtonPlace>& BackgroundButtonPlaces()
+const std::vector<DrawnButtonPlace>& backgroundButtonPlaces()
 {
-    static const std::vector<DrawnButtonPlace> places = {
+    static const std::vector<DrawnButtonPlace> Places = {
         {QStringLiteral("cut"), {554, 269}},        {QStringLiteral("paste"), {554, 317}},
         {QStringLiteral("undo"), {554, 365}},       {QStringLiteral("testquit"), {11, 439}},
         {QStringLiteral("sectionexit"), {58, 439}}, {QStringLiteral("time"), {105, 439}},
         {QStringLiteral("help"), {490, 439}},       {QStringLiteral("confirm0"), {537, 439}},
         {QStringLiteral("next0"), {584, 439}},
     };
-    return places;
+    return Places;
 }
 
-QImage DrawSmiley(int side)
+QImage drawSmiley(int side)
 {
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);

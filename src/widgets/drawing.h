@@ -17,10 +17,10 @@
 #include <vector>
 
 // Every drawn picture, in the order the generator writes them.
-QStringList DrawnPictureNames();
+QStringList drawnPictureNames();
 
 // The picture's size in device-independent pixels; empty for an unknown name.
-QSize DrawnPictureSize(const QString& name);
+QSize drawnPictureSize(const QString& name);
 
 // The picture painted for a screen of the given device pixel ratio, with the
 // ratio set on the image. Every straight edge lies on a whole device pixel, so
@@ -29,10 +29,10 @@ QSize DrawnPictureSize(const QString& name);
 // button covers exactly the device pixels of its place and matches the
 // background drawn beneath it. At ratio 1 it is the stored picture, pixel for
 // pixel. Null for an unknown name.
-QImage DrawPicture(const QString& name, qreal ratio, const QPoint& origin = QPoint());
+QImage drawPicture(const QString& name, qreal ratio, const QPoint& origin = QPoint());
 
 // The smiley of the window icon, painted for a square of side pixels.
-QImage DrawSmiley(int side);
+QImage drawSmiley(int side);
 
 // Where the test screen's background shows each button picture; the windows
 // lay the real buttons over these places.
@@ -40,9 +40,9 @@ struct DrawnButtonPlace {
     QString name;
     QPoint pos;
 };
-const std::vector<DrawnButtonPlace>& BackgroundButtonPlaces();
+const std::vector<DrawnButtonPlace>& backgroundButtonPlaces();
 
 // The face every drawn text is set in, and whether it is installed: without it
 // text would be set in a substitute of other widths.
-QString DrawingFace();
-bool DrawingFaceInstalled();
+QString drawingFace();
+bool drawingFaceInstalled();

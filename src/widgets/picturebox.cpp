@@ -1,11 +1,41 @@
 #include "widgets/picturebox.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+
+// What a screen reader sees: a push button it can press, named by the words on
+// its picture (the widget's accessible name).
+class AccessiblePictureBox : public QAccessibleWidget {
+public:
+    explicit AccessiblePictureBox(PictureBox* box) : QAccessibleWidget(box, QAccessible::Button) {}
+
+    QStringList actionNames() const override
+    {
+        return widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString& actionName) override
+    {
+        if (actionName == pressAction() && widget()->isEnabled())
+            emit static_cast<PictureBox*>(widget())->clicked();
+    }
+};
+
+QAccessibleInterface* accessiblePictureBox(const QString& className, QObject* object)
+{
+    auto* box = qobject_cast<PictureBox*>(object);
+    return box && className == QLatin1String("PictureBox") ? new AccessiblePictureBox(box)
+                                                           : nullptr;
+}
+
+} // namespace
+
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 {
+    QAccessible::installFactory(accessiblePictureBox); // once: a second call adds nothing
     // Tab reaches it; a click does not take the focus from where the user types.
     setFocusPolicy(Qt::TabFocus);
 }

@@ -11,7 +11,7 @@
 
 // Outside the anonymous namespace: the resource initialiser is declared where
 // it is used.
-static void InitPictures()
+static void initPictures()
 {
     // The pictures live in a static library, whose resource initialiser the
     // linker would otherwise drop.
@@ -20,27 +20,27 @@ static void InitPictures()
 
 namespace {
 
-void EnsureStoredPictures()
+void ensureStoredPictures()
 {
-    static const bool loaded = (InitPictures(), true);
-    Q_UNUSED(loaded);
+    static const bool Loaded = (initPictures(), true);
+    Q_UNUSED(Loaded);
 }
 
 // The stored pictures are the drawn ones at 100 %, kept for the look of the
 // shipped GIFs and for machines that lack the face the text is drawn in.
-QImage StoredPicture(const QString& name)
+QImage storedPicture(const QString& name)
 {
-    EnsureStoredPictures();
+    ensureStoredPictures();
     return QImage(QStringLiteral(":/") + name + QStringLiteral(".png"));
 }
 
-QPixmap Paint(const QString& name, qreal ratio, const QPoint& origin)
+QPixmap paint(const QString& name, qreal ratio, const QPoint& origin)
 {
-    static const bool faceInstalled = DrawingFaceInstalled();
-    if (faceInstalled)
-        return QPixmap::fromImage(DrawPicture(name, ratio, origin));
+    static const bool FaceInstalled = drawingFaceInstalled();
+    if (FaceInstalled)
+        return QPixmap::fromImage(drawPicture(name, ratio, origin));
     // Text set in another face would not fit its place: show the stored picture.
-    QImage stored = StoredPicture(name);
+    QImage stored = storedPicture(name);
     if (ratio != 1.0) {
         stored =
             stored.scaled(stored.size() * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -68,7 +68,7 @@ public:
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override
     {
-        return QPixmap::fromImage(DrawSmiley(qMax(1, qMin(size.width(), size.height()))));
+        return QPixmap::fromImage(drawSmiley(qMax(1, qMin(size.width(), size.height()))));
     }
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
                          qreal /*scale*/) override
@@ -93,14 +93,14 @@ public:
 
 } // namespace
 
-Picture Picture::Drawn(const QString& name)
+Picture Picture::drawn(const QString& name)
 {
     Picture picture;
     picture.name_ = name;
     return picture;
 }
 
-Picture Picture::Fixed(const QPixmap& pixmap)
+Picture Picture::fixed(const QPixmap& pixmap)
 {
     Picture picture;
     picture.fixed_ = pixmap;
@@ -109,7 +109,7 @@ Picture Picture::Fixed(const QPixmap& pixmap)
 
 QSize Picture::size() const
 {
-    return name_.isEmpty() ? fixed_.deviceIndependentSize().toSize() : DrawnPictureSize(name_);
+    return name_.isEmpty() ? fixed_.deviceIndependentSize().toSize() : drawnPictureSize(name_);
 }
 
 QPixmap Picture::pixmap(qreal ratio, const QPoint& origin) const
@@ -122,33 +122,33 @@ QPixmap Picture::pixmap(qreal ratio, const QPoint& origin) const
     static std::map<std::tuple<QString, qreal, int, int>, QPixmap> painted;
     auto [at, added] = painted.try_emplace({name_, ratio, where.x(), where.y()});
     if (added)
-        at->second = Paint(name_, ratio, where);
+        at->second = paint(name_, ratio, where);
     return at->second;
 }
 
-Picture BuiltInPicture(const QString& fileName)
+Picture builtInPicture(const QString& fileName)
 {
-    EnsureStoredPictures();
-    return Picture::Drawn(QFileInfo(fileName).completeBaseName());
+    ensureStoredPictures();
+    return Picture::drawn(QFileInfo(fileName).completeBaseName());
 }
 
-Picture LoadButtonPicture(const QString& appFolder, const QString& fileName)
+Picture loadButtonPicture(const QString& appFolder, const QString& fileName)
 {
     const QString name = QFileInfo(fileName).completeBaseName();
     QImage file;
     if (QFileInfo(appFolder + fileName).isFile())
         file.load(appFolder + fileName, "GIF");
     if (file.isNull())
-        return Picture::Drawn(name);
+        return Picture::drawn(name);
     // The GIF shipped with the program is the built-in look: draw that for the
     // screen. A picture of the user's own is shown as it was made.
     if (file.convertToFormat(QImage::Format_RGB32) ==
-        StoredPicture(name).convertToFormat(QImage::Format_RGB32))
-        return Picture::Drawn(name);
-    return Picture::Fixed(QPixmap::fromImage(file));
+        storedPicture(name).convertToFormat(QImage::Format_RGB32))
+        return Picture::drawn(name);
+    return Picture::fixed(QPixmap::fromImage(file));
 }
 
-QIcon SmileyIcon()
+QIcon smileyIcon()
 {
     return QIcon(new SmileyEngine);
 }

@@ -13,14 +13,14 @@
 class Picture {
 public:
     Picture() = default;
-    static Picture Drawn(const QString& name);
-    static Picture Fixed(const QPixmap& pixmap);
+    static Picture drawn(const QString& name);
+    static Picture fixed(const QPixmap& pixmap);
 
     bool isNull() const { return name_.isEmpty() && fixed_.isNull(); }
     // In device-independent pixels.
     QSize size() const;
     // The picture for a screen of the given device pixel ratio, where it lies in
-    // its window (see DrawPicture), painted on first use and kept for the next.
+    // its window (see drawPicture), painted on first use and kept for the next.
     QPixmap pixmap(qreal ratio, const QPoint& origin = QPoint()) const;
     // The picture as it shows at 100 %.
     QImage toImage() const { return pixmap(1.0).toImage(); }
@@ -34,10 +34,10 @@ private:
 // Next their changing looks. A file that is missing or not a picture never ends
 // the program: the look compiled into the program serves instead. A file that
 // is still the one shipped with the program is drawn at the screen's density.
-Picture LoadButtonPicture(const QString& appFolder, const QString& fileName);
+Picture loadButtonPicture(const QString& appFolder, const QString& fileName);
 
 // A picture compiled into the program, by its file name.
-Picture BuiltInPicture(const QString& fileName);
+Picture builtInPicture(const QString& fileName);
 
 // The smiley window icon, painted at whatever size and density is asked of it.
-QIcon SmileyIcon();
+QIcon smileyIcon();

@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-QRect KeepOnScreen(const QRect& place, const QRect& available)
+QRect keepOnScreen(const QRect& place, const QRect& available)
 {
     QRect moved = place;
     if (moved.right() > available.right())
@@ -23,18 +23,18 @@ QRect KeepOnScreen(const QRect& place, const QRect& available)
     return moved;
 }
 
-void KeepWindowOnScreen(QWidget* window)
+void keepWindowOnScreen(QWidget* window)
 {
     const QScreen* screen = window->screen();
     if (!screen)
         return;
     const QRect frame = window->frameGeometry();
-    const QRect moved = KeepOnScreen(frame, screen->availableGeometry());
+    const QRect moved = keepOnScreen(frame, screen->availableGeometry());
     if (moved != frame)
         window->move(window->pos() + (moved.topLeft() - frame.topLeft()));
 }
 
-QFont ProgramFont(const QString& family, double points, bool bold)
+QFont programFont(const QString& family, double points, bool bold)
 {
     QFont font(family);
     // Named by the installed faces the design's name stands for, so every
@@ -47,7 +47,7 @@ QFont ProgramFont(const QString& family, double points, bool bold)
     return font;
 }
 
-void InstallProgramFonts()
+void installProgramFonts()
 {
     for (const char* name : {"Helv Label", "Arial", "MS Sans Serif"}) {
         QFont::insertSubstitutions(QString::fromLatin1(name),
@@ -56,10 +56,10 @@ void InstallProgramFonts()
     }
     // The system's dialog font of the design: 8 points, narrow enough for the
     // captions to fit the controls' fixed sizes.
-    QApplication::setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 8));
+    QApplication::setFont(programFont(QStringLiteral("MS Sans Serif"), 8));
 }
 
-QString WidgetText(const QPlainTextEdit* box)
+QString widgetText(const QPlainTextEdit* box)
 {
     // Not toPlainText(), which turns no-break spaces into plain ones: the answer
     // is saved as typed. The raw text separates paragraphs with U+2029.
@@ -69,12 +69,12 @@ QString WidgetText(const QPlainTextEdit* box)
     return text;
 }
 
-QString BoxText(const QPlainTextEdit* box)
+QString boxText(const QPlainTextEdit* box)
 {
-    return FromWidgetText(WidgetText(box));
+    return fromWidgetText(widgetText(box));
 }
 
-void SetBoxText(QPlainTextEdit* box, const QString& programText)
+void setBoxText(QPlainTextEdit* box, const QString& programText)
 {
-    box->setPlainText(ToWidgetText(programText));
+    box->setPlainText(toWidgetText(programText));
 }

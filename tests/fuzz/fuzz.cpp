@@ -14,7 +14,9 @@
 #define CHECK(condition)                                                                           \
     ((condition) ? void() : (std::fprintf(stderr, "invariant broken: %s\n", #condition), abort()))
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+// libFuzzer calls its entry point by this name.
+extern "C" int LLVMFuzzerTestOneInput( // NOLINT(readability-identifier-naming)
+    const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     if (bytes.isEmpty())
@@ -27,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int count = 1 + uchar(bytes[0]) % 200;
     TopicTable table;
     try {
-        LoadTopicLibrary(dir.path() + '/', QStringLiteral("f.lib"), count, table);
+        loadTopicLibrary(dir.path() + '/', QStringLiteral("f.lib"), count, table);
     } catch (const Fault&) {
         return 0; // std::exception of any other kind escapes and is a finding
     }
@@ -39,15 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 #elif QEL_FUZZ == 2 // the number box: a topic number exactly when the value rounds into range
     const QString text = QString::fromUtf8(bytes);
-    const double value = ReadNumberEntry(text);
+    const double value = readNumberEntry(text);
     CHECK(!std::isnan(value));
     for (const int limit : {IssueTopicCount, ArgumentTopicCount}) {
-        const std::optional<int> number = TopicNumberFromEntry(text, limit);
+        const std::optional<int> number = topicNumberFromEntry(text, limit);
         CHECK(number.has_value() == (value >= 1.0 && value <= limit));
-        CHECK(!number || *number == int(RoundHalfEven(value)));
+        CHECK(!number || *number == int(roundHalfEven(value)));
     }
 #elif QEL_FUZZ == 3 // an essay file read back by Help: one CR LF per line
-    const QString result = SavedEssaysFromBytes(bytes);
+    const QString result = savedEssaysFromBytes(bytes);
     CHECK(result.isEmpty() == bytes.isEmpty() || bytes == "\xEF\xBB\xBF");
     CHECK(result.size() <= 2 * bytes.size() + 2);
 #endif

@@ -41,12 +41,12 @@ public:
 class FakeClock : public Clock {
 public:
     double elapsed = 1000;
-    QDateTime now = QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53));
+    QDateTime dateTime = QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53));
     std::uint64_t seed = 1;
 
-    double ElapsedSeconds() override { return elapsed; }
-    QDateTime Now() override { return now; }
-    std::uint64_t RandomSeed() override { return seed++; }
+    double elapsedSeconds() override { return elapsed; }
+    QDateTime now() override { return dateTime; }
+    std::uint64_t randomSeed() override { return seed++; }
 };
 
 class FakeShell : public Shell {
@@ -54,12 +54,12 @@ public:
     QStringList opened, started;
     bool succeed = true;
 
-    bool OpenAddress(const QString& address) override
+    bool openAddress(const QString& address) override
     {
         opened << address;
         return succeed;
     }
-    bool StartProgram(const QString& path) override
+    bool startProgram(const QString& path) override
     {
         started << path;
         return succeed;
@@ -71,14 +71,14 @@ class ScriptedRegistry : public Registry {
 public:
     QMap<QByteArray, QMap<QByteArray, std::pair<std::uint32_t, QByteArray>>> keys;
 
-    long OpenKey(Handle root, const QByteArray& key, std::uint32_t /*options*/,
+    long openKey(Handle root, const QByteArray& key, std::uint32_t /*options*/,
                  std::uint32_t access, Handle& result) override
     {
         const bool found = keys.contains(key) && root == LocalMachine && access == 0x2003F;
         result = found ? Handle(100 + keys.keys().indexOf(key)) : 0;
         return found ? Success : FileNotFound;
     }
-    long QueryValue(Handle key, const QByteArray& name, std::uint32_t& type, QByteArray& data,
+    long queryValue(Handle key, const QByteArray& name, std::uint32_t& type, QByteArray& data,
                     std::uint32_t& size) override
     {
         const auto [kind, bytes] = keys.values().at(qsizetype(key) - 100).value(name);
@@ -91,13 +91,13 @@ public:
         data.replace(0, need, bytes);
         return Success;
     }
-    long CloseKey(Handle /*key*/) override { return Success; }
+    long closeKey(Handle /*key*/) override { return Success; }
 };
 
 class RecordingEnd : public ProgramEnd {
 public:
     QList<int> statuses;
-    void EndProgram(int status) override { statuses << status; }
+    void endProgram(int status) override { statuses << status; }
 };
 
 struct FakePlatform {

@@ -4,18 +4,18 @@
 
 #include <QtTest>
 
-template <typename... Types, typename... Names> void Columns(Names... names)
+template <typename... Types, typename... Names> void columns(Names... names)
 {
     (QTest::addColumn<Types>(names), ...);
 }
 
-template <typename... Values> void Row(const char* name, Values... values)
+template <typename... Values> void row(const char* name, Values... values)
 {
     (QTest::newRow(name) << ... << values);
 }
 
 // A click on a picture button, as the mouse gives it.
-inline void Click(QWidget* widget)
+inline void click(QWidget* widget)
 {
     QTest::mouseClick(widget, Qt::LeftButton);
 }

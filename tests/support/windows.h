@@ -6,9 +6,9 @@
 
 #include "app/startup.h"
 #include "exam/essayfile.h"
-#include "exam/frmmain.h"
+#include "exam/testwindow.h"
 #include "platform/textio.h"
-#include "start/frmstart.h"
+#include "start/startwindow.h"
 #include "widgets/picturebox.h"
 #include "widgets/ui.h"
 
@@ -23,20 +23,20 @@
 struct LoadedProgram {
     FakePlatform fake;
     ProgramFolder folder;
-    std::unique_ptr<Frmstart> start;
+    std::unique_ptr<StartWindow> start;
 
     LoadedProgram()
     {
-        start = LoadProgram(fake.seams, folder.path());
+        start = loadProgram(fake.seams, folder.path());
         start->show();
     }
-    Frmmain& test() { return *start->testWindow(); }
+    TestWindow& test() { return *start->testWindow(); }
 
     // Starts a practice question by number through "&Start".
     void startQuestion(bool issue, const QString& number)
     {
-        (issue ? start->Option1 : start->Option2)->setChecked(true);
-        start->Text1->setText(number);
-        start->StartPractice();
+        (issue ? start->issueOption : start->argumentOption)->setChecked(true);
+        start->numberBox->setText(number);
+        start->startPractice();
     }
 };

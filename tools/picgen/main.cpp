@@ -19,10 +19,10 @@
 
 namespace {
 
-const QColor kTeal(0x00, 0x58, 0x5f);
-const QColor kBar(0xb9, 0xd3, 0xee);
+const QColor Teal(0x00, 0x58, 0x5f);
+const QColor Bar(0xb9, 0xd3, 0xee);
 
-const char* const kGifs[] = {"confirm0", "confirm1", "next0", "next1"};
+const char* const Gifs[] = {"confirm0", "confirm1", "next0", "next1"};
 
 struct Picture {
     QString name;
@@ -90,10 +90,10 @@ bool checkAll(const QDir& root, bool withGifs)
         loaded.push_back({name, image});
     };
     // The background first: the checks below compare the buttons with it.
-    check("background", DrawnPictureSize(QStringLiteral("background")), true);
-    for (const QString& name : DrawnPictureNames()) {
+    check("background", drawnPictureSize(QStringLiteral("background")), true);
+    for (const QString& name : drawnPictureNames()) {
         if (name != QLatin1String("background"))
-            check(name, DrawnPictureSize(name), !name.startsWith(QLatin1String("icon")));
+            check(name, drawnPictureSize(name), !name.startsWith(QLatin1String("icon")));
     }
 
     // The background must show the very same buttons the widgets use.
@@ -102,7 +102,7 @@ bool checkAll(const QDir& root, bool withGifs)
         std::printf("some pictures are WRONG\n");
         return false;
     }
-    for (const DrawnButtonPlace& pl : BackgroundButtonPlaces()) {
+    for (const DrawnButtonPlace& pl : backgroundButtonPlaces()) {
         for (const Picture& pic : loaded) {
             if (pic.name != pl.name)
                 continue;
@@ -119,12 +119,12 @@ bool checkAll(const QDir& root, bool withGifs)
         QRect rect;
         QColor colour;
     } flats[] = {
-        {QRect(0, 0, 640, 20), kTeal},         // title band
-        {QRect(0, 80, 420, 16), kTeal},        // section strip
+        {QRect(0, 0, 640, 20), Teal},          // title band
+        {QRect(0, 80, 420, 16), Teal},         // section strip
         {QRect(13, 97, 590, 161), Qt::white},  // topic panel
         {QRect(21, 266, 526, 167), Qt::white}, // answer box
-        {QRect(0, 437, 640, 2), kBar},         // bar above the buttons
-        {QRect(0, 479, 640, 1), kBar},         // and below them
+        {QRect(0, 437, 640, 2), Bar},          // bar above the buttons
+        {QRect(0, 479, 640, 1), Bar},          // and below them
     };
     for (const auto& f : flats) {
         if (!uniform(background, f.rect, f.colour)) {
@@ -135,10 +135,10 @@ bool checkAll(const QDir& root, bool withGifs)
     }
 
     if (withGifs) {
-        for (const char* name : kGifs) {
+        for (const char* name : Gifs) {
             QImage gif;
             const QString path = root.filePath(QStringLiteral("data/%1.gif").arg(name));
-            if (!checkFile(path, DrawnPictureSize(QString::fromLatin1(name)), true, &gif)) {
+            if (!checkFile(path, drawnPictureSize(QString::fromLatin1(name)), true, &gif)) {
                 ok = false;
                 continue;
             }
@@ -159,16 +159,16 @@ bool drawAll(const QDir& root)
     if (!root.mkpath(QStringLiteral("res")))
         return false;
     bool ok = true;
-    for (const QString& name : DrawnPictureNames())
-        ok = save(DrawPicture(name, 1.0), root.filePath(QStringLiteral("res/%1.png").arg(name))) &&
+    for (const QString& name : drawnPictureNames())
+        ok = save(drawPicture(name, 1.0), root.filePath(QStringLiteral("res/%1.png").arg(name))) &&
              ok;
     return ok;
 }
 
 bool fontInstalled()
 {
-    if (!DrawingFaceInstalled()) {
-        std::fprintf(stderr, "picgen: font \"%s\" is missing\n", qPrintable(DrawingFace()));
+    if (!drawingFaceInstalled()) {
+        std::fprintf(stderr, "picgen: font \"%s\" is missing\n", qPrintable(drawingFace()));
         return false;
     }
     return true;

@@ -11,21 +11,21 @@ class QPushButton;
 // The About window: title, author, a note to the user, the distributor's notice
 // and logo link, and the system-information launcher. Shown modally and
 // destroyed when closed, so nothing of it outlives one opening.
-class frmAbout : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    frmAbout(Platform& platform, QWidget* parent);
+    AboutWindow(Platform& platform, QWidget* parent);
 
-    PictureBox* picIcon;
-    QLabel* lblTitle;
-    QLabel* lblVersion;
-    QLabel* lblDescription;
-    QLabel* lblDisclaimer;
-    QPushButton* cmdOK;
-    QPushButton* cmdSysInfo;
+    PictureBox* logo;
+    QLabel* titleLabel;
+    QLabel* authorLabel;
+    QLabel* noteLabel;
+    QLabel* distributorLabel;
+    QPushButton* okButton;
+    QPushButton* sysInfoButton;
 
-    void LogoClicked();
-    void SysInfoClicked();
+    void logoClicked();
+    void sysInfoClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exam/countdown.h"
+#include "exam/question.h"
 #include "platform/platform.h"
 #include "widgets/pictures.h"
 
@@ -18,56 +19,58 @@ struct Draft;
 // The test screen: a borderless 638 x 480 window whose background picture draws
 // the exam screen, with the real controls laid over the drawn parts. Loaded once,
 // hidden, by the start window, and then only shown and hidden.
-class Frmmain : public QWidget {
+class TestWindow : public QWidget {
     Q_OBJECT
 public:
-    Frmmain(Platform& platform, const QString& programFolder);
+    TestWindow(Platform& platform, const QString& programFolder);
 
     // The window that ending a section hands control back to.
     void setStartWindow(QWidget* startWindow) { startWindow_ = startWindow; }
 
     // The clock at rest: timer off, 30 minutes left, a fresh start pending, the
     // Time button on, the label showing "30:00" and visible.
-    void PutClockAtRest();
+    void putClockAtRest();
 
     // Makes the controls, once: the start window asks for them when it has been
     // drawn, or when a question starts, whichever comes first.
-    void EnsureControls();
+    void ensureControls();
 
-    // Controls, by the names the rest of the program uses.
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QPlainTextEdit* Text1 = nullptr;
-    QPlainTextEdit* Text2 = nullptr;
-    QTimer* Timer1 = nullptr;
-    PictureBox* Picture1 = nullptr;
-    PictureBox* Picture2 = nullptr;
-    PictureBox* Picture3 = nullptr;
-    PictureBox* Picture4 = nullptr;
-    PictureBox* Picture5 = nullptr;
-    PictureBox* Picture6 = nullptr;
-    PictureBox* Picture7 = nullptr;
-    PictureBox* Picture8 = nullptr;
-    PictureBox* Picture9 = nullptr;
+    // The controls, public so that the start window and the tests reach them; each
+    // one's object name is its member's name.
+    QLabel* sectionTitle = nullptr;
+    QLabel* topicHeading = nullptr;
+    QLabel* clock = nullptr;
+    QPlainTextEdit* topicBox = nullptr;
+    QPlainTextEdit* answerBox = nullptr;
+    QTimer* clockTimer = nullptr;
+    PictureBox* testQuitButton = nullptr;
+    PictureBox* sectionExitButton = nullptr;
+    PictureBox* timeButton = nullptr;
+    PictureBox* helpButton = nullptr;
+    PictureBox* answerConfirmButton = nullptr;
+    PictureBox* nextButton = nullptr;
+    PictureBox* cutButton = nullptr;
+    PictureBox* pasteButton = nullptr;
+    PictureBox* undoButton = nullptr;
+
+    // The question under way, handed over by the start window; nothing before the first.
+    void setQuestion(const Question& question) { question_ = question; }
+    std::optional<Question> question() const { return question_; }
 
     // Window-level variables.
-    QString AppFolder;
-    CountdownState Countdown;
+    QString appFolder;
+    CountdownState countdown;
 
     // Event handlers, public so that the other windows and tests can run them.
-    void EndSection();
-    void TimerTick();
-    void ToggleClock();
-    void Help();
-    void Next();
-    void Cut();
-    void Paste();
+    void endSection();
+    void timerTick();
+    void toggleClock();
+    void help();
+    void next();
+    void cut();
+    void paste();
     // The caret back in the answer box, after a button or a box.
-    void ReturnToAnswer();
+    void returnToAnswer();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -75,13 +78,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void CreateControls();
-    bool SaveEssay(const QDateTime& when);
+    void createControls();
+    bool saveEssay(const QDateTime& when);
     // The question under way as the draft keeps it; nothing between questions.
-    std::optional<Draft> CurrentDraft() const;
+    std::optional<Draft> currentDraft() const;
 
     Platform& platform_;
     QWidget* startWindow_ = nullptr;
+    std::optional<Question> question_;
     DraftKeeper* draft_ = nullptr;
     Picture background_;
 };

@@ -1,0 +1,359 @@
+#include "exam/testwindow.h"
+
+#include "exam/answerkeys.h"
+#include "exam/draft.h"
+#include "exam/essayfile.h"
+#include "platform/appfolder.h"
+#include "platform/textio.h"
+#include "widgets/picturebox.h"
+#include "widgets/pictures.h"
+#include "widgets/ui.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTimer>
+
+#include <array>
+
+namespace {
+
+const QString HelvLabel = QStringLiteral("Helv Label");
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    return label;
+}
+
+void makeTitleLabel(QLabel* label, Qt::Alignment alignment)
+{
+    label->setFont(programFont(HelvLabel, 9.75, true));
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(palette);
+}
+
+QPlainTextEdit* makeTextBox(QWidget* parent, const char* name, const QRect& geometry,
+                            const QFont& font)
+{
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(geometry);
+    box->setFont(font);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setFrameShape(QFrame::NoFrame);
+    return box;
+}
+
+// words: what the picture reads, for a screen reader.
+PictureBox* makePicture(QWidget* parent, const char* name, const QString& words,
+                        const QRect& geometry, const QString& pictureName)
+{
+    auto* picture = new PictureBox(parent);
+    picture->setObjectName(QString::fromLatin1(name));
+    picture->setAccessibleName(words);
+    picture->setGeometry(geometry);
+    picture->setPicture(builtInPicture(pictureName));
+    return picture;
+}
+
+} // namespace
+
+TestWindow::TestWindow(Platform& platform, const QString& programFolder)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), platform_(platform)
+{
+    setObjectName(QStringLiteral("TestWindow"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setFixedSize(638, 480);
+    background_ = builtInPicture(QStringLiteral("background.png"));
+
+    // The load step: the folder, then the clock variables. The controls come
+    // later (ensureControls), so the start window is not kept waiting for them.
+    appFolder = appFolderOf(programFolder);
+    countdown = CountdownState{}; // 30 minutes, no start taken, a restart pending
+}
+
+void TestWindow::ensureControls()
+{
+    if (answerBox)
+        return;
+    createControls();
+    // A copy of the answer on disk, so a crash loses seconds of typing, not the essay.
+    draft_ = new DraftKeeper(
+        appFolder, platform_.clock, [this] { return currentDraft(); }, this);
+    connect(answerBox, &QPlainTextEdit::textChanged, draft_, &DraftKeeper::changed);
+}
+
+std::optional<Draft> TestWindow::currentDraft() const
+{
+    if (!isVisible() || !question_)
+        return std::nullopt;
+    return Draft{*question_, boxText(topicBox), boxText(answerBox), {}};
+}
+
+void TestWindow::createControls()
+{
+    sectionTitle = makeLabel(this, "sectionTitle", twipsRect(0, 30, 9615, 255),
+                             QStringLiteral("GMAT Test - Section 1: Analytical Writing 1"));
+    makeTitleLabel(sectionTitle, Qt::AlignHCenter);
+    clock = makeLabel(this, "clock", twipsRect(120, 30, 735, 255), ClockAtLoadCaption);
+    makeTitleLabel(clock, Qt::AlignLeft);
+    topicHeading = makeLabel(this, "topicHeading", twipsRect(240, 1200, 2895, 255), QString());
+    makeTitleLabel(topicHeading, Qt::AlignLeft);
+
+    topicBox = makeTextBox(this, "topicBox", twipsRect(185, 1440, 9235, 2445),
+                           programFont(HelvLabel, 9.75));
+    // The topic is not the user's to edit; it is saved with the essay as shown.
+    topicBox->setReadOnly(true);
+    topicBox->setAccessibleName(QStringLiteral("Topic"));
+    topicBox->installEventFilter(this);
+    answerBox = makeTextBox(this, "answerBox", twipsRect(290, 3960, 7945, 2560),
+                            programFont(QStringLiteral("Arial"), 9.75, true));
+    // As in the exam's answer box, Tab moves on rather than typing a tab.
+    answerBox->setTabChangesFocus(true);
+    answerBox->setAccessibleName(QStringLiteral("Answer box"));
+    installAnswerKeys(answerBox, topicBox);
+
+    cutButton = makePicture(this, "cutButton", QStringLiteral("Cut"),
+                            twipsRect(8310, 4030, 1000, 645), QStringLiteral("cut.png"));
+    pasteButton = makePicture(this, "pasteButton", QStringLiteral("Paste"),
+                              twipsRect(8310, 4760, 1000, 645), QStringLiteral("paste.png"));
+    undoButton = makePicture(this, "undoButton", QStringLiteral("Undo"),
+                             twipsRect(8310, 5480, 1000, 645), QStringLiteral("undo.png"));
+    testQuitButton = makePicture(this, "testQuitButton", QStringLiteral("Test Quit"),
+                                 twipsRect(160, 6580, 675, 600), QStringLiteral("testquit.png"));
+    sectionExitButton =
+        makePicture(this, "sectionExitButton", QStringLiteral("Section Exit"),
+                    twipsRect(870, 6580, 675, 600), QStringLiteral("sectionexit.png"));
+    timeButton = makePicture(this, "timeButton", QStringLiteral("Time"),
+                             twipsRect(1570, 6580, 675, 600), QStringLiteral("time.png"));
+    helpButton = makePicture(this, "helpButton", QStringLiteral("Help"),
+                             twipsRect(7350, 6580, 675, 600), QStringLiteral("help.png"));
+    answerConfirmButton =
+        makePicture(this, "answerConfirmButton", QStringLiteral("Answer Confirm"),
+                    twipsRect(8050, 6580, 675, 600), QStringLiteral("confirm0.png"));
+    nextButton = makePicture(this, "nextButton", QStringLiteral("Next"),
+                             twipsRect(8760, 6580, 675, 600), QStringLiteral("next0.png"));
+    answerConfirmButton->setEnabled(false);
+
+    clockTimer = new QTimer(this);
+    clockTimer->setObjectName(QStringLiteral("clockTimer"));
+    clockTimer->setInterval(TickIntervalMs);
+    // A precise timer: the clock label should change on the second, not up to a
+    // coarse timer's slack later.
+    clockTimer->setTimerType(Qt::PreciseTimer);
+
+    // The clock sits over the title and must stay on top of it.
+    clock->raise();
+
+    const auto order = std::to_array<QWidget*>(
+        {topicBox, testQuitButton, answerBox, sectionExitButton, timeButton, helpButton,
+         answerConfirmButton, nextButton, cutButton, pasteButton, undoButton});
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(testQuitButton, &PictureBox::clicked, this, &TestWindow::endSection);
+    connect(sectionExitButton, &PictureBox::clicked, this, &TestWindow::endSection);
+    connect(answerConfirmButton, &PictureBox::clicked, this, &TestWindow::endSection);
+    connect(timeButton, &PictureBox::clicked, this, &TestWindow::toggleClock);
+    connect(helpButton, &PictureBox::clicked, this, &TestWindow::help);
+    connect(nextButton, &PictureBox::clicked, this, &TestWindow::next);
+    connect(cutButton, &PictureBox::clicked, this, &TestWindow::cut);
+    connect(pasteButton, &PictureBox::clicked, this, &TestWindow::paste);
+    connect(clockTimer, &QTimer::timeout, this, &TestWindow::timerTick);
+    // Whatever a button did, the user types on in the answer; Undo only does this.
+    for (PictureBox* picture :
+         {testQuitButton, sectionExitButton, timeButton, helpButton, answerConfirmButton,
+          nextButton, cutButton, pasteButton, undoButton})
+        connect(picture, &PictureBox::clicked, this, &TestWindow::returnToAnswer);
+}
+
+void TestWindow::returnToAnswer()
+{
+    answerBox->setFocus(Qt::OtherFocusReason);
+}
+
+void TestWindow::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+    painter.drawPixmap(0, 0, background_.pixmap(devicePixelRatioF()));
+}
+
+bool TestWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The topic box never keeps the focus: the caret belongs in the answer.
+    if (watched == topicBox && event->type() == QEvent::FocusIn)
+        answerBox->setFocus(Qt::OtherFocusReason);
+    return QWidget::eventFilter(watched, event);
+}
+
+void TestWindow::closeEvent(QCloseEvent* event)
+{
+    // No close box, but the system's close keystroke still arrives: treat it as
+    // Test Quit, so the answer is never dropped without a question.
+    event->ignore();
+    endSection();
+}
+
+void TestWindow::putClockAtRest()
+{
+    clockTimer->stop();
+    putCountdownAtRest(countdown);
+    timeButton->setEnabled(true);
+    clock->setText(ClockAtRestCaption);
+    clock->setVisible(true);
+}
+
+void TestWindow::timerTick()
+{
+    const TickOutcome outcome = countdownTick(countdown, platform_.clock.elapsedSeconds());
+    if (outcome.timeUp) {
+        clockTimer->stop();
+        // It comes up while the user types: the keys typed on must not close it.
+        platform_.boxes.show(this, QStringLiteral("Time Up!"), QStringLiteral("Time Up!"),
+                             MessageBoxes::Exclamation, MessageBoxes::Ok,
+                             MessageBoxes::GuardFirstSecond);
+        countdown.restartPending = true;
+        returnToAnswer();
+        return;
+    }
+    if (outcome.lastMinutes) {
+        clock->setVisible(true);
+        timeButton->setEnabled(false);
+    }
+    if (outcome.captionChanged && clock->text() != outcome.caption)
+        clock->setText(outcome.caption);
+}
+
+void TestWindow::toggleClock()
+{
+    clock->setVisible(!clock->isVisible());
+}
+
+bool TestWindow::saveEssay(const QDateTime& when)
+{
+    const QString path = essayFilePath(appFolder, *question_);
+    const QLocale locale = QLocale::system();
+    const QString record =
+        buildEssayRecord(*question_, recordDate(when, locale), recordTime(when, locale),
+                         boxText(topicBox), boxText(answerBox));
+    QString reason;
+    if (appendEssayRecord(path, record, reason))
+        return true;
+    platform_.boxes.show(this,
+                         QStringLiteral("Your essay could not be saved.\r\n\r\nFile: %1\r\n"
+                                        "Reason: %2\r\n\r\nYour answer is still in the answer "
+                                        "box. Copy it or mend the cause, then end the section "
+                                        "again.")
+                             .arg(path, reason),
+                         QStringLiteral("Not Saved"), MessageBoxes::Exclamation, MessageBoxes::Ok);
+    return false;
+}
+
+void TestWindow::endSection()
+{
+    const QDateTime when = platform_.clock.now();
+    if (!question_)
+        return;
+    // Should the save fail, the question goes on as if it had never been ended.
+    const CountdownState countdownBefore = countdown;
+    const bool counting = clockTimer->isActive();
+    const QString caption = clock->text();
+    const bool clockShown = !clock->isHidden();
+    const bool timeButtonOn = timeButton->isEnabled();
+    putClockAtRest();
+
+    if (!answerBox->document()->isEmpty()) {
+        const auto answer = platform_.boxes.show(this, QStringLiteral("Do you want to save it?"),
+                                                 QStringLiteral("Quit"), MessageBoxes::Information,
+                                                 MessageBoxes::OkCancel);
+        // A failed save keeps the user here with everything on screen as it was,
+        // and the clock counting on from the question's own start.
+        if (answer == MessageBoxes::AnswerOk && !saveEssay(when)) {
+            countdown = countdownBefore;
+            clock->setText(caption);
+            clock->setVisible(clockShown);
+            timeButton->setEnabled(timeButtonOn);
+            if (counting)
+                clockTimer->start();
+            returnToAnswer();
+            return;
+        }
+    }
+    // Saved, refused or empty: the draft has done its work. A failed save keeps it.
+    draft_->discard();
+
+    const auto another = platform_.boxes.show(
+        this, QStringLiteral("Do you want to start another question?"), QStringLiteral("Quit"),
+        MessageBoxes::Information, MessageBoxes::OkCancel);
+    if (another != MessageBoxes::AnswerOk) {
+        platform_.end.endProgram(0);
+        return;
+    }
+    hide();
+    if (startWindow_)
+        startWindow_->show();
+    answerConfirmButton->setEnabled(false);
+    answerConfirmButton->setPicture(loadButtonPicture(appFolder, QStringLiteral("confirm0.gif")));
+    nextButton->setPicture(loadButtonPicture(appFolder, QStringLiteral("next0.gif")));
+    nextButton->setEnabled(true);
+}
+
+void TestWindow::help()
+{
+    const QString answer = boxText(answerBox);
+    // The clipboard takes LF line breaks; Qt gives it the platform's own.
+    if (!answer.isEmpty())
+        QGuiApplication::clipboard()->setText(widgetText(answerBox));
+    const SavedEssays saved =
+        question_ ? readSavedEssays(essayFilePath(appFolder, *question_)) : SavedEssays{};
+    if (!saved.readable)
+        return;
+    if (!saved.text.isEmpty()) {
+        setBoxText(answerBox, answer + saved.text);
+        answerBox->moveCursor(QTextCursor::End);
+        answerBox->verticalScrollBar()->setValue(answerBox->verticalScrollBar()->maximum());
+    }
+    putClockAtRest();
+}
+
+void TestWindow::next()
+{
+    answerConfirmButton->setEnabled(true);
+    answerConfirmButton->setPicture(loadButtonPicture(appFolder, QStringLiteral("confirm1.gif")));
+    nextButton->setPicture(loadButtonPicture(appFolder, QStringLiteral("next1.gif")));
+    nextButton->setEnabled(false);
+}
+
+void TestWindow::cut()
+{
+    QTextCursor cursor = answerBox->textCursor();
+    if (cursor.hasSelection()) {
+        QString selected = cursor.selectedText();
+        selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        QGuiApplication::clipboard()->setText(selected);
+        cursor.removeSelectedText();
+        answerBox->setTextCursor(cursor);
+    }
+    answerBox->setFocus(Qt::OtherFocusReason);
+}
+
+void TestWindow::paste()
+{
+    QTextCursor cursor = answerBox->textCursor();
+    cursor.insertText(toWidgetText(QGuiApplication::clipboard()->text()));
+    answerBox->setTextCursor(cursor);
+    answerBox->setFocus(Qt::OtherFocusReason);
+}

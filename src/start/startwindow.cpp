@@ -1,0 +1,228 @@
+#include "start/startwindow.h"
+
+// The start window opens the About window and fills and shows the test window:
+// the only places one window folder reaches into another.
+#include "about/aboutwindow.h"
+#include "exam/testwindow.h"
+#include "platform/appfolder.h"
+#include "platform/product.h"
+#include "start/numberentry.h"
+#include "start/practice.h"
+#include "start/randomtopic.h"
+#include "widgets/picturebox.h"
+#include "widgets/pictures.h"
+#include "widgets/ui.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <array>
+
+namespace {
+
+template <typename Control>
+Control* place(Control* control, const char* name, const QRect& geometry)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(geometry);
+    return control;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text,
+                        const QRect& geometry)
+{
+    auto* button = place(new QPushButton(text, parent), name, geometry);
+    // Enter presses the focused button, as on the system's own dialogs; there is
+    // no default button that would take Enter from the others.
+    button->setAutoDefault(true);
+    return button;
+}
+
+} // namespace
+
+StartWindow::StartWindow(Platform& platform, const QString& programFolder)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      platform_(platform)
+{
+    // The load order: the hidden test window first, then the folder, then the
+    // libraries, Issue before Argument.
+    testWindow_ = std::make_unique<TestWindow>(platform, programFolder);
+    testWindow_->setStartWindow(this);
+    testWindowLater_ = new QTimer(this);
+    testWindowLater_->setSingleShot(true);
+    testWindowLater_->setInterval(0);
+    connect(testWindowLater_, &QTimer::timeout, this, &StartWindow::testWindow);
+    appFolder = appFolderOf(programFolder);
+    loadTopicLibrary(appFolder, IssueLibraryName, IssueTopicCount, issueTopics);
+    loadTopicLibrary(appFolder, ArgumentLibraryName, ArgumentTopicCount, argumentTopics);
+
+    setObjectName(QStringLiteral("StartWindow"));
+    setWindowTitle(Product::TitleWithVersion + QStringLiteral(" (") + Product::WebAddress +
+                   QLatin1Char(')'));
+    setWindowIcon(smileyIcon());
+    setFixedSize(twips(6210), twips(4035));
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+    createControls();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect centred(QPoint(0, 0), size());
+        centred.moveCenter(screen->availableGeometry().center());
+        move(centred.topLeft());
+    }
+}
+
+StartWindow::~StartWindow() = default;
+
+TestWindow* StartWindow::testWindow()
+{
+    testWindow_->ensureControls();
+    return testWindow_.get();
+}
+
+void StartWindow::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // Once the start window is on the screen, the test window's controls are made
+    // while the user reads it, so Start shows the test window at once.
+    if (!testWindow_->answerBox)
+        testWindowLater_->start();
+}
+
+void StartWindow::createControls()
+{
+    practiceFrame = place(new QGroupBox(QStringLiteral("Practice"), this), "practiceFrame",
+                          twipsRect(240, 240, 2535, 3495));
+    issueOption = place(new QRadioButton(QStringLiteral("Issue (1-150)"), practiceFrame),
+                        "issueOption", twipsRect(240, 360, 1695, 255));
+    argumentOption = place(new QRadioButton(QStringLiteral("Argument (1-141)"), practiceFrame),
+                           "argumentOption", twipsRect(240, 600, 1815, 255));
+    issueOption->setChecked(true);
+    numberLabel = place(new QLabel(QStringLiteral("QEL No."), practiceFrame), "numberLabel",
+                        twipsRect(480, 1560, 735, 255));
+    numberLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    numberBox = place(new QLineEdit(QStringLiteral("1"), practiceFrame), "numberBox",
+                      twipsRect(1080, 1440, 735, 330));
+    numberBox->setFont(programFont(QStringLiteral("Arial"), 9));
+    numberBox->setAlignment(Qt::AlignLeft);
+    // A screen reader names the box by its label, not by the frame around it.
+    numberLabel->setBuddy(numberBox);
+    randomSelect = place(new QCheckBox(QStringLiteral("Random Select"), practiceFrame),
+                         "randomSelect", twipsRect(480, 1920, 1695, 375));
+    practiceStartButton = makeButton(practiceFrame, "practiceStartButton", QStringLiteral("&Start"),
+                                     twipsRect(720, 2640, 1095, 375));
+
+    fullTestFrame = place(new QGroupBox(QStringLiteral("Full Test"), this), "fullTestFrame",
+                          twipsRect(3360, 240, 2535, 1335));
+    fullTestStartButton = makeButton(fullTestFrame, "fullTestStartButton", QStringLiteral("Start"),
+                                     twipsRect(720, 480, 1095, 375));
+    // The full test is not available: only practice questions can be run.
+    fullTestStartButton->setEnabled(false);
+
+    quitButton =
+        makeButton(this, "quitButton", QStringLiteral("&Quit"), twipsRect(3480, 1920, 975, 375));
+    aboutButton =
+        makeButton(this, "aboutButton", QStringLiteral("&About"), twipsRect(4800, 1920, 975, 375));
+
+    logo = place(new PictureBox(this), "logo", twipsRect(3240, 2880, 2745, 885));
+    const Picture logoPicture = builtInPicture(QStringLiteral("logo.png"));
+    logo->setPicture(logoPicture);
+    logo->resize(logoPicture.size());
+    logo->setCursor(Qt::PointingHandCursor);
+    logo->setToolTip(QStringLiteral("Click to visit our website"));
+    logo->setAccessibleName(Product::DistributorName);
+
+    const auto order =
+        std::to_array<QWidget*>({quitButton, issueOption, argumentOption, numberBox, randomSelect,
+                                 practiceStartButton, logo, aboutButton});
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    quitButton->setFocus(Qt::OtherFocusReason);
+
+    connect(practiceStartButton, &QPushButton::clicked, this, &StartWindow::startPractice);
+    connect(randomSelect, &QCheckBox::clicked, this, &StartWindow::randomSelectClicked);
+    connect(quitButton, &QPushButton::clicked, this, &StartWindow::quitClicked);
+    connect(aboutButton, &QPushButton::clicked, this, &StartWindow::aboutClicked);
+    connect(logo, &PictureBox::clicked, this, &StartWindow::logoClicked);
+}
+
+void StartWindow::randomSelectClicked()
+{
+    numberBox->setEnabled(!randomSelect->isChecked());
+}
+
+void StartWindow::quitClicked()
+{
+    platform_.end.endProgram(0);
+}
+
+void StartWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing the home screen ends the program, like Quit; the hidden test
+    // window must not keep it alive.
+    event->accept();
+    platform_.end.endProgram(0);
+}
+
+void StartWindow::aboutClicked()
+{
+    AboutWindow about(platform_, this);
+    about.exec();
+}
+
+void StartWindow::logoClicked()
+{
+    platform_.shell.openAddress(Product::WebAddress);
+}
+
+void StartWindow::startPractice()
+{
+    const bool issue = issueOption->isChecked();
+    const int limit = issue ? IssueTopicCount : ArgumentTopicCount;
+
+    int number = 0;
+    if (randomSelect->isChecked()) {
+        number = drawRandomTopic(limit, platform_.clock.randomSeed());
+    } else {
+        const std::optional<int> entry = topicNumberFromEntry(numberBox->text(), limit);
+        if (!entry) {
+            platform_.boxes.show(this, QStringLiteral("Wrong Number"), QStringLiteral("Error!"),
+                                 MessageBoxes::Exclamation, MessageBoxes::Ok);
+            numberBox->setText(QStringLiteral("1"));
+            return;
+        }
+        number = *entry;
+    }
+
+    const Question question{issue ? EssayKind::Issue : EssayKind::Argument, number};
+    const PracticeQuestion shown =
+        composePracticeQuestion(question, (issue ? issueTopics : argumentTopics).at(number - 1));
+    TestWindow& test = *testWindow();
+    test.sectionTitle->setText(shown.sectionTitle);
+    test.topicHeading->setText(shown.heading);
+    test.setQuestion(question);
+    setBoxText(test.topicBox, shown.topicText);
+
+    hide();
+    keepWindowOnScreen(&test);
+    test.show();
+    test.raise();
+    test.activateWindow();
+    test.answerBox->clear();
+    test.clockTimer->start();
+    // The caret starts in the answer box, whichever control had the focus last time.
+    test.answerBox->setFocus(Qt::OtherFocusReason);
+}

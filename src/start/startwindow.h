@@ -1,0 +1,66 @@
+#pragma once
+
+#include "bank/topiclibrary.h"
+#include "platform/platform.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class TestWindow;
+class PictureBox;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+// The start window: chooses the essay kind and topic and starts a practice
+// question. Loading it creates the hidden test window and reads both topic
+// libraries; a library that cannot be read throws Fault before anything shows.
+class StartWindow : public QWidget {
+    Q_OBJECT
+public:
+    StartWindow(Platform& platform, const QString& programFolder);
+    ~StartWindow() override;
+
+    // The test window, with its controls made.
+    TestWindow* testWindow();
+
+    QGroupBox* practiceFrame;
+    QRadioButton* issueOption;
+    QRadioButton* argumentOption;
+    QLabel* numberLabel;
+    QLineEdit* numberBox;
+    QCheckBox* randomSelect;
+    QPushButton* practiceStartButton;
+    QGroupBox* fullTestFrame;
+    QPushButton* fullTestStartButton;
+    QPushButton* quitButton;
+    QPushButton* aboutButton;
+    PictureBox* logo;
+
+    QString appFolder;
+    TopicTable issueTopics;
+    TopicTable argumentTopics;
+
+    // Event handlers.
+    void startPractice();
+    void randomSelectClicked();
+    void quitClicked();
+    void aboutClicked();
+    void logoClicked();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void createControls();
+
+    Platform& platform_;
+    std::unique_ptr<TestWindow> testWindow_;
+    QTimer* testWindowLater_ = nullptr;
+};
