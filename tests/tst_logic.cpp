@@ -5,6 +5,7 @@
 #include "about/sysinfo.h"
 #include "bank/topiclibrary.h"
 #include "exam/essayfile.h"
+#include "exam/wordcount.h"
 #include "platform/fault.h"
 #include "start/numberentry.h"
 #include "start/randomtopic.h"
@@ -123,6 +124,24 @@ private slots:
         QFETCH(Entry, e);
         QCOMPARE(readNumberEntry(e.entry), e.value);
         QCOMPARE(topicNumberFromEntry(e.entry, e.limit).value_or(0), e.number);
+    }
+
+    // A word: a run between white space with a letter or digit in it, in any script.
+    void wordCount_data()
+    {
+        columns<QString, int>("text", "words");
+        row("none", QString(), 0);
+        row("punctuation alone", QString(" - ... ** ! "), 0);
+        row("CR LF and tabs", QString("one\r\ntwo\tthree\r\n\r\n"), 3);
+        row("attached punctuation", QString("(don't) stop-now, 42!"), 3);
+        row("non-Latin", QString::fromUtf8("\u041f\u0440\u0438\u0432\u0435\u0442 \u4f60\u597d"), 2);
+        row("beyond the basic plane", QString::fromUtf8("\U0001D400\U0001D401 \U0001F600"), 1);
+        row("no-break space", QString::fromUtf8("a\u00a0b"), 2);
+    }
+    void wordCount()
+    {
+        QFETCH(QString, text);
+        QTEST(countWords(text), "words");
     }
 
     void randomDraw()

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QStringView>
+
+// The words of a text, as a candidate counts them: a word is a run of characters
+// between white space that holds at least one letter or digit, so a dash or a
+// line of stars standing alone is no word. Letters of every script count.
+int countWords(QStringView text);
