@@ -144,28 +144,23 @@ EOF
     fi
 }
 
-# The menu entry that install-menu-entry writes from a folder whose path holds
-# spaces, into a data folder of its own: refused from elsewhere, one entry after two
-# runs, valid, the program started through its Exec line as a desktop does, and
-# nothing left once it is removed, the icon cache included. The package test runs it.
+# install-menu-entry run from a folder whose path holds spaces, into a data folder
+# of its own: refused from elsewhere, one valid entry after two runs (the second
+# over an icon cache), the program started through its Exec line as a desktop
+# does, and nothing left once removed. The package test runs it.
 road_menu_entry() {
-    local home="$WORK/home" data="$WORK/home/xdg data/share" id=example.qelsim.QelSimulator
-    mkdir -p "$WORK/my programs" "$data/icons/hicolor/16x16/apps" && mv "$FOLDER" "$WORK/my programs/QEL Simulator" &&
-        FOLDER="$WORK/my programs/QEL Simulator" && cp "$FOLDER/install-menu-entry" "$WORK" || return
-    # Another program's icon, and an icon cache as a desktop keeps one.
-    cp "$FOLDER/icons/hicolor/16x16/apps/$id.png" "$data/icons/hicolor/16x16/apps/other.png" &&
-        gtk-update-icon-cache -q -t -f "$data/icons/hicolor" || return
-    menu() { (cd / && HOME=$home XDG_DATA_HOME=$data "$@" >/dev/null); }
-    ! menu "$WORK/install-menu-entry" 2>"$WORK/refusal" && grep -q "not a QEL Simulator program folder" \
-        "$WORK/refusal" || fail "it ran outside the program folder" || return
-    menu "$FOLDER/install-menu-entry" && menu "$FOLDER/install-menu-entry" || fail "it did not install" || return
-    [ "$(ls "$data/applications/"*.desktop)" = "$data/applications/$id.desktop" ] || fail "not one entry"
-    desktop-file-validate "$data/applications/$id.desktop" && grep -q $id "$data/icons/hicolor/icon-theme.cache" &&
-        appstreamcli validate-tree --no-net "$data/.." >/dev/null || fail "what it wrote is not valid" || return
-    HOME=$home gio launch "$data/applications/$id.desktop" || fail "the entry did not start the program" || return
-    active "$START_RE" || return
-    key alt+q && wait_gone "$START_RE" && menu "$FOLDER/install-menu-entry" --remove || return
-    ! grep -rilE 'qelsim|QEL Simulator' "$home" || fail "left behind"
+    local data="$WORK/home/xdg data/share" script="$WORK/my programs/QEL Simulator/install-menu-entry"
+    local entry=$data/applications/example.qelsim.QelSimulator.desktop
+    mkdir -p "$WORK/my programs" && mv "$FOLDER" "${script%/*}" && FOLDER=${script%/*} || return
+    menu() { (cd / && HOME=$WORK/home XDG_DATA_HOME=$data "$@" >/dev/null); }
+    cp "$script" "$WORK" && menu "$WORK/install-menu-entry" 2>&1 |
+        grep -q "not a QEL Simulator program folder" || fail "it ran outside a program folder" || return
+    menu "$script" && gtk-update-icon-cache -q -t -f "$data/icons/hicolor" && menu "$script" || return
+    [ "$(ls "$data"/applications/*.desktop)" = "$entry" ] && desktop-file-validate "$entry" &&
+        appstreamcli validate-tree --no-net "$data/.." >/dev/null || fail "not one valid entry" || return
+    HOME=$WORK/home gio launch "$entry" || fail "the entry did not start the program" || return
+    active "$START_RE" && key alt+q && wait_gone "$START_RE" && menu "$script" --remove || return
+    ! grep -rilE 'qelsim|QEL Simulator' "$WORK/home" || fail "left behind"
 }
 
 # shellcheck disable=SC2034 # read by e2e.sh
