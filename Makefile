@@ -17,7 +17,11 @@ ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 \
 # runs them for longer.
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build deps bench sanitized fuzz static-checks clean
+# Every target built once more as a packager builds it, optimised (-O3): some
+# warnings show only there. Nothing in it is run.
+RELEASE_BUILD ?= build-release
+
+.PHONY: run test build deps bench sanitized fuzz release static-checks clean
 
 deps:
 	@sh tools/deps.sh
@@ -33,7 +37,7 @@ run: build
 
 $(ASAN_BUILD)/build.ninja: CMakeLists.txt | deps
 	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQEL_SANITIZE=ON \
-		-DQEL_BENCHMARKS=OFF
+		-DQEL_BENCHMARKS=OFF -DQEL_WERROR=ON
 
 sanitized: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD)
@@ -43,15 +47,25 @@ sanitized: deps $(ASAN_BUILD)/build.ninja
 fuzz: deps
 	sh tools/fuzz.sh $(FUZZ_SECONDS)
 
+release: deps
+	cmake -S . -B $(RELEASE_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DQEL_WERROR=ON \
+		-DQEL_BENCHMARKS=ON >/dev/null
+	cmake --build $(RELEASE_BUILD)
+
 # clang-format over every source file and clang-tidy over every one the build compiles.
 static-checks: build
 	sh tools/static-checks.sh $(BUILD)
 
-test: build
+# Warnings are errors in the test pass only: a plain build must not fail because a
+# newer compiler finds something new to warn about.
+test: deps
+	cmake -S . -B $(BUILD) $(GENERATOR) $(CMAKE_FLAGS) -DQEL_WERROR=ON >/dev/null
+	cmake --build $(BUILD)
 	cd $(BUILD) && ctest --output-on-failure
 	$(MAKE) --no-print-directory static-checks
 	$(MAKE) --no-print-directory sanitized
 	$(MAKE) --no-print-directory fuzz
+	$(MAKE) --no-print-directory release
 	@python3 tools/testratio.py
 
 # Every bench/bench_* with repetitions (their medians are kept), then the
@@ -69,4 +83,4 @@ bench: build
 	python3 tools/performance.py --log $(BENCH_OUTPUT)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz $(RELEASE_BUILD)

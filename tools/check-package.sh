@@ -1,6 +1,7 @@
 #!/bin/bash
-# Makes the .tar.gz of the program folder, unpacks it somewhere else, checks that
-# no path of the build machine is inside, and runs the unpacked program.
+# Makes the .tar.gz of the program folder, unpacks it somewhere else, checks what
+# it holds and that no path of the build machine is in the program (as installed,
+# unstripped), and runs the unpacked program, also from the menu entry it installs.
 #   check-package.sh BUILD_DIR SOURCE_DIR
 set -eu
 BUILD=$(cd "$1" && pwd)
@@ -13,15 +14,22 @@ archive=$(ls "$WORK"/pack/qelsim-*.tar.gz)
 mkdir "$WORK/unpacked"
 tar -xzf "$archive" -C "$WORK/unpacked"
 folder=$(ls -d "$WORK"/unpacked/qelsim-*)
-for f in qelsim ai.lib aa.lib confirm0.gif confirm1.gif next0.gif next1.gif qelsim.desktop \
-    qelsim.png; do
+id=example.qelsim.QelSimulator
+for f in qelsim ai.lib aa.lib confirm0.gif confirm1.gif next0.gif next1.gif $id.desktop \
+    $id.metainfo.xml install-menu-entry \
+    icons/hicolor/{16x16,22x22,24x24,32x32,48x48,64x64,128x128,256x256}/apps/$id.png; do
     [ -f "$folder/$f" ] || { echo "missing from the archive: $f"; exit 1; }
 done
 [ -d "$folder/user" ] || { echo "missing from the archive: user/"; exit 1; }
-if strings -a "$folder/qelsim" | grep -F -e "$BUILD" -e "$SOURCE"; then
+[ -x "$folder/install-menu-entry" ] || { echo "install-menu-entry is not executable"; exit 1; }
+desktop-file-validate "$folder/$id.desktop"
+appstreamcli validate --no-net "$folder/$id.metainfo.xml" >/dev/null ||
+    { appstreamcli validate --no-net "$folder/$id.metainfo.xml"; exit 1; }
+cmake --install "$BUILD" --prefix "$WORK/installed" >/dev/null
+if strings -a "$WORK/installed/qelsim" | grep -F -e "$BUILD" -e "$SOURCE"; then
     echo "the program holds a path of the build machine"
     exit 1
 fi
 # Moved to another place, the folder still runs.
 mv "$folder" "$WORK/moved"
-"$SOURCE/tests/e2e/e2e.sh" "$WORK/moved" "$WORK/shots" start_and_quit practice
+"$SOURCE/tests/e2e/e2e.sh" "$WORK/moved" "$WORK/shots" start_and_quit practice menu_entry

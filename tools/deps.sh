@@ -25,6 +25,10 @@ clang-format
 clang-tidy
 g++-mingw-w64-i686
 clang libclang-rt-14-dev
+desktop-file-utils
+appstream
+libglib2.0-bin
+gtk-update-icon-cache
 "
 
 missing=""

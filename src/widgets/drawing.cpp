@@ -519,7 +519,7 @@ QImage drawSmiley(int side)
     const QColor dark(0x3a, 0x2a, 0x05);
     const qreal inset = margin + outline / 2.0;
     // A hair over one pixel at the smallest size, or the ring looks faint.
-    p.setPen(QPen(dark, side < 24 ? 1.25 : outline));
+    p.setPen(QPen(dark, side <= 24 ? 1.25 : outline));
     p.setBrush(QColor(0xff, 0xd4, 0x1e));
     p.drawEllipse(QRectF(inset, inset, s - 2 * inset, s - 2 * inset));
 
@@ -530,23 +530,31 @@ QImage drawSmiley(int side)
     const QRect leftEye(eyeX, eyeY, eyeW, eyeH);
     const QRect rightEye(side - eyeX - eyeW, eyeY, eyeW, eyeH);
 
-    if (side < 24) {
-        // Too small for curves: set the eyes and the smile pixel by pixel.
+    if (side <= 24) {
+        // Too small for curves: set the eyes and the smile pixel by pixel, the
+        // smile a parabola of one pixel a column, unbroken at every size.
         p.fillRect(leftEye, dark);
         p.fillRect(rightEye, dark);
-        const std::array<std::array<int, 2>, 4> smile{{{4, 9}, {5, 10}, {6, 11}, {7, 11}}};
-        const qreal scale = s / 16.0;
-        for (const auto& px : smile) {
-            const int x = qRound(px[0] * scale);
-            const int y = qRound(px[1] * scale);
-            p.fillRect(x, y, 1, 1, dark);
-            p.fillRect(side - 1 - x, y, 1, 1, dark);
+        const int smileX = qRound(s / 4.0);
+        const qreal middle = (s - 1) / 2.0;
+        const qreal halfWidth = middle - smileX;
+        const int bottom = qRound(s * 11 / 16.0);
+        for (int x = smileX; x < side - smileX; ++x) {
+            const qreal dx = x - middle;
+            const qreal rise = s / 8.0 * (dx * dx - 0.25) / qMax(1.0, halfWidth * halfWidth - 0.25);
+            p.fillRect(x, bottom - qRound(rise), 1, 1, dark);
         }
     } else {
         p.setPen(Qt::NoPen);
         p.setBrush(dark);
-        p.drawEllipse(leftEye);
-        p.drawEllipse(rightEye);
+        // Eyes a few pixels wide blur as ellipses; as whole pixels they stay crisp.
+        if (side < 48) {
+            p.fillRect(leftEye, dark);
+            p.fillRect(rightEye, dark);
+        } else {
+            p.drawEllipse(leftEye);
+            p.drawEllipse(rightEye);
+        }
         QPainterPath smile;
         smile.moveTo(s * 0.27, s * 0.58);
         smile.quadTo(s * 0.5, s * 0.86, s * 0.73, s * 0.58);

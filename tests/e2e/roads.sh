@@ -144,6 +144,25 @@ EOF
     fi
 }
 
+# install-menu-entry run from a folder whose path holds spaces, into a data folder
+# of its own: refused from elsewhere, one valid entry after two runs (the second
+# over an icon cache), the program started through its Exec line as a desktop
+# does, and nothing left once removed. The package test runs it.
+road_menu_entry() {
+    local data="$WORK/home/xdg data/share" script="$WORK/my programs/QEL Simulator/install-menu-entry"
+    local entry=$data/applications/example.qelsim.QelSimulator.desktop
+    mkdir -p "$WORK/my programs" && mv "$FOLDER" "${script%/*}" && FOLDER=${script%/*} || return
+    menu() { (cd / && HOME=$WORK/home XDG_DATA_HOME=$data "$@" >/dev/null); }
+    cp "$script" "$WORK" && menu "$WORK/install-menu-entry" 2>&1 |
+        grep -q "not a QEL Simulator program folder" || fail "it ran outside a program folder" || return
+    menu "$script" && gtk-update-icon-cache -q -t -f "$data/icons/hicolor" && menu "$script" || return
+    [ "$(ls "$data"/applications/*.desktop)" = "$entry" ] && desktop-file-validate "$entry" &&
+        appstreamcli validate-tree --no-net "$data/.." >/dev/null || fail "not one valid entry" || return
+    HOME=$WORK/home gio launch "$entry" || fail "the entry did not start the program" || return
+    active "$START_RE" && key alt+q && wait_gone "$START_RE" && menu "$script" --remove || return
+    ! grep -rilE 'qelsim|QEL Simulator' "$WORK/home" || fail "left behind"
+}
+
 # shellcheck disable=SC2034 # read by e2e.sh
 ALL_ROADS="start_and_quit practice tools keys about
     draft:recovered draft:refused draft:killed-in-write

@@ -1,9 +1,10 @@
 // Writes every picture the simulator ships (test screen background, buttons,
-// logo and window icons) at 100 %, with the very drawing code the program uses
-// to paint them for any screen, so that they can be rebuilt at any time.
+// logo, window icons and the menu icons) at 100 %, with the very drawing code
+// the program uses to paint them for any screen, so that they can be rebuilt at
+// any time.
 //
-//   picgen ROOT          draw res/*.png under ROOT and check them
-//   picgen --check ROOT  check res/*.png and data/*.gif under ROOT only
+//   picgen ROOT          draw res/*.png and data/icons/ under ROOT and check them
+//   picgen --check ROOT  check res/*.png, data/icons/ and data/*.gif under ROOT only
 
 #include "widgets/drawing.h"
 
@@ -23,6 +24,16 @@ const QColor Teal(0x00, 0x58, 0x5f);
 const QColor Bar(0xb9, 0xd3, 0xee);
 
 const char* const Gifs[] = {"confirm0", "confirm1", "next0", "next1"};
+
+// The menu icon at every size a desktop asks the hicolor theme for (menus,
+// panels, docks, software centres), each painted for its own size.
+const int kMenuIconSides[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+QString menuIconPath(const QDir& root, int side)
+{
+    return root.filePath(
+        QStringLiteral("data/icons/hicolor/%1x%1/apps/example.qelsim.QelSimulator.png").arg(side));
+}
 
 struct Picture {
     QString name;
@@ -150,6 +161,8 @@ bool checkAll(const QDir& root, bool withGifs)
             }
         }
     }
+    for (const int side : kMenuIconSides)
+        ok = checkFile(menuIconPath(root, side), QSize(side, side), false) && ok;
     std::printf(ok ? "all pictures ok\n" : "some pictures are WRONG\n");
     return ok;
 }
@@ -162,6 +175,11 @@ bool drawAll(const QDir& root)
     for (const QString& name : drawnPictureNames())
         ok = save(drawPicture(name, 1.0), root.filePath(QStringLiteral("res/%1.png").arg(name))) &&
              ok;
+    for (const int side : kMenuIconSides) {
+        const QString path = menuIconPath(root, side);
+        ok =
+            QFileInfo(path).dir().mkpath(QStringLiteral(".")) && save(DrawSmiley(side), path) && ok;
+    }
     return ok;
 }
 
