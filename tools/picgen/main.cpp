@@ -27,7 +27,7 @@ const char* const Gifs[] = {"confirm0", "confirm1", "next0", "next1"};
 
 // The menu icon at every size a desktop asks the hicolor theme for (menus,
 // panels, docks, software centres), each painted for its own size.
-const int kMenuIconSides[] = {16, 22, 24, 32, 48, 64, 128, 256};
+const int MenuIconSides[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
 QString menuIconPath(const QDir& root, int side)
 {
@@ -161,7 +161,7 @@ bool checkAll(const QDir& root, bool withGifs)
             }
         }
     }
-    for (const int side : kMenuIconSides)
+    for (const int side : MenuIconSides)
         ok = checkFile(menuIconPath(root, side), QSize(side, side), false) && ok;
     std::printf(ok ? "all pictures ok\n" : "some pictures are WRONG\n");
     return ok;
@@ -175,10 +175,10 @@ bool drawAll(const QDir& root)
     for (const QString& name : drawnPictureNames())
         ok = save(drawPicture(name, 1.0), root.filePath(QStringLiteral("res/%1.png").arg(name))) &&
              ok;
-    for (const int side : kMenuIconSides) {
+    for (const int side : MenuIconSides) {
         const QString path = menuIconPath(root, side);
         ok =
-            QFileInfo(path).dir().mkpath(QStringLiteral(".")) && save(DrawSmiley(side), path) && ok;
+            QFileInfo(path).dir().mkpath(QStringLiteral(".")) && save(drawSmiley(side), path) && ok;
     }
     return ok;
 }
