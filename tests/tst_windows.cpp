@@ -27,6 +27,7 @@ struct End {
     QString answer;
     MessageBoxes::Answer save, another;
     bool saved;
+    QString line = "You wrote 1 word in 0 min 0 s."; // below "Do you want to save it?"
 };
 struct HelpCase {
     bool issue;
@@ -133,17 +134,18 @@ private slots:
                  "Issue (1-150):RadioButton, Argument (1-141):RadioButton, QEL No.:EditableText, "
                  "Random Select:CheckBox, Start:Button, Start:Button, Quit:Button, About:Button, " +
                      Product::DistributorName + ":Button");
-        QVERIFY(s.numberBox->isEnabled() && !s.fullTestStartButton->isEnabled());
+        QVERIFY(s.numberBox->isEnabled() && s.fullTestStartButton->isEnabled());
         QStringList visited;
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 9; ++i) {
             visited << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        QCOMPARE(visited,
-                 QStringList({"quitButton", "issueOption", "numberBox", "randomSelect",
-                              "practiceStartButton", "logo", "aboutButton", "quitButton"}));
+        QCOMPARE(visited, QStringList({"quitButton", "issueOption", "numberBox", "randomSelect",
+                                       "practiceStartButton", "fullTestStartButton", "logo",
+                                       "aboutButton", "quitButton"}));
         for (const auto& [button, letter] : {std::pair{s.quitButton, Qt::Key_Q},
                                              {s.practiceStartButton, Qt::Key_S},
+                                             {s.fullTestStartButton, Qt::Key_T},
                                              {s.aboutButton, Qt::Key_A}})
             QCOMPARE(button->shortcut(), QKeySequence(Qt::ALT | letter));
         // Random Select greys the number box and keeps its text.
@@ -333,7 +335,10 @@ private slots:
         const AskedBox box = p.fake.boxes.asked.first();
         QVERIFY(box.title == "Time Up!" && box.icon == MessageBoxes::Exclamation &&
                 box.guard == MessageBoxes::GuardFirstSecond && t.clock->text() == "00:00");
-        t.endSection(); // the clock at rest, the Time button on again
+        t.answerBox->setPlainText("Late words.");
+        t.endSection(); // the clock at rest, the Time button on again; the time is up
+        QVERIFY(p.fake.boxes.prompts[1].endsWith((elapsed > 1800 ? "41 min 40 s" : "30 min 0 s") +
+                                                 QString(" (the time ran out).")));
         QVERIFY(t.clock->text() == "30:00" && t.timeButton->isEnabled() &&
                 t.countdown.restartPending);
     }
@@ -348,9 +353,11 @@ private slots:
         row("close request", End{"", "essay", Ok, Ok, true});
         row("cancel the save", End{"testQuitButton", "essay", Cancel, Ok, false});
         row("empty answer", End{"testQuitButton", "", Cancel, Cancel, false});
-        row("blanks are an answer", End{"testQuitButton", " \n", Ok, Ok, true});
+        row("blanks are an answer",
+            End{"testQuitButton", " \n", Ok, Ok, true, "You wrote 0 words in 0 min 0 s."});
         row("unusual characters",
-            End{"testQuitButton", QString::fromUtf8("a\u00a0b\u2028c\td\u00e9"), Ok, Ok, true});
+            End{"testQuitButton", QString::fromUtf8("a\u00a0b\u2028c\td\u00e9"), Ok, Ok, true,
+                "You wrote 4 words in 0 min 0 s."});
     }
     void endSection()
     {
@@ -375,8 +382,9 @@ private slots:
             t.close();
         else
             click(t.findChild<PictureBox*>(e.button));
-        QCOMPARE(p.fake.boxes.prompts,
-                 e.answer.isEmpty() ? QStringList{Another} : QStringList({SaveIt, Another}));
+        QCOMPARE(p.fake.boxes.prompts, e.answer.isEmpty()
+                                           ? QStringList{Another}
+                                           : QStringList({SaveIt + "\r\n" + e.line, Another}));
         const AskedBox& last = p.fake.boxes.asked.last();
         QVERIFY(last.title == "Quit" && last.icon == MessageBoxes::Information &&
                 last.buttons == MessageBoxes::OkCancel);
@@ -401,6 +409,47 @@ private slots:
         QVERIFY(!t.answerConfirmButton->isEnabled() && t.nextButton->isEnabled());
         QCOMPARE(t.clock->text(), QStringLiteral("30:00"));
         QCOMPARE(widgetText(t.answerBox), typed); // kept, hidden, until the next start
+    }
+
+    // The Full Test: an Argument, then an Issue timed afresh, each section ended its
+    // own way ('!' fails the first save); Test Quit or a close request ends the whole test.
+    void fullTest_data()
+    {
+        columns<QStringList, QString, QString>("ways", "titles", "summary");
+        const QString one = "Section 1, Argument No.%1: 2 words in 27 min 13 s, saved.";
+        const QString two = one + "\r\nSection 2, Issue No.%2: 2 words in 27 min 13 s, saved.";
+        row("test quit in section 1", QStringList{"testQuitButton"}, "Quit,Full Test,Quit", one);
+        row("close in section 1", QStringList{""}, "Quit,Full Test,Quit", one);
+        row("failed save, exit, confirm", QStringList{"!sectionExitButton", "answerConfirmButton"},
+            "Quit,Not Saved,Quit,Full Test,Quit,Full Test,Quit", two);
+    }
+    void fullTest()
+    {
+        QFETCH(QStringList, ways);
+        QFETCH(QString, summary);
+        LoadedProgram p;
+        TestWindow& t = p.test();
+        QTest::keyClick(p.start->fullTestStartButton, Qt::Key_Space);
+        QList<Question> taken;
+        for (QString way : ways) {
+            const QString file = essayFilePath({}, taken.emplace_back(t.question().value()));
+            t.timerTick();
+            p.fake.clock.elapsed += 1633;
+            t.answerBox->setPlainText("Section " + QString::number(taken.size()));
+            if (way.startsWith('!') && QDir().mkpath(p.folder.file(file))) {
+                click(t.findChild<PictureBox*>(way.remove(0, 1)));
+                QVERIFY(QDir().rmdir(p.folder.file(file)));
+            }
+            click(t.nextButton); // arms Answer Confirm; the other ways end it all the same
+            way.isEmpty() ? void(t.close()) : click(t.findChild<PictureBox*>(way));
+            QVERIFY(t.nextButton->isEnabled() && // the buttons at rest for the next section
+                    p.folder.read(file).endsWith(" " + QByteArray::number(taken.size()) + "\r\n"));
+        }
+        QTEST(p.fake.boxes.titles.join(','), "titles");
+        QCOMPARE(p.fake.boxes.prompts.at(p.fake.boxes.prompts.size() - 2),
+                 summary.replace("%1", QString::number(taken.first().number))
+                     .replace("%2", QString::number(taken.last().number)));
+        QVERIFY(p.start->isVisible() && !t.isVisible() && t.question() == taken.last());
     }
 
     // Help: the answer to the clipboard, the saved records below it, the clock at rest.

@@ -3,6 +3,7 @@
 #include "exam/answerkeys.h"
 #include "exam/draft.h"
 #include "exam/essayfile.h"
+#include "exam/wordcount.h"
 #include "platform/appfolder.h"
 #include "platform/textio.h"
 #include "widgets/picturebox.h"
@@ -163,9 +164,9 @@ void TestWindow::createControls()
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    connect(testQuitButton, &PictureBox::clicked, this, &TestWindow::endSection);
-    connect(sectionExitButton, &PictureBox::clicked, this, &TestWindow::endSection);
-    connect(answerConfirmButton, &PictureBox::clicked, this, &TestWindow::endSection);
+    connect(testQuitButton, &PictureBox::clicked, this, [this] { endSection(true); });
+    connect(sectionExitButton, &PictureBox::clicked, this, [this] { endSection(); });
+    connect(answerConfirmButton, &PictureBox::clicked, this, [this] { endSection(); });
     connect(timeButton, &PictureBox::clicked, this, &TestWindow::toggleClock);
     connect(helpButton, &PictureBox::clicked, this, &TestWindow::help);
     connect(nextButton, &PictureBox::clicked, this, &TestWindow::next);
@@ -204,7 +205,7 @@ void TestWindow::closeEvent(QCloseEvent* event)
     // No close box, but the system's close keystroke still arrives: treat it as
     // Test Quit, so the answer is never dropped without a question.
     event->ignore();
-    endSection();
+    endSection(true);
 }
 
 void TestWindow::putClockAtRest()
@@ -216,9 +217,18 @@ void TestWindow::putClockAtRest()
     clock->setVisible(true);
 }
 
+void TestWindow::setQuestion(const Question& question)
+{
+    question_ = question;
+    questionStart_.reset();
+}
+
 void TestWindow::timerTick()
 {
-    const TickOutcome outcome = countdownTick(countdown, platform_.clock.elapsedSeconds());
+    const double reading = platform_.clock.elapsedSeconds();
+    if (!questionStart_)
+        questionStart_ = reading;
+    const TickOutcome outcome = countdownTick(countdown, reading);
     if (outcome.timeUp) {
         clockTimer->stop();
         // It comes up while the user types: the keys typed on must not close it.
@@ -262,11 +272,16 @@ bool TestWindow::saveEssay(const QDateTime& when)
     return false;
 }
 
-void TestWindow::endSection()
+void TestWindow::endSection(bool wholeTest)
 {
     const QDateTime when = platform_.clock.now();
     if (!question_)
         return;
+    // Words and time as they stand at the click, however long the save question stays open.
+    SectionEnd end{*question_, countWords(answerBox->toPlainText()),
+                   questionStart_ ? secondsTaken(*questionStart_, platform_.clock.elapsedSeconds())
+                                  : 0,
+                   false, wholeTest};
     // Should the save fail, the question goes on as if it had never been ended.
     const CountdownState countdownBefore = countdown;
     const bool counting = clockTimer->isActive();
@@ -276,9 +291,9 @@ void TestWindow::endSection()
     putClockAtRest();
 
     if (!answerBox->document()->isEmpty()) {
-        const auto answer = platform_.boxes.show(this, QStringLiteral("Do you want to save it?"),
-                                                 QStringLiteral("Quit"), MessageBoxes::Information,
-                                                 MessageBoxes::OkCancel);
+        const auto answer = platform_.boxes.show(
+            this, QStringLiteral("Do you want to save it?\r\n") + wordsAndTimeLine(end),
+            QStringLiteral("Quit"), MessageBoxes::Information, MessageBoxes::OkCancel);
         // A failed save keeps the user here with everything on screen as it was,
         // and the clock counting on from the question's own start.
         if (answer == MessageBoxes::AnswerOk && !saveEssay(when)) {
@@ -291,20 +306,15 @@ void TestWindow::endSection()
             returnToAnswer();
             return;
         }
+        end.saved = answer == MessageBoxes::AnswerOk;
     }
     // Saved, refused or empty: the draft has done its work. A failed save keeps it.
     draft_->discard();
+    emit sectionEnded(end);
+}
 
-    const auto another = platform_.boxes.show(
-        this, QStringLiteral("Do you want to start another question?"), QStringLiteral("Quit"),
-        MessageBoxes::Information, MessageBoxes::OkCancel);
-    if (another != MessageBoxes::AnswerOk) {
-        platform_.end.endProgram(0);
-        return;
-    }
-    hide();
-    if (startWindow_)
-        startWindow_->show();
+void TestWindow::putButtonsAtRest()
+{
     answerConfirmButton->setEnabled(false);
     answerConfirmButton->setPicture(loadButtonPicture(appFolder, QStringLiteral("confirm0.gif")));
     nextButton->setPicture(loadButtonPicture(appFolder, QStringLiteral("next0.gif")));

@@ -2,6 +2,7 @@
 
 #include "exam/countdown.h"
 #include "exam/question.h"
+#include "exam/sectionend.h"
 #include "platform/platform.h"
 #include "widgets/pictures.h"
 
@@ -23,9 +24,6 @@ class TestWindow : public QWidget {
     Q_OBJECT
 public:
     TestWindow(Platform& platform, const QString& programFolder);
-
-    // The window that ending a section hands control back to.
-    void setStartWindow(QWidget* startWindow) { startWindow_ = startWindow; }
 
     // The clock at rest: timer off, 30 minutes left, a fresh start pending, the
     // Time button on, the label showing "30:00" and visible.
@@ -54,15 +52,20 @@ public:
     PictureBox* undoButton = nullptr;
 
     // The question under way, handed over by the start window; nothing before the first.
-    void setQuestion(const Question& question) { question_ = question; }
+    void setQuestion(const Question& question);
     std::optional<Question> question() const { return question_; }
 
     // Window-level variables.
     QString appFolder;
     CountdownState countdown;
 
+    // Answer Confirm off and Next on, each with its look at rest.
+    void putButtonsAtRest();
+
     // Event handlers, public so that the other windows and tests can run them.
-    void endSection();
+    // Section Exit and Answer Confirm end the section; Test Quit and a close
+    // request end the whole test with it.
+    void endSection(bool wholeTest = false);
     void timerTick();
     void toggleClock();
     void help();
@@ -71,6 +74,10 @@ public:
     void paste();
     // The caret back in the answer box, after a button or a box.
     void returnToAnswer();
+
+signals:
+    // The section is over and its draft gone; the owner decides what comes next.
+    void sectionEnded(const SectionEnd& end);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -84,8 +91,10 @@ private:
     std::optional<Draft> currentDraft() const;
 
     Platform& platform_;
-    QWidget* startWindow_ = nullptr;
     std::optional<Question> question_;
+    // The clock reading at the question's first tick. The countdown's own start
+    // moves when Help or "Time Up!" restarts it; the time taken does not.
+    std::optional<double> questionStart_;
     DraftKeeper* draft_ = nullptr;
     Picture background_;
 };

@@ -58,7 +58,7 @@ StartWindow::StartWindow(Platform& platform, const QString& programFolder)
     // The load order: the hidden test window first, then the folder, then the
     // libraries, Issue before Argument.
     testWindow_ = std::make_unique<TestWindow>(platform, programFolder);
-    testWindow_->setStartWindow(this);
+    connect(testWindow_.get(), &TestWindow::sectionEnded, this, &StartWindow::sectionEnded);
     testWindowLater_ = new QTimer(this);
     testWindowLater_->setSingleShot(true);
     testWindowLater_->setInterval(0);
@@ -127,10 +127,9 @@ void StartWindow::createControls()
 
     fullTestFrame = place(new QGroupBox(QStringLiteral("Full Test"), this), "fullTestFrame",
                           twipsRect(3360, 240, 2535, 1335));
-    fullTestStartButton = makeButton(fullTestFrame, "fullTestStartButton", QStringLiteral("Start"),
+    // Alt+T: Alt+S is the practice Start's.
+    fullTestStartButton = makeButton(fullTestFrame, "fullTestStartButton", QStringLiteral("S&tart"),
                                      twipsRect(720, 480, 1095, 375));
-    // The full test is not available: only practice questions can be run.
-    fullTestStartButton->setEnabled(false);
 
     quitButton =
         makeButton(this, "quitButton", QStringLiteral("&Quit"), twipsRect(3480, 1920, 975, 375));
@@ -147,12 +146,13 @@ void StartWindow::createControls()
 
     const auto order =
         std::to_array<QWidget*>({quitButton, issueOption, argumentOption, numberBox, randomSelect,
-                                 practiceStartButton, logo, aboutButton});
+                                 practiceStartButton, fullTestStartButton, logo, aboutButton});
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     quitButton->setFocus(Qt::OtherFocusReason);
 
     connect(practiceStartButton, &QPushButton::clicked, this, &StartWindow::startPractice);
+    connect(fullTestStartButton, &QPushButton::clicked, this, &StartWindow::startFullTest);
     connect(randomSelect, &QCheckBox::clicked, this, &StartWindow::randomSelectClicked);
     connect(quitButton, &QPushButton::clicked, this, &StartWindow::quitClicked);
     connect(aboutButton, &QPushButton::clicked, this, &StartWindow::aboutClicked);
@@ -207,9 +207,28 @@ void StartWindow::startPractice()
         number = *entry;
     }
 
-    const Question question{issue ? EssayKind::Issue : EssayKind::Argument, number};
-    const PracticeQuestion shown =
-        composePracticeQuestion(question, (issue ? issueTopics : argumentTopics).at(number - 1));
+    showQuestion({issue ? EssayKind::Issue : EssayKind::Argument, number});
+}
+
+void StartWindow::startFullTest()
+{
+    fullTest_.emplace();
+    startFullTestSection();
+}
+
+void StartWindow::startFullTestSection()
+{
+    // Each section's topic is drawn at random; the number box is not the test's.
+    const EssayKind kind = *fullTest_->nextSection();
+    const int limit = kind == EssayKind::Issue ? IssueTopicCount : ArgumentTopicCount;
+    showQuestion({kind, drawRandomTopic(limit, platform_.clock.randomSeed())});
+}
+
+void StartWindow::showQuestion(const Question& question)
+{
+    const bool issue = question.kind == EssayKind::Issue;
+    const PracticeQuestion shown = composePracticeQuestion(
+        question, (issue ? issueTopics : argumentTopics).at(question.number - 1));
     TestWindow& test = *testWindow();
     test.sectionTitle->setText(shown.sectionTitle);
     test.topicHeading->setText(shown.heading);
@@ -225,4 +244,33 @@ void StartWindow::startPractice()
     test.clockTimer->start();
     // The caret starts in the answer box, whichever control had the focus last time.
     test.answerBox->setFocus(Qt::OtherFocusReason);
+}
+
+void StartWindow::sectionEnded(const SectionEnd& end)
+{
+    TestWindow& test = *testWindow();
+    if (fullTest_) {
+        if (fullTest_->sectionEnded(end)) {
+            platform_.boxes.show(&test, fullTest_->sectionOverText(), FullTestTitle,
+                                 MessageBoxes::Information, MessageBoxes::Ok);
+            // The next section opens as a fresh question: the clock was put at
+            // rest when the last one ended.
+            test.putButtonsAtRest();
+            startFullTestSection();
+            return;
+        }
+        platform_.boxes.show(&test, fullTest_->summary(), FullTestTitle, MessageBoxes::Information,
+                             MessageBoxes::Ok);
+        fullTest_.reset();
+    }
+    const auto another = platform_.boxes.show(
+        &test, QStringLiteral("Do you want to start another question?"), QStringLiteral("Quit"),
+        MessageBoxes::Information, MessageBoxes::OkCancel);
+    if (another != MessageBoxes::AnswerOk) {
+        platform_.end.endProgram(0);
+        return;
+    }
+    test.hide();
+    show();
+    test.putButtonsAtRest();
 }

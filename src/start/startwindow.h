@@ -1,11 +1,14 @@
 #pragma once
 
 #include "bank/topiclibrary.h"
+#include "exam/question.h"
 #include "platform/platform.h"
+#include "start/fulltest.h"
 
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class TestWindow;
 class PictureBox;
@@ -18,8 +21,9 @@ class QRadioButton;
 class QTimer;
 
 // The start window: chooses the essay kind and topic and starts a practice
-// question. Loading it creates the hidden test window and reads both topic
-// libraries; a library that cannot be read throws Fault before anything shows.
+// question, or starts the Full Test. Loading it creates the hidden test window
+// and reads both topic libraries; a library that cannot be read throws Fault
+// before anything shows.
 class StartWindow : public QWidget {
     Q_OBJECT
 public:
@@ -48,6 +52,10 @@ public:
 
     // Event handlers.
     void startPractice();
+    void startFullTest();
+    // The test window ended a section: the next section, the Full Test's
+    // summary, or the question whether to go on.
+    void sectionEnded(const SectionEnd& end);
     void randomSelectClicked();
     void quitClicked();
     void aboutClicked();
@@ -59,8 +67,13 @@ protected:
 
 private:
     void createControls();
+    // Fills and shows the test window with the question, and starts its clock.
+    void showQuestion(const Question& question);
+    // The Full Test's next section, on a topic drawn at random.
+    void startFullTestSection();
 
     Platform& platform_;
     std::unique_ptr<TestWindow> testWindow_;
     QTimer* testWindowLater_ = nullptr;
+    std::optional<FullTest> fullTest_; // while the Full Test is under way
 };

@@ -63,6 +63,16 @@ road_keys() {
     records_are ai5.txt "Issue No.5" "one two three four five"
 }
 
+# The Full Test (Alt+T): an Argument, then an Issue, each saved to its random topic's file.
+road_full_test() {
+    open_start && key alt+t && test_window && type_text "Argument essay." || return
+    end_section sectionexit Return && answer_box "Full Test" Return && test_window || return
+    type_text "Issue essay." && end_section testquit Return && answer_box "Full Test" Return || return
+    answer_box Quit Escape && wait_exit && set -- "$FOLDER"/user/a[ai]*.txt && set -- "${1##*/}" "${2##*/}"
+    records_are "$1" "Argument No.${1//[!0-9]/}" "Argument essay." &&
+        records_are "$2" "Issue No.${2//[!0-9]/}" "Issue essay."
+}
+
 # A broken topic library: a fault box, no start window, a non-zero exit without a signal.
 road_library() {
     case $1 in
@@ -164,7 +174,7 @@ road_menu_entry() {
 }
 
 # shellcheck disable=SC2034 # read by e2e.sh
-ALL_ROADS="start_and_quit practice tools keys about
+ALL_ROADS="start_and_quit practice tools keys about full_test
     draft:recovered draft:refused draft:killed-in-write
     library:missing library:empty library:short-by-one library:lf-only library:random-bytes
     library:nul-bytes library:directory library:unreadable

@@ -24,7 +24,7 @@ class ScriptedBoxes : public MessageBoxes {
 public:
     QList<Answer> answers; // for the coming boxes, in order; once they run out, OK
     QList<AskedBox> asked;
-    QStringList prompts;             // what the boxes asked, in order
+    QStringList prompts, titles;     // what the boxes asked, and their titles, in order
     std::function<void()> whileOpen; // runs while a box is "open", as a user's wait would
 
     Answer show(QWidget* /*parent*/, const QString& prompt, const QString& title, Icon icon,
@@ -32,6 +32,7 @@ public:
     {
         asked.append({prompt, title, icon, buttons, guard});
         prompts << prompt;
+        titles << title;
         if (whileOpen)
             whileOpen();
         return answers.isEmpty() ? AnswerOk : answers.takeFirst();

@@ -1,0 +1,40 @@
+#include "exam/sectionend.h"
+
+#include "exam/countdown.h"
+#include "platform/numeric.h"
+
+#include <algorithm>
+
+bool SectionEnd::timeRanOut() const
+{
+    return seconds >= SecondsAllowed;
+}
+
+int secondsTaken(double from, double to)
+{
+    // The clock only moves forward; should it ever seem not to, nothing has elapsed.
+    return static_cast<int>(roundHalfEven(std::clamp(to - from, 0.0, 1e9)));
+}
+
+QString topicName(const Question& question)
+{
+    return (question.kind == EssayKind::Issue ? QStringLiteral("Issue No.")
+                                              : QStringLiteral("Argument No.")) +
+           QString::number(question.number);
+}
+
+QString wordsAndTime(const SectionEnd& end)
+{
+    const QString words =
+        end.words == 1 ? QStringLiteral("1 word") : QStringLiteral("%1 words").arg(end.words);
+    QString text =
+        QStringLiteral("%1 in %2 min %3 s").arg(words).arg(end.seconds / 60).arg(end.seconds % 60);
+    if (end.timeRanOut())
+        text += QStringLiteral(" (the time ran out)");
+    return text;
+}
+
+QString wordsAndTimeLine(const SectionEnd& end)
+{
+    return QStringLiteral("You wrote ") + wordsAndTime(end) + QLatin1Char('.');
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "exam/question.h"
+
+#include <QString>
+
+// How a section ended, as the test window tells its owner.
+struct SectionEnd {
+    Question question;
+    int words = 0;   // in the answer, counted by countWords
+    int seconds = 0; // from the question's first clock tick to the end of the section
+    bool saved = false;
+    bool wholeTest = false; // Test Quit or a close request: the whole test ends with it
+
+    // The 30 minutes are used up (the clock read 00:00 or would have).
+    bool timeRanOut() const;
+};
+
+// Whole seconds from one reading of the elapsed-time clock to a later one,
+// rounded as the countdown rounds them, so the line agrees with the clock.
+int secondsTaken(double from, double to);
+
+// "Argument No.7": the topic as its record names it.
+QString topicName(const Question& question);
+
+// "412 words in 27 min 13 s", followed by " (the time ran out)" when it did.
+QString wordsAndTime(const SectionEnd& end);
+
+// The line below "Do you want to save it?": "You wrote 412 words in 27 min 13 s."
+QString wordsAndTimeLine(const SectionEnd& end);
