@@ -213,11 +213,15 @@ QString savedEssaysFromBytes(QByteArrayView bytes)
 SavedEssays readSavedEssays(const QString& path)
 {
     SavedEssays saved;
+    // Only a regular file of a size that fits in memory: a link to a device
+    // that never ends, or a file of gigabytes, would be read until memory runs
+    // out, and a named pipe would wait for a writer. The opened file is looked
+    // at again, in case another stood there by then.
     const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    if (!info.isFile() || info.size() > LargestEssayFile)
         return saved;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.isSequential() || file.size() > LargestEssayFile)
         return saved;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

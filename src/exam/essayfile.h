@@ -23,8 +23,12 @@ QString buildEssayRecord(const Question& question, const QString& date, const QS
 // and gives the reason in plain words; the file is as it was before.
 bool appendEssayRecord(const QString& path, const QString& record, QString& reason);
 
+// The largest essay file Help reads: 256 MB, years of daily essays many times over.
+inline constexpr qint64 LargestEssayFile = qint64{256} << 20;
+
 // Every line of the essay file, each preceded by CR LF, as one text: what Help
-// appends below the answer. Missing or unreadable files give no value; an
+// appends below the answer. Missing or unreadable files give no value, and so
+// do files that are not regular files or are larger than LargestEssayFile; an
 // empty file gives an empty text.
 struct SavedEssays {
     bool readable = false;
