@@ -463,13 +463,20 @@ private slots:
         row("argument 12", HelpCase{false, "x", saved, "x" + back, "x"});
         row("empty file", HelpCase{true, "", "", "", "on the clipboard"});
         row("no file", HelpCase{true, "y", QByteArray(), "y", "y"});
+        row("a link to a device: unread", HelpCase{true, "", "/dev/zero", "", "on the clipboard"});
+        row("over 256 MB: unread", HelpCase{true, "", "/big", "", "on the clipboard"});
     }
     void help()
     {
         QFETCH(HelpCase, h);
         LoadedProgram p;
-        if (!h.saved.isNull())
-            p.folder.write(h.issue ? "user/ai12.txt" : "user/aa12.txt", h.saved);
+        const QString essay = h.issue ? "user/ai12.txt" : "user/aa12.txt";
+        if (h.saved == "/dev/zero")
+            QVERIFY(QFile::link(h.saved, p.folder.file(essay)));
+        else if (!h.saved.isNull())
+            p.folder.write(essay, h.saved);
+        if (h.saved == "/big") // sparse: no disk fills up
+            QVERIFY(QFile::resize(p.folder.file(essay), LargestEssayFile + 1));
         p.startQuestion(h.issue, QStringLiteral("12"));
         TestWindow& t = p.test();
         t.timerTick();
@@ -477,8 +484,8 @@ private slots:
         click(t.helpButton);
         QCOMPARE(boxText(t.answerBox), h.text);
         QCOMPARE(QGuiApplication::clipboard()->text(), h.clipboard);
-        QCOMPARE(t.clockTimer->isActive(), h.saved.isNull()); // no file: the clock runs on
-        QCOMPARE(t.clock->text(), h.saved.isNull() ? "00:30" : "30:00");
+        QCOMPARE(t.clockTimer->isActive(), h.saved.isNull() || h.saved.startsWith('/'));
+        QCOMPARE(t.clock->text(), t.clockTimer->isActive() ? "00:30" : "30:00");
         QVERIFY(h.saved.isEmpty() || t.answerBox->textCursor().atEnd());
         QVERIFY(h.saved.isEmpty() || t.answerBox->verticalScrollBar()->value() ==
                                          t.answerBox->verticalScrollBar()->maximum());

@@ -163,13 +163,22 @@ def main():
     out.append(f"| Help with a 5 MB essay file (`BM_Help`) | {ms(row('BM_Help'), 1)} | "
                f"{or_na(x_floor, '{:.2f}x')} one read and one "
                f"setPlainText of the same file ({ms(row('BM_ReadAndSetPlainText'), 1)}) |")
-    x_empty = row("BM_AppendTo50MBFile", "x_empty")
-    append_ms = row("BM_AppendTo50MBFile")
-    empty_ms = row("BM_AppendToEmptyFile")
-    out.append(f"| One essay record appended to a 50 MB essay file (`BM_AppendTo50MBFile`) | "
-               f"{or_na(append_ms, '{:.0f} us', 1000)} | "
-               f"{or_na(x_empty, '{:.2f}x')} the same append to an "
-               f"empty file ({or_na(empty_ms, '{:.0f} us', 1000)}) |")
+    new_ms = row("BM_SaveToNewFile")
+    unsynced_us = row("BM_SaveToNewFile", "unsynced_us")
+    record_kb = row("BM_SaveToNewFile", "record_bytes")
+    out.append(f"| Saving an essay of 5 KB (a record of "
+               f"{or_na(record_kb, '{:.1f} KB', 1 / 1024)}) as a topic's first save: written, "
+               f"synced to the disk, the new file's folder synced (`BM_SaveToNewFile`) | "
+               f"{ms(new_ms)} | the same bytes written without a sync "
+               f"{or_na(unsynced_us, '{:.0f} us')}; the goal is under 50 ms "
+               f"({or_na(new_ms, 'met' if (new_ms or 0) < 50 else 'not met')}) |")
+    large_ms = row("BM_SaveTo50MBFile")
+    x_empty = row("BM_SaveTo50MBFile", "x_empty")
+    empty_us = row("BM_SaveTo50MBFile", "empty_us")
+    out.append(f"| The same save to a 50 MB essay file (`BM_SaveTo50MBFile`) | {ms(large_ms)} | "
+               f"{or_na(x_empty, '{:.2f}x')} the same save to an empty file "
+               f"({or_na(empty_us, '{:.2f} ms', 1e-3)}); the goal is under 50 ms "
+               f"({or_na(large_ms, 'met' if (large_ms or 0) < 50 else 'not met')}) |")
     tick = row("BM_TimerTick")
     step = row("BM_CountdownTick")
     paint = row("BM_TimerTickAndPaint")
@@ -181,7 +190,9 @@ def main():
     out.append(f"| Idle CPU of a running countdown (real program, {idle.get('seconds', '?')} s "
                f"after Start, all threads) | {or_na(cpu, '{:.3f} %')} of "
                f"one core | a tick every 500 ms |")
-    out.append("")
+    out.append("\nA save is timed from the start of the append until the disk has confirmed the "
+               "record, in a folder below the current one (the build folder for `make bench`), "
+               "so on the machine's own disk: a sync on a file system in memory costs nothing.\n")
 
     with open(args.out, "w", encoding="utf-8") as doc:
         doc.write("\n".join(out))

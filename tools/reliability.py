@@ -31,6 +31,10 @@ CASES = {
     "save:file-read-only": "the essay file of mode 444 (unprivileged user)",
     "save:file-is-a-folder": "a folder in the essay file's place",
     "save:disk-full": "the essay file a link to /dev/full",
+    "durable:save": "a draft written, then the section ended with OK, the file calls noted",
+    "durable:recovery": "a draft written, killed with SIGKILL, OK at the next start, the file "
+                        "calls noted",
+    "durable:sync-fails": "the essay file's sync failed with EIO by a preloaded shim",
     "draft:recovered": "killed with SIGKILL after the first draft; OK at the next start",
     "draft:refused": "killed with SIGKILL after the first draft; Cancel at the next start",
     "draft:killed-in-write": "killed inside the second draft's write, before its rename",
@@ -84,6 +88,11 @@ def main():
              "Each must show \"Not Saved\" and keep the test window with the answer; the earlier "
              "record must stay whole, and once the cause is mended, ending the section again must "
              "save the same answer, byte for byte."),
+            ("Saves on the disk", "durable:",
+             "A preloaded shim notes the program's file calls. The draft's rename must be followed "
+             "by a sync of its folder; the record's write by a sync of the essay file, then of its "
+             "new file's folder, and only then may the draft be removed. A sync that fails must "
+             "show \"Not Saved\", keep the draft and take the record back."),
             ("Drafts", "draft:",
              "The answer must come back whole at the next start (OK), or leave no draft and an "
              "unchanged essay file (Cancel); a kill inside a draft write must leave the previous "

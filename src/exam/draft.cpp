@@ -1,6 +1,7 @@
 #include "exam/draft.h"
 
 #include "platform/appfolder.h"
+#include "platform/filesync.h"
 #include "platform/textio.h"
 
 #include <QDir>
@@ -73,12 +74,19 @@ QString setAside(const QString& path)
     return {};
 }
 
-// True when a record of the essay file ends with exactly this answer: the
-// answer reached the file before the draft could be removed.
+// True when a record of the essay file ends with exactly this answer, on the
+// disk: the answer reached the file before the draft could be removed. The copy
+// that wrote it may have died before its sync, so the file is synced here; one
+// that cannot be synced does not count, and the answer is offered again (twice
+// is better than lost).
 bool essayFileHolds(const QString& essayPath, const QString& answer)
 {
     QFile file(essayPath);
-    if (!QFileInfo(essayPath).isFile() || !file.open(QIODevice::ReadOnly))
+    const QFileInfo info(essayPath);
+    // Windows syncs only a file open for writing; a file nobody may write was
+    // not written by a save a moment ago.
+    if (!info.isFile() || info.size() > LargestEssayFile ||
+        !(file.open(QIODevice::ReadWrite) || file.open(QIODevice::ReadOnly)))
         return false;
     const QByteArray bytes = file.readAll();
     const QByteArray stars = QByteArrayLiteral("********************\r\n");
@@ -88,8 +96,11 @@ bool essayFileHolds(const QString& essayPath, const QString& answer)
     const QByteArray nextRecord = "\r\n\r\n" + stars + "Date: ";
     for (qsizetype at = bytes.indexOf(wanted); at >= 0; at = bytes.indexOf(wanted, at + 1)) {
         const QByteArrayView rest = QByteArrayView(bytes).sliced(at + wanted.size());
-        if (rest.isEmpty() || rest.startsWith(nextRecord))
-            return true;
+        if (rest.isEmpty() || rest.startsWith(nextRecord)) {
+            QString reason; // not shown: the answer is offered again instead
+            return !file.isWritable() ||
+                   (syncFile(file, reason) && syncFolder(info.absolutePath(), reason));
+        }
     }
     return false;
 }
@@ -177,7 +188,10 @@ bool writeDraftFile(const QString& path, const Draft& draft)
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    // The rename lives in the folder: until the folder is synced, a power cut
+    // may bring back the old draft, or none.
+    QString reason;
+    return file.commit() && syncFolder(QFileInfo(path).absolutePath(), reason);
 }
 
 std::optional<Draft> readDraftFile(const QString& path)

@@ -53,7 +53,8 @@ QString draftText(const Draft& draft);
 std::optional<Draft> draftFromText(const QString& text);
 
 // Writes the draft atomically (a synced temporary file renamed over the old
-// one): a crash in the middle leaves the previous draft whole.
+// one, then the folder synced): a crash in the middle leaves the previous
+// draft whole, and a power cut after it keeps the new one.
 bool writeDraftFile(const QString& path, const Draft& draft);
 // The draft in the file, or nothing when it is missing, unreadable or damaged.
 std::optional<Draft> readDraftFile(const QString& path);
@@ -86,7 +87,7 @@ std::vector<ClaimedDraft> claimOrphanDrafts(const QString& appFolder);
 // What recovering one claimed draft came to.
 enum class Recovery {
     Damaged,      // unreadable or damaged: set aside (detail: its new path, empty if it stayed)
-    AlreadySaved, // the essay file already holds this answer: the draft is removed
+    AlreadySaved, // the essay file already holds this answer (synced now): the draft is removed
     Refused,      // the user did not want it: the draft is removed
     Saved,        // appended to the essay file: the draft is removed
     NotSaved,     // the append failed (detail: the reason): the draft is kept
@@ -96,7 +97,7 @@ enum class Recovery {
 // answer is not saved yet; the record is dated with the draft's last change.
 // The answer is appended only when no record in the essay file holds it
 // already, so a copy that died after appending but before removing the draft
-// never adds it twice.
+// never adds it twice. The draft goes only once the record is on the disk.
 Recovery recoverDraft(const QString& appFolder, const ClaimedDraft& claimed, const QLocale& locale,
                       const std::function<bool(const Draft&)>& wantIt, QString& detail);
 

@@ -1,6 +1,7 @@
 #include "exam/essayfile.h"
 
 #include "platform/appfolder.h"
+#include "platform/filesync.h"
 #include "platform/textio.h"
 
 #include <QDir>
@@ -155,6 +156,7 @@ bool appendEssayRecord(const QString& path, const QString& record, QString& reas
         reason = QStringLiteral("A folder stands where the file should be.");
         return false;
     }
+    const bool creating = !info.exists();
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         reason =
@@ -173,19 +175,27 @@ bool appendEssayRecord(const QString& path, const QString& record, QString& reas
             break;
         written += step;
     }
+    QString syncFailure;
     if (written != bytes.size() || !file.flush()) {
         reason = QStringLiteral("The record could not be written: %1.").arg(file.errorString());
-        // Take back whatever part did reach the file, so no half record stays.
-        file.resize(sizeBefore);
+    } else if (!syncFile(file, syncFailure) ||
+               (creating && !syncFolder(info.absolutePath(), syncFailure))) {
+        // Saved means on the disk: the draft goes once this returns, and a
+        // power cut must not keep its removal and lose the record.
+        reason =
+            QStringLiteral("The record could not be written to the disk: %1.").arg(syncFailure);
+    } else {
         file.close();
-        return false;
-    }
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
+        if (file.error() == QFileDevice::NoError)
+            return true;
         reason = QStringLiteral("The file could not be closed: %1.").arg(file.errorString());
         return false;
     }
-    return true;
+    // Take back whatever part did reach the file, so no half record stays, and
+    // a second try does not save the answer twice.
+    file.resize(sizeBefore);
+    file.close();
+    return false;
 }
 
 QString savedEssaysFromBytes(QByteArrayView bytes)
@@ -213,11 +223,15 @@ QString savedEssaysFromBytes(QByteArrayView bytes)
 SavedEssays readSavedEssays(const QString& path)
 {
     SavedEssays saved;
+    // Only a regular file of a size that fits in memory: a link to a device
+    // that never ends, or a file of gigabytes, would be read until memory runs
+    // out, and a named pipe would wait for a writer. The opened file is looked
+    // at again, in case another stood there by then.
     const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    if (!info.isFile() || info.size() > LargestEssayFile)
         return saved;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.isSequential() || file.size() > LargestEssayFile)
         return saved;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

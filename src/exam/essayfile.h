@@ -19,12 +19,18 @@ QString recordTime(const QDateTime& when, const QLocale& locale);
 QString buildEssayRecord(const Question& question, const QString& date, const QString& time,
                          const QString& topicText, const QString& answer);
 
-// Appends a record to the file whole, or not at all. On failure returns false
-// and gives the reason in plain words; the file is as it was before.
+// Appends a record to the file whole, or not at all, and returns true only once
+// it is on the disk: the file synced, and its folder too when this created the
+// file. On failure returns false and gives the reason in plain words; the file
+// is as it was before.
 bool appendEssayRecord(const QString& path, const QString& record, QString& reason);
 
+// The largest essay file Help reads: 256 MB, years of daily essays many times over.
+inline constexpr qint64 LargestEssayFile = qint64{256} << 20;
+
 // Every line of the essay file, each preceded by CR LF, as one text: what Help
-// appends below the answer. Missing or unreadable files give no value; an
+// appends below the answer. Missing or unreadable files give no value, and so
+// do files that are not regular files or are larger than LargestEssayFile; an
 // empty file gives an empty text.
 struct SavedEssays {
     bool readable = false;

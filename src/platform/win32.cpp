@@ -5,9 +5,15 @@
 
 // shellapi.h needs what windows.h defines.
 #include <shellapi.h>
+
+#include <io.h>
 #else
+#include <cerrno>
+
+#include <fcntl.h>
 // clock_gettime and CLOCK_BOOTTIME are POSIX, declared by <time.h> and not by <ctime>.
 #include <time.h> // NOLINT(modernize-deprecated-headers)
+#include <unistd.h>
 #endif
 
 namespace Win32 {
@@ -55,6 +61,19 @@ double bootClockSeconds()
     return static_cast<double>(GetTickCount64()) / 1000.0;
 }
 
+int flushFile(int descriptor)
+{
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(descriptor));
+    if (handle == INVALID_HANDLE_VALUE)
+        return ERROR_INVALID_HANDLE;
+    return FlushFileBuffers(handle) ? 0 : static_cast<int>(GetLastError());
+}
+
+int flushFolder(const std::string& /*path*/)
+{
+    return 0;
+}
+
 #else
 
 long registryOpenKey(std::uintptr_t /*root*/, const std::string& /*subKey*/,
@@ -89,6 +108,25 @@ double bootClockSeconds()
     timespec now{};
     clock_gettime(CLOCK_BOOTTIME, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+int flushFile(int descriptor)
+{
+    // The data and the size that finds it; other metadata (times) may lag.
+    return fdatasync(descriptor) == 0 ? 0 : errno;
+}
+
+int flushFolder(const std::string& path)
+{
+    const int folder = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A folder the user may write but not read cannot be opened to be synced,
+    // and some file systems cannot sync a folder at all: the program can do no
+    // more there, and a save must not fail for it.
+    if (folder < 0)
+        return errno == EACCES ? 0 : errno;
+    const int status = fsync(folder) == 0 || errno == EINVAL ? 0 : errno;
+    close(folder);
+    return status;
 }
 
 #endif

@@ -2,8 +2,9 @@
 
 // The only calls into Win32. Plain C++ without Qt, so that the file compiles
 // with a Windows cross compiler against the real windows.h. On other systems
-// these are stand-ins with the same meaning: no registry key exists, and the
-// clock comes from the system's boot-time clock.
+// these are stand-ins with the same meaning: no registry key exists, the clock
+// comes from the system's boot-time clock, and files are synced with the POSIX
+// calls.
 
 #include <cstdint>
 #include <string>
@@ -22,5 +23,13 @@ long registryCloseKey(std::uintptr_t key);
 bool shellOpen(const std::string& address);
 // Seconds since the system started, counting time spent asleep.
 double bootClockSeconds();
+// FlushFileBuffers on the file behind a C runtime descriptor (fdatasync
+// elsewhere): what was written to it is on the disk. Returns 0 or the system's
+// error code.
+int flushFile(int descriptor);
+// The names in a folder (a file just created, one renamed over another) on the
+// disk: fsync of the folder. Windows has no such call, and NTFS journals its
+// names itself, so there it does nothing. Returns 0 or the system's error code.
+int flushFolder(const std::string& path);
 
 } // namespace Win32

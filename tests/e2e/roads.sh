@@ -117,28 +117,22 @@ road_save() {
     records_are "ai$topic.txt" "Issue No.$topic" "${earlier[@]}" "Kept answer."
 }
 
+# Preloads calls.c into the program's launches from now on, failing FAIL; it notes in $FOLDER/calls.
+preload() {
+    cc -shared -fPIC -o "$FOLDER/calls.so" "$(dirname "$0")/calls.c" -ldl || skip "no C compiler" || return
+    # shellcheck disable=SC2034 # AS_USER is read by launch
+    : >"$FOLDER/calls" && AS_USER=(env LD_PRELOAD="$FOLDER/calls.so" QEL_WATCH="$FOLDER/user"
+        QEL_CALLS="$FOLDER/calls" QEL_FAIL="$1" ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0")
+}
+
 # An answer outlives a SIGKILL: typed, drafted, killed (straight away, or in
 # killed-in-write by a preloaded rename() as the second draft, written and
 # synced, is about to replace the first), and offered again at the next start.
 road_draft() {
     printf 'An earlier essay.\r\n' >"$FOLDER/before.txt"
     [ "$1" != refused ] || cp "$FOLDER/before.txt" "$FOLDER/user/ai12.txt"
-    if [ "$1" = killed-in-write ]; then
-        cc -shared -fPIC -o "$FOLDER/die.so" -x c - -ldl <<'EOF' || skip "no C compiler" || return
-#define _GNU_SOURCE
-#include <dlfcn.h>
-#include <signal.h>
-#include <string.h>
-#include <unistd.h>
-int rename(const char* from, const char* to) {
-    if (strstr(to, "/user/draft.txt") && access(to, F_OK) == 0) raise(SIGKILL);
-    return ((int (*)(const char*, const char*))dlsym(RTLD_NEXT, "rename"))(from, to);
-}
-EOF
-        export LD_PRELOAD="$FOLDER/die.so" ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0"
-    fi
+    [ "$1" != killed-in-write ] || preload "rename user/draft.txt;" || return
     start_question issue 12 $'Kept through a kill.\rSecond line.' || return
-    unset LD_PRELOAD
     until_true '[ -e "$FOLDER/user/draft.txt" ]' || fail "no draft was written" || return
     if [ "$1" = killed-in-write ]; then type_text " Lost in the write."; else kill -KILL "$APP_PID"; fi
     wait_exit 'STATUS == 137' || return # SIGKILL
@@ -173,9 +167,26 @@ road_menu_entry() {
     ! grep -rilE 'qelsim|QEL Simulator' "$WORK/home" || fail "left behind"
 }
 
+# In order: the draft put in place, its folder synced; the record written, synced, its new file's folder
+# synced, then the draft removed (save, recovery). A failed sync: "Not Saved", draft kept, no record.
+road_durable() {
+    preload "$([ "$1" = sync-fails ] && echo "sync user/ai12.txt;")" && start_question issue 12 "Kept." || return
+    until_true '[[ $(<"$FOLDER/calls") == *"rename user/draft.txt;sync user;"* ]]' ||
+        fail "no folder sync after the draft's rename: $(<"$FOLDER/calls")" || return
+    case $1 in
+    recovery) kill -KILL "$APP_PID" && wait_exit 'STATUS == 137' && launch &&
+        answer_box "Unsaved Answer" Return && answer_box "Unsaved Answer" Return && active "$START_RE" ;;
+    save) click_button testquit && answer_box Quit Return && active "^Quit$" ;;
+    sync-fails) click_button testquit && answer_box Quit Return && answer_box "Not Saved" Return &&
+        [ -e "$FOLDER/user/draft.txt" ] && [ ! -s "$FOLDER/user/ai12.txt" ] && return ;;
+    esac || fail "the draft or the record is not as it should be" || return
+    [[ $(<"$FOLDER/calls") == *"write user/ai12.txt;sync user/ai12.txt;sync user;unlink user/draft.txt;"* ]] ||
+        fail "calls out of order: $(<"$FOLDER/calls")"
+}
+
 # shellcheck disable=SC2034 # read by e2e.sh
 ALL_ROADS="start_and_quit practice tools keys about full_test
-    draft:recovered draft:refused draft:killed-in-write
+    draft:recovered draft:refused draft:killed-in-write durable:save durable:recovery durable:sync-fails
     library:missing library:empty library:short-by-one library:lf-only library:random-bytes
     library:nul-bytes library:directory library:unreadable
     save:no-user-folder save:user-is-a-file save:user-read-only save:file-read-only
