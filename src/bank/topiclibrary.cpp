@@ -62,6 +62,9 @@ public:
                 break;
             if (atEnd_)
                 fail();
+            if (filled_ >= LargestReadFile)
+                throw Fault(path_, QStringLiteral("The file holds too few topics in its first "
+                                                  "256 MB; nothing beyond them is read."));
             QByteArray& bytes = table_.bytes_;
             if (filled_ == bytes.size())
                 bytes.resize(std::max(bytes.size() * 2, filled_ + ChunkSize));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exam/question.h"
+#include "platform/textio.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -26,7 +27,7 @@ QString buildEssayRecord(const Question& question, const QString& date, const QS
 bool appendEssayRecord(const QString& path, const QString& record, QString& reason);
 
 // The largest essay file Help reads: 256 MB, years of daily essays many times over.
-inline constexpr qint64 LargestEssayFile = qint64{256} << 20;
+inline constexpr qint64 LargestEssayFile = LargestReadFile;
 
 // Every line of the essay file, each preceded by CR LF, as one text: what Help
 // appends below the answer. Missing or unreadable files give no value, and so

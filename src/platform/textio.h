@@ -14,5 +14,10 @@ QString fromWidgetText(QStringView widgetText);
 QByteArray toCodePage(QStringView text);
 QString fromCodePage(QByteArrayView bytes);
 
+// The most the program reads of any file from outside: a topic library, an essay
+// file. A larger file, or a device behind a name, is refused rather than read until
+// memory runs out.
+inline constexpr qint64 LargestReadFile = qint64{256} << 20;
+
 // Removes leading and trailing spaces only: tabs and line ends stay.
 QString trimSpaces(const QString& text);

@@ -84,6 +84,7 @@ road_library() {
 sys.stdout.buffer.write(random.randbytes(262144))' >"$FOLDER/ai.lib" ;;
     nul-bytes) head -c 65536 /dev/zero >"$FOLDER/aa.lib" ;;
     directory) rm "$FOLDER/aa.lib" && mkdir "$FOLDER/aa.lib" ;;
+    endless) ln -sf /dev/zero "$FOLDER/ai.lib" ;;
     unreadable) chmod 000 "$FOLDER/ai.lib" && as_unprivileged || return ;;
     esac
     launch && active "^QEL Simulator$" || return
@@ -188,6 +189,6 @@ road_durable() {
 ALL_ROADS="start_and_quit practice tools keys about full_test
     draft:recovered draft:refused draft:killed-in-write durable:save durable:recovery durable:sync-fails
     library:missing library:empty library:short-by-one library:lf-only library:random-bytes
-    library:nul-bytes library:directory library:unreadable
+    library:nul-bytes library:directory library:endless library:unreadable
     save:no-user-folder save:user-is-a-file save:user-read-only save:file-read-only
     save:file-is-a-folder save:disk-full"
