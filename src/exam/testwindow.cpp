@@ -267,7 +267,7 @@ void TestWindow::endSection()
     const QDateTime when = platform_.clock.now();
     if (!question_)
         return;
-    // Should the save fail, the question goes on as if it had never been ended.
+    // Should the user go back to the question, it goes on as if never ended.
     const CountdownState countdownBefore = countdown;
     const bool counting = clockTimer->isActive();
     const QString caption = clock->text();
@@ -279,9 +279,12 @@ void TestWindow::endSection()
         const auto answer = platform_.boxes.show(this, QStringLiteral("Do you want to save it?"),
                                                  QStringLiteral("Quit"), MessageBoxes::Information,
                                                  MessageBoxes::OkCancel);
-        // A failed save keeps the user here with everything on screen as it was,
-        // and the clock counting on from the question's own start.
-        if (answer == MessageBoxes::AnswerOk && !saveEssay(when)) {
+        // Closing the question (Escape, the close keystroke) is not Cancel, and a
+        // failed save is no end: the user stays here with everything on screen as
+        // it was, and the clock counting on from the question's own start.
+        const bool backToQuestion = answer == MessageBoxes::AnswerClosed ||
+                                    (answer == MessageBoxes::AnswerOk && !saveEssay(when));
+        if (backToQuestion) {
             countdown = countdownBefore;
             clock->setText(caption);
             clock->setVisible(clockShown);
@@ -292,7 +295,7 @@ void TestWindow::endSection()
             return;
         }
     }
-    // Saved, refused or empty: the draft has done its work. A failed save keeps it.
+    // Saved, refused or empty: the draft has done its work. Going back keeps it.
     draft_->discard();
 
     const auto another = platform_.boxes.show(

@@ -51,16 +51,22 @@ road_tools() {
     records_are ai9.txt "Issue No.9" "gammaalpha beta " "from another program third" "gammaalpha beta "
 }
 
-# Typing goes on straight after Time, Next and Help; the section ends from the
-# keyboard alone (Tab onto Section Exit, Space), and every character is saved.
+# Typing goes on straight after Time, Next, Help, and the close keystroke pressed
+# twice (the second, or Escape, closes the save question and goes back to the
+# question); the section ends from the keyboard alone (Tab onto Section Exit,
+# Space), and every character is saved.
 road_keys() {
     start_question issue 5 || return
-    for step in "one " time "two " time "three " next "four " help five; do
-        case $step in time | next | help) click_button "$step" ;; *) type_text "$step" ;; esac
+    for step in "one " time "two " time "three " next "four " help five alt+F4 " six" Escape; do
+        case $step in
+        time | next | help) click_button "$step" ;;
+        alt+F4 | Escape) key alt+F4 && answer_box Quit "$step" && test_window ;;
+        *) type_text "$step" ;;
+        esac || return
     done
     key Tab space
     answer_box Quit Return && answer_box Quit Escape && wait_exit || return
-    records_are ai5.txt "Issue No.5" "one two three four five"
+    records_are ai5.txt "Issue No.5" "one two three four five six"
 }
 
 # A broken topic library: a fault box, no start window, a non-zero exit without a signal.
@@ -133,8 +139,9 @@ EOF
     if [ "$1" = killed-in-write ]; then type_text " Lost in the write."; else kill -KILL "$APP_PID"; fi
     wait_exit 'STATUS == 137' || return # SIGKILL
     launch && answer_box "Unsaved Answer" Return || return
-    # The first box tells of the answer, the second asks whether to save it: refused says Cancel.
-    answer_box "Unsaved Answer" "$([ "$1" = refused ] && echo Escape || echo Return)" || return
+    # The first box tells of the answer, the second asks whether to save it: refused
+    # presses Cancel (Escape would keep the draft for the next start).
+    answer_box "Unsaved Answer" "$([ "$1" = refused ] && echo Tab space || echo Return)" || return
     active "$START_RE" && key alt+q && wait_exit || return
     ! compgen -G "$FOLDER/user/*draft*" >/dev/null || fail "left in user/: $(ls "$FOLDER/user" | tr '\n' ' ')"
     if [ "$1" = refused ]; then
