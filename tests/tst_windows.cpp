@@ -209,6 +209,16 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), t.answerBox);
         QTest::mouseClick(t.topicBox->viewport(), Qt::LeftButton); // the topic hands the caret on
         QCOMPARE(QApplication::focusWidget(), t.answerBox);
+        // Under Tab and Shift+Tab it passes on: each round reaches every enabled control.
+        QStringList round;
+        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+            for (int i = 0; i < 9; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), key);
+                round << QApplication::focusWidget()->objectName().remove("Button");
+            }
+        }
+        QCOMPARE(round.join(' '), "sectionExit time help next cut paste undo testQuit answerBox "
+                                  "testQuit undo paste cut next help time sectionExit answerBox");
     }
 
     void paintingAt100IsTheStoredPicture()

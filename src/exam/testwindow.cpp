@@ -193,9 +193,15 @@ void TestWindow::paintEvent(QPaintEvent* /*event*/)
 
 bool TestWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // The topic box never keeps the focus: the caret belongs in the answer.
-    if (watched == topicBox && event->type() == QEvent::FocusIn)
-        answerBox->setFocus(Qt::OtherFocusReason);
+    // The topic box never keeps the focus: the caret belongs in the answer. Tab
+    // and Shift+Tab pass on in their direction, so they reach every control.
+    if (watched == topicBox && event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            focusNextPrevChild(reason == Qt::TabFocusReason);
+        else
+            answerBox->setFocus(Qt::OtherFocusReason);
+    }
     return QWidget::eventFilter(watched, event);
 }
 
