@@ -439,7 +439,7 @@ private slots:
         p.startQuestion(h.issue, QStringLiteral("12"));
         TestWindow& t = p.test();
         t.timerTick();
-        setBoxText(t.answerBox, h.answer);
+        t.answerBox->insertPlainText(toWidgetText(h.answer)); // one step of typing to undo
         click(t.helpButton);
         QCOMPARE(boxText(t.answerBox), h.text);
         QCOMPARE(QGuiApplication::clipboard()->text(), h.clipboard);
@@ -448,6 +448,11 @@ private slots:
         QVERIFY(h.saved.isEmpty() || t.answerBox->textCursor().atEnd());
         QVERIFY(h.saved.isEmpty() || t.answerBox->verticalScrollBar()->value() ==
                                          t.answerBox->verticalScrollBar()->maximum());
+        // What Help added is one step of undo, the typing before it another.
+        for (const QString& before : {h.text == h.answer ? QString() : h.answer, QString()}) {
+            QTest::keyClick(t.answerBox, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(boxText(t.answerBox), before);
+        }
     }
 
     void aboutWindow()

@@ -331,7 +331,13 @@ void TestWindow::help()
     if (!saved.readable)
         return;
     if (!saved.text.isEmpty()) {
-        setBoxText(answerBox, answer + saved.text);
+        // Added as one step of the answer's undo history, which it keeps: Ctrl+Z
+        // takes it back.
+        QTextCursor end(answerBox->document());
+        end.movePosition(QTextCursor::End);
+        end.beginEditBlock();
+        end.insertText(toWidgetText(saved.text));
+        end.endEditBlock();
         answerBox->moveCursor(QTextCursor::End);
         answerBox->verticalScrollBar()->setValue(answerBox->verticalScrollBar()->maximum());
     }
