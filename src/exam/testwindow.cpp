@@ -184,6 +184,15 @@ void TestWindow::returnToAnswer()
     answerBox->setFocus(Qt::OtherFocusReason);
 }
 
+void TestWindow::keepDraftNow()
+{
+    if (!draft_)
+        return;
+    draft_->finish(); // a write under way would make writeNow put it off
+    draft_->writeNow();
+    draft_->finish();
+}
+
 void TestWindow::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);

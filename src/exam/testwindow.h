@@ -71,6 +71,9 @@ public:
     void paste();
     // The caret back in the answer box, after a button or a box.
     void returnToAnswer();
+    // Writes the draft of the question under way and waits until it is on disk:
+    // the program is being ended from outside.
+    void keepDraftNow();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -116,6 +116,8 @@ road_save() {
 # An answer outlives a SIGKILL: typed, drafted, killed (straight away, or in
 # killed-in-write by a preloaded rename() as the second draft, written and
 # synced, is about to replace the first), and offered again at the next start.
+# So does one whose program gets SIGTERM half a second after the last key, before
+# any draft is due, or loses its test window to another program.
 road_draft() {
     printf 'An earlier essay.\r\n' >"$FOLDER/before.txt"
     [ "$1" != refused ] || cp "$FOLDER/before.txt" "$FOLDER/user/ai12.txt"
@@ -135,9 +137,14 @@ EOF
     fi
     start_question issue 12 $'Kept through a kill.\rSecond line.' || return
     unset LD_PRELOAD
-    until_true '[ -e "$FOLDER/user/draft.txt" ]' || fail "no draft was written" || return
-    if [ "$1" = killed-in-write ]; then type_text " Lost in the write."; else kill -KILL "$APP_PID"; fi
-    wait_exit 'STATUS == 137' || return # SIGKILL
+    case $1 in
+    terminated) sleep 0.5 && kill -TERM "$APP_PID" && wait_exit 'STATUS == 143' ;;
+    window-destroyed) xdotool windowclose "$TEST" && wait_exit ;;
+    *)
+        until_true '[ -e "$FOLDER/user/draft.txt" ]' || fail "no draft was written" || return
+        if [ "$1" = killed-in-write ]; then type_text " Lost in the write."; else kill -KILL "$APP_PID"; fi
+        wait_exit 'STATUS == 137' ;; # SIGKILL
+    esac || return
     launch && answer_box "Unsaved Answer" Return || return
     # The first box tells of the answer, the second asks whether to save it: refused
     # presses Cancel (Escape would keep the draft for the next start).
@@ -153,7 +160,7 @@ EOF
 
 # shellcheck disable=SC2034 # read by e2e.sh
 ALL_ROADS="start_and_quit practice tools keys about
-    draft:recovered draft:refused draft:killed-in-write
+    draft:recovered draft:refused draft:killed-in-write draft:terminated draft:window-destroyed
     library:missing library:empty library:short-by-one library:lf-only library:random-bytes
     library:nul-bytes library:directory library:unreadable
     save:no-user-folder save:user-is-a-file save:user-read-only save:file-read-only
