@@ -121,6 +121,8 @@ private slots:
             std::none_of(timers.begin(), timers.end(), [](QTimer* t) { return t->isActive(); }));
         QCOMPARE(s.windowTitle(), "QEL Simulator 1.0 (" + Product::WebAddress + ")");
         QCOMPARE(s.size(), QSize(414, 269));
+        // Wider than a small screen at a high scale, it keeps its title bar on the screen.
+        QVERIFY(s.screen()->availableGeometry().contains(s.frameGeometry().topLeft()));
         checkPlaces(s, "practiceFrame 16 16 169 233, issueOption 16 24 113 17, "
                        "argumentOption 16 40 121 17, numberLabel 32 104 49 17, "
                        "numberBox 72 96 49 22, randomSelect 32 128 113 25, "
