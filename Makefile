@@ -32,8 +32,15 @@ $(BUILD)/build.ninja: CMakeLists.txt | deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
+# `make run` starts the program from run/, which each build refreshes with the
+# program folder's files and `make clean` leaves alone: the essays saved in
+# run/user/ are the user's.
+RUN_FOLDER = run
+
 run: build
-	cd $(BUILD)/qelsim && ./qelsim
+	mkdir -p $(RUN_FOLDER)/user
+	find $(BUILD)/qelsim -maxdepth 1 -type f -exec cp --remove-destination -p {} $(RUN_FOLDER)/ \;
+	cd $(RUN_FOLDER) && ./qelsim
 
 $(ASAN_BUILD)/build.ninja: CMakeLists.txt | deps
 	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQEL_SANITIZE=ON \
@@ -82,5 +89,6 @@ bench: build
 	python3 bench/startup.py $(BUILD) | tee -a $(BENCH_OUTPUT)
 	python3 tools/performance.py --log $(BENCH_OUTPUT)
 
+# The build folders only; run/ keeps the essays.
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz $(RELEASE_BUILD)

@@ -39,7 +39,7 @@ struct LeftDraft {
     bool issue;
     QString answer;
     QByteArray before; // the essay file
-    QString fault;     // of the draft or of the essay file
+    QString fault;     // of the draft or of the essay file; "closed": the save question
     int boxes;
 };
 Q_DECLARE_METATYPE(Start)
@@ -49,7 +49,8 @@ Q_DECLARE_METATYPE(HelpCase)
 
 namespace {
 
-constexpr auto Ok = MessageBoxes::AnswerOk, Cancel = MessageBoxes::AnswerCancel;
+constexpr auto Ok = MessageBoxes::AnswerOk, Cancel = MessageBoxes::AnswerCancel,
+               Closed = MessageBoxes::AnswerClosed;
 const QString Another = QStringLiteral("Do you want to start another question?");
 const QString SaveIt = QStringLiteral("Do you want to save it?");
 
@@ -121,6 +122,8 @@ private slots:
             std::none_of(timers.begin(), timers.end(), [](QTimer* t) { return t->isActive(); }));
         QCOMPARE(s.windowTitle(), "QEL Simulator 1.0 (" + Product::WebAddress + ")");
         QCOMPARE(s.size(), QSize(414, 269));
+        // Wider than a small screen at a high scale, it keeps its title bar on the screen.
+        QVERIFY(s.screen()->availableGeometry().contains(s.frameGeometry().topLeft()));
         checkPlaces(s, "practiceFrame 16 16 169 233, issueOption 16 24 113 17, "
                        "argumentOption 16 40 121 17, numberLabel 32 104 49 17, "
                        "numberBox 72 96 49 22, randomSelect 32 128 113 25, "
@@ -210,6 +213,16 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), t.answerBox);
         QTest::mouseClick(t.topicBox->viewport(), Qt::LeftButton); // the topic hands the caret on
         QCOMPARE(QApplication::focusWidget(), t.answerBox);
+        // Under Tab and Shift+Tab it passes on: each round reaches every enabled control.
+        QStringList round;
+        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+            for (int i = 0; i < 9; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), key);
+                round << QApplication::focusWidget()->objectName().remove("Button");
+            }
+        }
+        QCOMPARE(round.join(' '), "sectionExit time help next cut paste undo testQuit answerBox "
+                                  "testQuit undo paste cut next help time sectionExit answerBox");
     }
 
     void paintingAt100IsTheStoredPicture()
@@ -351,6 +364,7 @@ private slots:
         row("section exit, end", End{"sectionExitButton", "essay", Ok, Cancel, true});
         row("answer confirm", End{"answerConfirmButton", "essay", Ok, Ok, true});
         row("close request", End{"", "essay", Ok, Ok, true});
+        row("double close: back to the question", End{"", "essay", Closed, Ok, false});
         row("cancel the save", End{"testQuitButton", "essay", Cancel, Ok, false});
         row("empty answer", End{"testQuitButton", "", Cancel, Cancel, false});
         row("blanks are an answer",
@@ -382,15 +396,17 @@ private slots:
             t.close();
         else
             click(t.findChild<PictureBox*>(e.button));
-        QCOMPARE(p.fake.boxes.prompts, e.answer.isEmpty()
-                                           ? QStringList{Another}
-                                           : QStringList({SaveIt + "\r\n" + e.line, Another}));
+        const bool back = e.save == Closed; // the question goes on, its draft kept
+        QCOMPARE(p.fake.boxes.prompts, QStringList({SaveIt + "\r\n" + e.line, Another})
+                                           .mid(e.answer.isEmpty(), back ? 1 : 2));
         const AskedBox& last = p.fake.boxes.asked.last();
         QVERIFY(last.title == "Quit" && last.icon == MessageBoxes::Information &&
                 last.buttons == MessageBoxes::OkCancel);
         const QByteArray file = p.folder.read(QStringLiteral("user/ai12.txt"));
         QCOMPARE(QDir(p.folder.file(QStringLiteral("user"))).count(),
-                 e.saved ? 3U : 2U); // no draft
+                 e.saved ? 3U
+                 : back  ? 4U
+                         : 2U); // no draft, or the draft and its lock
         QString typed = e.answer;
         typed.replace(QChar::LineSeparator, '\n');
         const QLocale locale = QLocale::system();
@@ -403,11 +419,11 @@ private slots:
                                       "Question:\r\n\r\n\r\nIssue topic 12\r\n\r\n" + stars +
                                       "\r\nYour Answer:\r\n\r\n" +
                                       toCodePage(fromWidgetText(typed)) + "\r\n");
-        const bool another = e.another == Ok;
-        QCOMPARE(p.fake.end.statuses, another ? QList<int>() : QList<int>{0});
+        const bool another = e.another == Ok && !back;
+        QCOMPARE(p.fake.end.statuses, another || back ? QList<int>() : QList<int>{0});
         QVERIFY(t.isVisible() != another && p.start->isVisible() == another);
         QVERIFY(!t.answerConfirmButton->isEnabled() && t.nextButton->isEnabled());
-        QCOMPARE(t.clock->text(), QStringLiteral("30:00"));
+        QVERIFY(t.clock->text() == (back ? "00:30" : "30:00") && t.clockTimer->isActive() == back);
         QCOMPARE(widgetText(t.answerBox), typed); // kept, hidden, until the next start
     }
 
@@ -480,7 +496,7 @@ private slots:
         p.startQuestion(h.issue, QStringLiteral("12"));
         TestWindow& t = p.test();
         t.timerTick();
-        setBoxText(t.answerBox, h.answer);
+        t.answerBox->insertPlainText(toWidgetText(h.answer)); // one step of typing to undo
         click(t.helpButton);
         QCOMPARE(boxText(t.answerBox), h.text);
         QCOMPARE(QGuiApplication::clipboard()->text(), h.clipboard);
@@ -489,6 +505,11 @@ private slots:
         QVERIFY(h.saved.isEmpty() || t.answerBox->textCursor().atEnd());
         QVERIFY(h.saved.isEmpty() || t.answerBox->verticalScrollBar()->value() ==
                                          t.answerBox->verticalScrollBar()->maximum());
+        // What Help added is one step of undo, the typing before it another.
+        for (const QString& before : {h.text == h.answer ? QString() : h.answer, QString()}) {
+            QTest::keyClick(t.answerBox, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(boxText(t.answerBox), before);
+        }
     }
 
     void aboutWindow()
@@ -593,6 +614,7 @@ private slots:
         row("damaged: cut off", LeftDraft{true, "Words.", {}, "cut", 1});
         row("damaged: count", LeftDraft{true, "Words.", {}, "count", 1});
         row("essay file a folder", LeftDraft{true, "A.", {}, "folder", 3});
+        row("question closed: kept", LeftDraft{true, "A.", {}, "closed", 2});
         Draft saved = sample(true, "Once.\r\nOnce.");
         row("died in recovery", LeftDraft{true, saved.answer, record(saved), "", 0});
         saved.changed = saved.changed.addSecs(40); // the section ended after the last change
@@ -617,6 +639,7 @@ private slots:
         if (fault == "folder")
             QDir().mkpath(folder.file(essay));
         FakePlatform fake;
+        fake.boxes.answers = {Ok, fault == "closed" ? Closed : Ok};
         auto start = loadProgram(fake.seams, folder.path());
         QCOMPARE(fake.boxes.asked.size(), boxes);
         const QStringList said = fake.boxes.prompts;
@@ -624,15 +647,15 @@ private slots:
         QVERIFY(boxes < 2 || (said[0].contains(issue ? "Issue No.12" : "Argument No.12") &&
                               said[0].contains(recordTime(Changed, QLocale())) &&
                               said[1] == "Do you want to save it?"));
-        const QString left = fault == "count" ? "draft (damaged 2).txt"
-                             : boxes == 1     ? "draft (damaged).txt"
-                             : boxes == 3     ? "draft.txt"
-                                              : "";
+        const QString left = fault == "count"                  ? "draft (damaged 2).txt"
+                             : boxes == 1                      ? "draft (damaged).txt"
+                             : boxes == 3 || fault == "closed" ? "draft.txt"
+                                                               : "";
         if (boxes % 2) // the one box that names the file kept, or the one not written
             QVERIFY(said.last().contains(
                 QDir::toNativeSeparators(folder.file(boxes == 1 ? "user/" + left : essay))));
         if (fault != "folder")
-            QCOMPARE(folder.read(essay), boxes == 2 ? record(draft) : before);
+            QCOMPARE(folder.read(essay), boxes == 2 && fault.isEmpty() ? record(draft) : before);
         QStringList kept = left.isEmpty() ? QStringList() : QStringList{left};
         if (fault == "count")
             kept << "draft (damaged).txt";

@@ -1,3 +1,4 @@
+#include "app/outsideend.h"
 #include "app/startup.h"
 #include "platform/appfolder.h"
 #include "platform/fault.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     Platform platform = real.seams();
     QelApplication app(argc, argv, platform);
     QApplication::setApplicationName(QStringLiteral("QEL Simulator"));
+    OutsideEnd outsideEnd(platform);
 
     std::unique_ptr<StartWindow> start;
     try {

@@ -33,9 +33,13 @@ void recoverDrafts(Platform& platform, const QString& appFolder)
                                     .arg(topicName(draft), recordDate(draft.changed, locale),
                                          recordTime(draft.changed, locale)),
                                 UnsavedTitle, MessageBoxes::Information, MessageBoxes::Ok);
-            return platform.boxes.show(nullptr, QStringLiteral("Do you want to save it?"),
-                                       UnsavedTitle, MessageBoxes::Information,
-                                       MessageBoxes::OkCancel) == MessageBoxes::AnswerOk;
+            const auto answer = platform.boxes.show(
+                nullptr, QStringLiteral("Do you want to save it?"), UnsavedTitle,
+                MessageBoxes::Information, MessageBoxes::OkCancel);
+            // Closing the question decides nothing: the draft waits for the next start.
+            return answer == MessageBoxes::AnswerOk       ? DraftChoice::Save
+                   : answer == MessageBoxes::AnswerClosed ? DraftChoice::Later
+                                                          : DraftChoice::Discard;
         };
         QString detail;
         const Recovery outcome = recoverDraft(appFolder, claimed, locale, wantIt, detail);

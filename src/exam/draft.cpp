@@ -257,7 +257,7 @@ std::vector<ClaimedDraft> claimOrphanDrafts(const QString& appFolder)
 }
 
 Recovery recoverDraft(const QString& appFolder, const ClaimedDraft& claimed, const QLocale& locale,
-                      const std::function<bool(const Draft&)>& wantIt, QString& detail)
+                      const std::function<DraftChoice(const Draft&)>& wantIt, QString& detail)
 {
     detail.clear();
     const std::optional<Draft> draft = readDraftFile(claimed.path());
@@ -271,7 +271,10 @@ Recovery recoverDraft(const QString& appFolder, const ClaimedDraft& claimed, con
         QFile::remove(claimed.path());
         return Recovery::AlreadySaved;
     }
-    if (!wantIt(*draft)) {
+    const DraftChoice choice = wantIt(*draft);
+    if (choice == DraftChoice::Later)
+        return Recovery::Deferred;
+    if (choice == DraftChoice::Discard) {
         QFile::remove(claimed.path());
         return Recovery::Refused;
     }

@@ -89,9 +89,13 @@ enum class Recovery {
     Damaged,      // unreadable or damaged: set aside (detail: its new path, empty if it stayed)
     AlreadySaved, // the essay file already holds this answer (synced now): the draft is removed
     Refused,      // the user did not want it: the draft is removed
+    Deferred,     // the user put the question off: the draft waits for the next start
     Saved,        // appended to the essay file: the draft is removed
     NotSaved,     // the append failed (detail: the reason): the draft is kept
 };
+
+// What the user wants done with a draft's answer.
+enum class DraftChoice { Save, Discard, Later };
 
 // Recovers one claimed draft. wantIt is asked only for a whole draft whose
 // answer is not saved yet; the record is dated with the draft's last change.
@@ -99,7 +103,7 @@ enum class Recovery {
 // already, so a copy that died after appending but before removing the draft
 // never adds it twice. The draft goes only once the record is on the disk.
 Recovery recoverDraft(const QString& appFolder, const ClaimedDraft& claimed, const QLocale& locale,
-                      const std::function<bool(const Draft&)>& wantIt, QString& detail);
+                      const std::function<DraftChoice(const Draft&)>& wantIt, QString& detail);
 
 // The essay file a draft belongs to.
 QString draftEssayFilePath(const QString& appFolder, const Draft& draft);

@@ -185,6 +185,15 @@ void TestWindow::returnToAnswer()
     answerBox->setFocus(Qt::OtherFocusReason);
 }
 
+void TestWindow::keepDraftNow()
+{
+    if (!draft_)
+        return;
+    draft_->finish(); // a write under way would make writeNow put it off
+    draft_->writeNow();
+    draft_->finish();
+}
+
 void TestWindow::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
@@ -194,9 +203,15 @@ void TestWindow::paintEvent(QPaintEvent* /*event*/)
 
 bool TestWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // The topic box never keeps the focus: the caret belongs in the answer.
-    if (watched == topicBox && event->type() == QEvent::FocusIn)
-        answerBox->setFocus(Qt::OtherFocusReason);
+    // The topic box never keeps the focus: the caret belongs in the answer. Tab
+    // and Shift+Tab pass on in their direction, so they reach every control.
+    if (watched == topicBox && event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            focusNextPrevChild(reason == Qt::TabFocusReason);
+        else
+            answerBox->setFocus(Qt::OtherFocusReason);
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -282,7 +297,7 @@ void TestWindow::endSection(bool wholeTest)
                    questionStart_ ? secondsTaken(*questionStart_, platform_.clock.elapsedSeconds())
                                   : 0,
                    false, wholeTest};
-    // Should the save fail, the question goes on as if it had never been ended.
+    // Should the user go back to the question, it goes on as if never ended.
     const CountdownState countdownBefore = countdown;
     const bool counting = clockTimer->isActive();
     const QString caption = clock->text();
@@ -294,9 +309,12 @@ void TestWindow::endSection(bool wholeTest)
         const auto answer = platform_.boxes.show(
             this, QStringLiteral("Do you want to save it?\r\n") + wordsAndTimeLine(end),
             QStringLiteral("Quit"), MessageBoxes::Information, MessageBoxes::OkCancel);
-        // A failed save keeps the user here with everything on screen as it was,
-        // and the clock counting on from the question's own start.
-        if (answer == MessageBoxes::AnswerOk && !saveEssay(when)) {
+        // Closing the question (Escape, the close keystroke) is not Cancel, and a
+        // failed save is no end: the user stays here with everything on screen as
+        // it was, and the clock counting on from the question's own start.
+        const bool backToQuestion = answer == MessageBoxes::AnswerClosed ||
+                                    (answer == MessageBoxes::AnswerOk && !saveEssay(when));
+        if (backToQuestion) {
             countdown = countdownBefore;
             clock->setText(caption);
             clock->setVisible(clockShown);
@@ -308,7 +326,7 @@ void TestWindow::endSection(bool wholeTest)
         }
         end.saved = answer == MessageBoxes::AnswerOk;
     }
-    // Saved, refused or empty: the draft has done its work. A failed save keeps it.
+    // Saved, refused or empty: the draft has done its work. Going back keeps it.
     draft_->discard();
     emit sectionEnded(end);
 }
@@ -332,7 +350,13 @@ void TestWindow::help()
     if (!saved.readable)
         return;
     if (!saved.text.isEmpty()) {
-        setBoxText(answerBox, answer + saved.text);
+        // Added as one step of the answer's undo history, which it keeps: Ctrl+Z
+        // takes it back.
+        QTextCursor end(answerBox->document());
+        end.movePosition(QTextCursor::End);
+        end.beginEditBlock();
+        end.insertText(toWidgetText(saved.text));
+        end.endEditBlock();
         answerBox->moveCursor(QTextCursor::End);
         answerBox->verticalScrollBar()->setValue(answerBox->verticalScrollBar()->maximum());
     }

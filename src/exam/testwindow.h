@@ -74,6 +74,9 @@ public:
     void paste();
     // The caret back in the answer box, after a button or a box.
     void returnToAnswer();
+    // Writes the draft of the question under way and waits until it is on disk:
+    // the program is being ended from outside.
+    void keepDraftNow();
 
 signals:
     // The section is over and its draft gone; the owner decides what comes next.

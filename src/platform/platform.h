@@ -16,7 +16,10 @@ class MessageBoxes {
 public:
     enum Icon { NoIcon, Information, Exclamation, Critical };
     enum Buttons { Ok, OkCancel };
-    enum Answer { AnswerOk, AnswerCancel };
+    // AnswerClosed: an OK/Cancel box went with neither button pressed (Escape,
+    // the close keystroke, or the program ending). Where that makes no
+    // difference, read it as Cancel.
+    enum Answer { AnswerOk, AnswerCancel, AnswerClosed };
     // A box that comes up while the user may be typing: keys and clicks in its
     // first second are swallowed, so typing on neither closes it unseen nor
     // goes anywhere else.

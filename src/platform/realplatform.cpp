@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTime>
@@ -15,6 +16,32 @@
 
 #include <chrono>
 #include <optional>
+
+namespace {
+
+// Escape and the close keystroke close an OK/Cancel box with neither button
+// pressed (QMessageBox would press Cancel), so "not now" is told from "no".
+class CloseWithoutAnswer : public QObject {
+public:
+    explicit CloseWithoutAnswer(QMessageBox* box) : QObject(box), box_(box) {}
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel)) {
+            box_->close();
+            return true;
+        }
+        // Taken here, a close hides the box without QMessageBox's own handling.
+        return event->type() == QEvent::Close;
+    }
+
+private:
+    QMessageBox* box_;
+};
+
+} // namespace
 
 MessageBoxes::Answer RealMessageBoxes::show(QWidget* parent, const QString& prompt,
                                             const QString& title, Icon icon, Buttons buttons,
@@ -39,10 +66,15 @@ MessageBoxes::Answer RealMessageBoxes::show(QWidget* parent, const QString& prom
     QMessageBox box(boxIcon, title.isEmpty() ? Product::Title : title, toWidgetText(prompt),
                     standard, parent);
     box.setDefaultButton(QMessageBox::Ok);
+    if (buttons == OkCancel)
+        box.installEventFilter(new CloseWithoutAnswer(&box));
     std::optional<InputGuard> typingGuard;
     if (guard == GuardFirstSecond)
         typingGuard.emplace(&box, InputGuard::FirstSecondMs);
-    return box.exec() == QMessageBox::Ok ? AnswerOk : AnswerCancel;
+    box.exec();
+    if (box.clickedButton() == box.button(QMessageBox::Ok))
+        return AnswerOk;
+    return buttons == OkCancel && !box.clickedButton() ? AnswerClosed : AnswerCancel;
 }
 
 double RealClock::elapsedSeconds()

@@ -81,7 +81,8 @@ StartWindow::StartWindow(Platform& platform, const QString& programFolder)
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect centred(QPoint(0, 0), size());
         centred.moveCenter(screen->availableGeometry().center());
-        move(centred.topLeft());
+        // Too big for the screen, it keeps its title bar on it, to be moved.
+        move(keepOnScreen(centred, screen->availableGeometry()).topLeft());
     }
 }
 

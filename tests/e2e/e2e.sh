@@ -95,9 +95,11 @@ declare -A BUTTON=([testquit]="33 459" [sectionexit]="80 459" [time]="127 459" [
     [confirm]="559 459" [next]="606 459" [cut]="587 290" [paste]="587 338")
 click_button() { click_at "$TEST" ${BUTTON[$1]}; }
 
-# Answers the box titled TITLE (Return is OK, Escape is Cancel) and waits for that
-# very box to go: the next one may carry the same title.
-answer_box() { active "^$1$" && key "$2" && wait_gone "^$1$" "$WIN"; }
+# Answers the box titled TITLE with KEYS (Return is OK; Escape closes it, which
+# is Cancel where that makes no difference) and waits for that very box to go:
+# the next one may carry the same title.
+# shellcheck disable=SC2086 # KEYS may be several, as in "Tab space"
+answer_box() { active "^$1$" && key $2 && wait_gone "^$1$" "$WIN"; }
 # Ends the section with BUTTON and answers the Quit boxes that follow, in turn.
 end_section() {
     click_button "$1" && shift

@@ -51,16 +51,22 @@ road_tools() {
     records_are ai9.txt "Issue No.9" "gammaalpha beta " "from another program third" "gammaalpha beta "
 }
 
-# Typing goes on straight after Time, Next and Help; the section ends from the
-# keyboard alone (Tab onto Section Exit, Space), and every character is saved.
+# Typing goes on straight after Time, Next, Help, and the close keystroke pressed
+# twice (the second, or Escape, closes the save question and goes back to the
+# question); the section ends from the keyboard alone (Tab onto Section Exit,
+# Space), and every character is saved.
 road_keys() {
     start_question issue 5 || return
-    for step in "one " time "two " time "three " next "four " help five; do
-        case $step in time | next | help) click_button "$step" ;; *) type_text "$step" ;; esac
+    for step in "one " time "two " time "three " next "four " help five alt+F4 " six" Escape; do
+        case $step in
+        time | next | help) click_button "$step" ;;
+        alt+F4 | Escape) key alt+F4 && answer_box Quit "$step" && test_window ;;
+        *) type_text "$step" ;;
+        esac || return
     done
     key Tab space
     answer_box Quit Return && answer_box Quit Escape && wait_exit || return
-    records_are ai5.txt "Issue No.5" "one two three four five"
+    records_are ai5.txt "Issue No.5" "one two three four five six"
 }
 
 # The Full Test (Alt+T): an Argument, then an Issue, each saved to its random topic's file.
@@ -129,17 +135,25 @@ preload() {
 # An answer outlives a SIGKILL: typed, drafted, killed (straight away, or in
 # killed-in-write by a preloaded rename() as the second draft, written and
 # synced, is about to replace the first), and offered again at the next start.
+# So does one whose program gets SIGTERM half a second after the last key, before
+# any draft is due, or loses its test window to another program.
 road_draft() {
     printf 'An earlier essay.\r\n' >"$FOLDER/before.txt"
     [ "$1" != refused ] || cp "$FOLDER/before.txt" "$FOLDER/user/ai12.txt"
     [ "$1" != killed-in-write ] || preload "rename user/draft.txt;" || return
     start_question issue 12 $'Kept through a kill.\rSecond line.' || return
-    until_true '[ -e "$FOLDER/user/draft.txt" ]' || fail "no draft was written" || return
-    if [ "$1" = killed-in-write ]; then type_text " Lost in the write."; else kill -KILL "$APP_PID"; fi
-    wait_exit 'STATUS == 137' || return # SIGKILL
+    case $1 in
+    terminated) sleep 0.5 && kill -TERM "$APP_PID" && wait_exit 'STATUS == 143' ;;
+    window-destroyed) xdotool windowclose "$TEST" && wait_exit ;;
+    *)
+        until_true '[ -e "$FOLDER/user/draft.txt" ]' || fail "no draft was written" || return
+        if [ "$1" = killed-in-write ]; then type_text " Lost in the write."; else kill -KILL "$APP_PID"; fi
+        wait_exit 'STATUS == 137' ;; # SIGKILL
+    esac || return
     launch && answer_box "Unsaved Answer" Return || return
-    # The first box tells of the answer, the second asks whether to save it: refused says Cancel.
-    answer_box "Unsaved Answer" "$([ "$1" = refused ] && echo Escape || echo Return)" || return
+    # The first box tells of the answer, the second asks whether to save it: refused
+    # presses Cancel (Escape would keep the draft for the next start).
+    answer_box "Unsaved Answer" "$([ "$1" = refused ] && echo Tab space || echo Return)" || return
     active "$START_RE" && key alt+q && wait_exit || return
     ! compgen -G "$FOLDER/user/*draft*" >/dev/null || fail "left in user/: $(ls "$FOLDER/user" | tr '\n' ' ')"
     if [ "$1" = refused ]; then
@@ -187,7 +201,8 @@ road_durable() {
 
 # shellcheck disable=SC2034 # read by e2e.sh
 ALL_ROADS="start_and_quit practice tools keys about full_test
-    draft:recovered draft:refused draft:killed-in-write durable:save durable:recovery durable:sync-fails
+    draft:recovered draft:refused draft:killed-in-write draft:terminated draft:window-destroyed
+    durable:save durable:recovery durable:sync-fails
     library:missing library:empty library:short-by-one library:lf-only library:random-bytes
     library:nul-bytes library:directory library:endless library:unreadable
     save:no-user-folder save:user-is-a-file save:user-read-only save:file-read-only
