@@ -11,13 +11,6 @@ namespace {
 
 const QString UnsavedTitle = QStringLiteral("Unsaved Answer");
 
-QString topicName(const Draft& draft)
-{
-    return (draft.question.kind == EssayKind::Issue ? QStringLiteral("Issue No.")
-                                                    : QStringLiteral("Argument No.")) +
-           QString::number(draft.question.number);
-}
-
 } // namespace
 
 void recoverDrafts(Platform& platform, const QString& appFolder)
@@ -30,7 +23,8 @@ void recoverDrafts(Platform& platform, const QString& appFolder)
             platform.boxes.show(nullptr,
                                 QStringLiteral("Your answer to %1 was not saved when the "
                                                "program last ended.\r\n\r\nLast changed: %2 %3")
-                                    .arg(topicName(draft), recordDate(draft.changed, locale),
+                                    .arg(topicName(draft.question),
+                                         recordDate(draft.changed, locale),
                                          recordTime(draft.changed, locale)),
                                 UnsavedTitle, MessageBoxes::Information, MessageBoxes::Ok);
             const auto answer = platform.boxes.show(

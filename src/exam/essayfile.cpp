@@ -100,6 +100,13 @@ QString timeOfDayFormat(const QLocale& locale)
 
 } // namespace
 
+QString topicName(const Question& question)
+{
+    return (question.kind == EssayKind::Issue ? QStringLiteral("Issue No.")
+                                              : QStringLiteral("Argument No.")) +
+           QString::number(question.number);
+}
+
 QString essayFilePath(const QString& appFolder, const Question& question)
 {
     const QString prefix =
@@ -126,15 +133,13 @@ QString recordTime(const QDateTime& when, const QLocale& locale)
 QString buildEssayRecord(const Question& question, const QString& date, const QString& time,
                          const QString& topicText, const QString& answer)
 {
-    const QString label = question.kind == EssayKind::Issue ? QStringLiteral("Issue No.")
-                                                            : QStringLiteral("Argument No.");
     QString record;
     record.reserve(topicText.size() + answer.size() + 200);
     record += CrLf + CrLf;
     record += StarLine;
     record += QStringLiteral("Date: ") + date + CrLf;
     record += QStringLiteral("Time: ") + time + CrLf;
-    record += label + QString::number(question.number) + CrLf;
+    record += topicName(question) + CrLf;
     record += StarLine;
     record += QStringLiteral("Question:") + CrLf + CrLf;
     record += topicText + CrLf;

@@ -7,6 +7,9 @@
 #include <QLocale>
 #include <QString>
 
+// "Argument No.7": the topic as its record names it.
+QString topicName(const Question& question);
+
 // appFolder + "user" + separator + ("ai" | "aa") + number + ".txt".
 QString essayFilePath(const QString& appFolder, const Question& question);
 

@@ -16,13 +16,6 @@ int secondsTaken(double from, double to)
     return static_cast<int>(roundHalfEven(std::clamp(to - from, 0.0, 1e9)));
 }
 
-QString topicName(const Question& question)
-{
-    return (question.kind == EssayKind::Issue ? QStringLiteral("Issue No.")
-                                              : QStringLiteral("Argument No.")) +
-           QString::number(question.number);
-}
-
 QString wordsAndTime(const SectionEnd& end)
 {
     const QString words =

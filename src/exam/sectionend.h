@@ -20,9 +20,6 @@ struct SectionEnd {
 // rounded as the countdown rounds them, so the line agrees with the clock.
 int secondsTaken(double from, double to);
 
-// "Argument No.7": the topic as its record names it.
-QString topicName(const Question& question);
-
 // "412 words in 27 min 13 s", followed by " (the time ran out)" when it did.
 QString wordsAndTime(const SectionEnd& end);
 

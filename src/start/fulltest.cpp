@@ -1,5 +1,7 @@
 #include "start/fulltest.h"
 
+#include "exam/essayfile.h"
+
 std::optional<EssayKind> FullTest::nextSection() const
 {
     if (over_ || taken_.size() >= qsizetype(Sections.size()))
