@@ -397,8 +397,9 @@ private slots:
         else
             click(t.findChild<PictureBox*>(e.button));
         const bool back = e.save == Closed; // the question goes on, its draft kept
-        QCOMPARE(p.fake.boxes.prompts, QStringList({SaveIt + "\r\n" + e.line, Another})
-                                           .mid(e.answer.isEmpty(), back ? 1 : 2));
+        QCOMPARE(
+            p.fake.boxes.prompts,
+            QStringList({SaveIt + "\r\n" + e.line, Another}).mid(e.answer.isEmpty(), back ? 1 : 2));
         const AskedBox& last = p.fake.boxes.asked.last();
         QVERIFY(last.title == "Quit" && last.icon == MessageBoxes::Information &&
                 last.buttons == MessageBoxes::OkCancel);
