@@ -2,8 +2,10 @@
 // unit. A broken invariant aborts, so libFuzzer keeps the input as a finding.
 #include "bank/topiclibrary.h"
 #include "exam/essayfile.h"
+#include "exam/essayrecords.h"
 #include "platform/fault.h"
 #include "platform/numeric.h"
+#include "platform/textio.h"
 #include "start/numberentry.h"
 
 #include <QTemporaryDir>
@@ -52,6 +54,22 @@ extern "C" int LLVMFuzzerTestOneInput( // NOLINT(readability-identifier-naming)
     const QString result = savedEssaysFromBytes(bytes);
     CHECK(result.isEmpty() == bytes.isEmpty() || bytes == "\xEF\xBB\xBF");
     CHECK(result.size() <= 2 * bytes.size() + 2);
+#elif QEL_FUZZ == 4 // an essay file read back record by record: the parts tile the text
+    const QString text = fromCodePage(bytes);
+    RecordDateReader dates{QLocale(QLocale::English, QLocale::UnitedStates)};
+    const QChar* at = text.constData();
+    for (const EssayRecordPart& part : splitEssayRecords(text)) {
+        CHECK(part.text.data() == at && !part.text.isEmpty());
+        at += part.text.size();
+        for (const QStringView piece : {part.date, part.time, part.topic, part.answer})
+            CHECK(piece.isNull() ||
+                  (piece.data() >= part.text.data() && piece.end() <= part.text.end()));
+        CHECK(part.isRecord || part.answer == part.text);
+        CHECK(!part.isRecord || (part.topic.end() < part.answer.data() &&
+                                 part.text.startsWith(u"\r\n\r\n********************\r\nDate: ")));
+        dates.read(part.date, part.time);
+    }
+    CHECK(at == text.constData() + text.size());
 #endif
     return 0;
 }
