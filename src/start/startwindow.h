@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bank/topiclibrary.h"
+#include "exam/question.h"
 #include "platform/platform.h"
 
 #include <QWidget>
@@ -40,6 +41,7 @@ public:
     QPushButton* fullTestStartButton;
     QPushButton* quitButton;
     QPushButton* aboutButton;
+    QPushButton* reviewButton;
     PictureBox* logo;
 
     QString appFolder;
@@ -51,6 +53,9 @@ public:
     void randomSelectClicked();
     void quitClicked();
     void aboutClicked();
+    void reviewClicked();
+    // Kind and number set to a question's topic, Random Select cleared, ready for Start.
+    void chooseTopic(const Question& question);
     void logoClicked();
 
 protected:

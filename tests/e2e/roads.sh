@@ -63,6 +63,20 @@ road_keys() {
     records_are ai5.txt "Issue No.5" "one two three four five"
 }
 
+# Review (Alt+R) lists the essay saved; Write this topic again (Alt+W) sets the
+# start window to its topic, whatever it showed, and Start writes a second essay
+# on it. The Review window leaves the essay file as it was.
+road_review() {
+    start_question argument 7 "First essay." && end_section testquit Return Return || return
+    cp "$FOLDER/user/aa7.txt" "$FOLDER/before.txt"
+    active "$START_RE" && click_at "$START" 40 48 && click_at "$START" 100 122 && key ctrl+a || return
+    type_text 99 && key alt+r && active "^Review - QEL" || return
+    key alt+w && wait_gone "^Review - QEL" "$WIN" && active "$START_RE" && key alt+s || return
+    cmp -s "$FOLDER/before.txt" "$FOLDER/user/aa7.txt" || fail "Review changed user/aa7.txt" || return
+    test_window && type_text "Second essay." && end_section testquit Return Escape && wait_exit || return
+    records_are aa7.txt "Argument No.7" "First essay." "Second essay."
+}
+
 # A broken topic library: a fault box, no start window, a non-zero exit without a signal.
 road_library() {
     case $1 in
@@ -145,7 +159,7 @@ EOF
 }
 
 # shellcheck disable=SC2034 # read by e2e.sh
-ALL_ROADS="start_and_quit practice tools keys about
+ALL_ROADS="start_and_quit practice tools keys about review
     draft:recovered draft:refused draft:killed-in-write
     library:missing library:empty library:short-by-one library:lf-only library:random-bytes
     library:nul-bytes library:directory library:unreadable
