@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -48,11 +49,14 @@ QString askWithFileDialog(QWidget* parent, const QString& suggested)
                                         QStringLiteral("PDF files (*.pdf)"));
 }
 
-// Whether path names a file in the folder or below it.
+// Whether path names a file in the folder or below it, also through a link
+// that lies elsewhere and points into it.
 bool liesIn(const QString& path, const QString& folder)
 {
     const QString inside = QDir(folder).canonicalPath();
-    const QString where = QFileInfo(path).absoluteDir().canonicalPath();
+    const QFileInfo file(path);
+    const QString where = file.exists() ? QFileInfo(file.canonicalFilePath()).path()
+                                        : file.absoluteDir().canonicalPath();
     return !inside.isEmpty() && (where == inside || where.startsWith(inside + QLatin1Char('/')));
 }
 
@@ -159,8 +163,12 @@ void ReviewWindow::createControls()
     layout->addLayout(filters);
     layout->addWidget(splitter, 1);
     layout->addLayout(buttons);
-    // The list and the essay share the room about evenly at first.
-    resize(760, 540);
+    // The list and the essay share the room about evenly at first, in a size
+    // that fits the screen at any scale.
+    QSize first(760, 540);
+    if (const QScreen* shown = screen())
+        first = first.boundedTo(shown->availableGeometry().size() - QSize(40, 60));
+    resize(first);
     layout->activate();
     splitter->setSizes({splitter->height() * 9 / 20, splitter->height() * 11 / 20});
 
@@ -227,6 +235,12 @@ void ReviewWindow::essayChosen()
         words += QStringLiteral(". Not laid out as a saved essay: the text as it stands in %1.")
                      .arg(essays_->fileName(*essay));
     wordsLabel->setText(words);
+}
+
+void ReviewWindow::showEvent(QShowEvent* event)
+{
+    keepWindowOnScreen(this);
+    QDialog::showEvent(event);
 }
 
 void ReviewWindow::keyPressEvent(QKeyEvent* event)
