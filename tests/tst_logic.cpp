@@ -5,6 +5,7 @@
 #include "about/sysinfo.h"
 #include "bank/topiclibrary.h"
 #include "exam/essayfile.h"
+#include "exam/essayrecords.h"
 #include "exam/wordcount.h"
 #include "platform/fault.h"
 #include "start/numberentry.h"
@@ -219,6 +220,22 @@ private slots:
         QFETCH(QString, locale);
         QTEST(recordDate(when, QLocale(locale)), "date");
         QTEST(recordTime(when, QLocale(locale)), "time");
+        // Read back in the same format, from a file with junk, an edited head, text that
+        // looks like the layout, and records cut in the answer and in the head.
+        const QLocale l(locale);
+        const auto rec = [&](EssayKind kind, const QString& a) {
+            return buildEssayRecord({kind, 7}, recordDate(when, l), recordTime(when, l), "T", a);
+        };
+        const QString odd = QString::fromUtf8("\u00c4\r\n********************\r\nDate: x\r\n");
+        const QString b = rec(EssayKind::Argument, "bc");
+        const QString junk = QString(b).replace("No.7", "No.x");
+        const QString file = "\1" + junk + rec(EssayKind::Issue, odd) + b.chopped(3) + b.left(40);
+        RecordDateReader dates{l};
+        QStringList parts;
+        for (const EssayRecordPart& r : splitEssayRecords(file)) // a record whose date reads
+            parts << (r.isRecord && dates.read(r.date, r.time) == when ? r.answer : r.text)
+                         .toString();
+        QCOMPARE(parts, QStringList({"\1", junk, odd, "b", b.left(40)}));
     }
 
     // Where the system-information tool is looked for, how a registry value

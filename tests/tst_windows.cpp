@@ -1,4 +1,4 @@
-// The three windows in-process, on the offscreen platform, with scripted seams;
+// The windows in-process, on the offscreen platform, with scripted seams;
 // CTest runs them at screen scales 1, 1.5 and 2 (QT_SCALE_FACTOR).
 #include "qeltest.h"
 #include "windows.h"
@@ -7,16 +7,19 @@
 #include "exam/draft.h"
 #include "platform/inputguard.h"
 #include "platform/product.h"
+#include "review/reviewwindow.h"
 #include "start/practice.h"
 #include "widgets/drawing.h"
 
 #include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTableView>
 
 struct Start {
     bool issue, random;
@@ -90,9 +93,10 @@ QString accessibleControls(QWidget* window)
 
 const QDateTime Changed(QDate(2026, 3, 14), QTime(9, 26, 53));
 
-Draft sample(bool issue, const QString& answer)
+Draft sample(bool issue, const QString& answer, int days = 0)
 {
-    return {{issue ? EssayKind::Issue : EssayKind::Argument, 12}, "\r\nTopic\r\n", answer, Changed};
+    const Question question{issue ? EssayKind::Issue : EssayKind::Argument, 12};
+    return {question, "\r\nTopic\r\n", answer, Changed.addDays(days)};
 }
 QByteArray record(const Draft& d)
 {
@@ -129,27 +133,30 @@ private slots:
                        "numberBox 72 96 49 22, randomSelect 32 128 113 25, "
                        "practiceStartButton 48 176 73 25, fullTestFrame 224 16 169 89, "
                        "fullTestStartButton 48 32 73 25, quitButton 232 128 65 25, "
-                       "aboutButton 320 128 65 25, logo 216 192 183 59");
+                       "aboutButton 320 128 65 25, reviewButton 320 164 65 25, "
+                       "logo 216 192 183 59");
         QVERIFY(s.issueOption->isChecked() && !s.argumentOption->isChecked() &&
                 !s.randomSelect->isChecked());
         QCOMPARE(s.numberBox->text(), QStringLiteral("1"));
         QCOMPARE(accessibleControls(&s),
                  "Issue (1-150):RadioButton, Argument (1-141):RadioButton, QEL No.:EditableText, "
-                 "Random Select:CheckBox, Start:Button, Start:Button, Quit:Button, About:Button, " +
+                 "Random Select:CheckBox, Start:Button, Start:Button, Quit:Button, About:Button, "
+                 "Review...:Button, " +
                      Product::DistributorName + ":Button");
         QVERIFY(s.numberBox->isEnabled() && s.fullTestStartButton->isEnabled());
         QStringList visited;
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < 10; ++i) {
             visited << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         QCOMPARE(visited, QStringList({"quitButton", "issueOption", "numberBox", "randomSelect",
                                        "practiceStartButton", "fullTestStartButton", "logo",
-                                       "aboutButton", "quitButton"}));
+                                       "aboutButton", "reviewButton", "quitButton"}));
         for (const auto& [button, letter] : {std::pair{s.quitButton, Qt::Key_Q},
                                              {s.practiceStartButton, Qt::Key_S},
                                              {s.fullTestStartButton, Qt::Key_T},
-                                             {s.aboutButton, Qt::Key_A}})
+                                             {s.aboutButton, Qt::Key_A},
+                                             {s.reviewButton, Qt::Key_R}})
             QCOMPARE(button->shortcut(), QKeySequence(Qt::ALT | letter));
         // Random Select greys the number box and keeps its text.
         s.numberBox->setText(QStringLiteral("42"));
@@ -671,6 +678,59 @@ private slots:
         start->testWindow()->findChild<DraftKeeper*>()->finish();
         QCOMPARE(drafts(folder), QStringList({"draft-2.txt", "draft-2.txt.lock", "draft.txt"}));
         QCOMPARE(folder.read("user/draft.txt"), bytes);
+    }
+
+    // The Review window: the essays newest first (an unreadable date, then text that is
+    // no record, last), filter and search, one opened, saved as a PDF and written
+    // again; user/ untouched.
+    void reviewWindow()
+    {
+        LoadedProgram p;
+        p.folder.write("user/ai9.txt", record(sample(true, "O", 1)) + record(sample(true, "N", 3)));
+        p.folder.write("user/aa7.txt", "hand-edited" + record(sample(false, "Naïve café.", 2)));
+        p.folder.write("user/ai3.txt", record(sample(true, "U")).replace("Date: ", "Date: x"));
+        QDir(p.folder.file("user")).mkdir("ai5.txt");
+        const auto user = [&p] {
+            return QDir(p.folder.file("user")).entryList().join("").toUtf8() +
+                   p.folder.read("user/ai9.txt") + p.folder.read("user/aa7.txt");
+        };
+        const QByteArray before = user();
+        p.start->randomSelect->click();
+        p.start->reviewButton->click();
+        QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
+        QVERIFY(QTest::qWaitForWindowActive(r) && r->isModal());
+        QCOMPARE(r->countLabel->text(), "4 essays on 2 of the 150 Issue topics and 1 of the 141 "
+                                        "Argument topics. 1 part is not laid out as a saved essay, "
+                                        "listed as text. Not read: ai5.txt (not a regular file).");
+        const auto shown = [&r] {
+            QStringList rows;
+            for (int i = 0; i < r->essayList->model()->rowCount(); ++i)
+                rows << r->essayList->model()->index(i, 5).data().toString(); // the answer
+            return rows.join(' ');
+        };
+        QCOMPARE(shown(), "N Naïve café. O U hand-edited"); // U: its date cannot be read
+        r->kindFilter->setCurrentIndex(2);                  // Argument
+        QTest::keyClick(r, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), "TOPIC");
+        QCOMPARE(shown(), "Naïve café.");
+        QTest::keyClick(r->searchBox, Qt::Key_Tab);
+        QTest::keyClick(r->essayList, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), r->answerBox);
+        QCOMPARE(widgetText(r->answerBox) + r->wordsLabel->text(), "Naïve café.Words: 2");
+        QStringList asked{p.folder.file("user/aa7.txt"), p.folder.file("e.pdf")};
+        r->askPdfPath = [&asked](QWidget*, const QString&) { return asked.takeFirst(); };
+        r->savePdfButton->click(); // refused: the user folder keeps the essays only
+        r->savePdfButton->click();
+        // One box for the refusal; the PDF font's ToUnicode map holds the letters the
+        // answer is first to use, in order: ï v f é.
+        QVERIFY(p.fake.boxes.asked.size() == 1 &&
+                p.folder.read("e.pdf").contains("<00EF> <0076> <0066> <00E9>"));
+        QTest::keyClick(r->answerBox, Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Write this topic again
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!r && p.start->argumentOption->isChecked() && !p.start->randomSelect->isChecked());
+        QVERIFY(p.start->numberBox->isEnabled() && p.start->numberBox->text() == "7");
+        QCOMPARE(user(), before);
     }
 
     // Ctrl+Y redoes; Ctrl+Down and Ctrl+Page Down scroll the topic, the caret staying put.

@@ -16,7 +16,7 @@ esac
 
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="$ROOT/build-fuzz"
-TARGETS="topiclibrary numberentry essayfile"
+TARGETS="topiclibrary numberentry essayfile essayrecords"
 
 cmake -S "$ROOT/tests/fuzz" -B "$BUILD" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -60,7 +60,7 @@ run_target() {
     fi
 }
 
-# All at once, each for its full time: the test pass waits a minute, not three.
+# All at once, each for its full time: the test pass waits a minute, not four.
 for t in $TARGETS; do run_target "$t" & done
 wait
 

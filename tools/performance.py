@@ -194,6 +194,30 @@ def main():
                "record, in a folder below the current one (the build folder for `make bench`), "
                "so on the machine's own disk: a sync on a file system in memory costs nothing.\n")
 
+    out.append("## The Review window\n")
+    records = row("BM_OpenReviewWindow", "records")
+    files_mb = row("BM_OpenReviewWindow", "files_MB")
+    out.append(f"Years of practice in `user/`: {or_na(records, '{:,.0f}')} records, "
+               f"{or_na(files_mb, '{:.1f} MB')} in essay files spread over the Issue and Argument topics "
+               "(`BM_OpenReviewWindow`). Opening the window reads every file, places and dates "
+               "every record, lists them newest first and draws the window. Memory is the "
+               "peak resident size while it opens, beyond what the process held before.\n")
+    out.append("| Figure | Median | Target |")
+    out.append("|---|---|---|")
+    open_ms = row("BM_OpenReviewWindow")
+    peak = row("BM_OpenReviewWindow", "x_files_peak")
+
+    def verdict(value, limit):
+        return "n/a" if value is None else ("met" if value < limit else "not met")
+
+    out.append(f"| The window open and drawn | {ms(open_ms, 0)} | under 1 s "
+               f"({verdict(open_ms, 1000)}) |")
+    out.append(f"| Peak memory while it opens | {or_na(peak, '{:.2f}x')} the files' size | "
+               f"under 3x ({verdict(peak, 3)}) |")
+    out.append(f"| A search that finds nothing (every topic and answer read) | "
+               f"{ms(row('BM_OpenReviewWindow', 'search_ms'), 0)} | |")
+    out.append("")
+
     with open(args.out, "w", encoding="utf-8") as doc:
         doc.write("\n".join(out))
     print(f"wrote {os.path.relpath(args.out, ROOT)}")

@@ -116,18 +116,25 @@ QString essayFilePath(const QString& appFolder, const Question& question)
 }
 
 // A system without regional settings (the C locale) gets a fixed numeric form.
+QString recordDateFormat(const QLocale& locale)
+{
+    return locale.language() == QLocale::C ? QStringLiteral("yyyy-MM-dd")
+                                           : fullYearDateFormat(locale);
+}
+
+QString recordTimeFormat(const QLocale& locale)
+{
+    return locale.language() == QLocale::C ? QStringLiteral("HH:mm:ss") : timeOfDayFormat(locale);
+}
+
 QString recordDate(const QDateTime& when, const QLocale& locale)
 {
-    if (locale.language() == QLocale::C)
-        return when.date().toString(QStringLiteral("yyyy-MM-dd"));
-    return locale.toString(when.date(), fullYearDateFormat(locale));
+    return locale.toString(when.date(), recordDateFormat(locale));
 }
 
 QString recordTime(const QDateTime& when, const QLocale& locale)
 {
-    if (locale.language() == QLocale::C)
-        return when.time().toString(QStringLiteral("HH:mm:ss"));
-    return locale.toString(when.time(), timeOfDayFormat(locale));
+    return locale.toString(when.time(), recordTimeFormat(locale));
 }
 
 QString buildEssayRecord(const Question& question, const QString& date, const QString& time,

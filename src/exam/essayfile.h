@@ -17,6 +17,9 @@ QString essayFilePath(const QString& appFolder, const Question& question);
 // with hours, minutes and seconds (no time zone).
 QString recordDate(const QDateTime& when, const QLocale& locale);
 QString recordTime(const QDateTime& when, const QLocale& locale);
+// The formats those two write in, so that a record's date can be read back.
+QString recordDateFormat(const QLocale& locale);
+QString recordTimeFormat(const QLocale& locale);
 
 // One record as it is appended to an essay file, CR LF throughout. topicText
 // and answer are in the program's CR LF form.

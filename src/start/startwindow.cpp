@@ -1,11 +1,12 @@
 #include "start/startwindow.h"
 
-// The start window opens the About window and fills and shows the test window:
-// the only places one window folder reaches into another.
+// The start window opens the About and Review windows and fills and shows the
+// test window: the only places one window folder reaches into another.
 #include "about/aboutwindow.h"
 #include "exam/testwindow.h"
 #include "platform/appfolder.h"
 #include "platform/product.h"
+#include "review/reviewwindow.h"
 #include "start/numberentry.h"
 #include "start/practice.h"
 #include "start/randomtopic.h"
@@ -136,6 +137,9 @@ void StartWindow::createControls()
         makeButton(this, "quitButton", QStringLiteral("&Quit"), twipsRect(3480, 1920, 975, 375));
     aboutButton =
         makeButton(this, "aboutButton", QStringLiteral("&About"), twipsRect(4800, 1920, 975, 375));
+    // Below Quit, where the window has room above the logo.
+    reviewButton = makeButton(this, "reviewButton", QStringLiteral("&Review..."),
+                              twipsRect(4800, 2460, 975, 375));
 
     logo = place(new PictureBox(this), "logo", twipsRect(3240, 2880, 2745, 885));
     const Picture logoPicture = builtInPicture(QStringLiteral("logo.png"));
@@ -147,7 +151,8 @@ void StartWindow::createControls()
 
     const auto order =
         std::to_array<QWidget*>({quitButton, issueOption, argumentOption, numberBox, randomSelect,
-                                 practiceStartButton, fullTestStartButton, logo, aboutButton});
+                                 practiceStartButton, fullTestStartButton, logo, aboutButton,
+                                 reviewButton});
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     quitButton->setFocus(Qt::OtherFocusReason);
@@ -157,6 +162,7 @@ void StartWindow::createControls()
     connect(randomSelect, &QCheckBox::clicked, this, &StartWindow::randomSelectClicked);
     connect(quitButton, &QPushButton::clicked, this, &StartWindow::quitClicked);
     connect(aboutButton, &QPushButton::clicked, this, &StartWindow::aboutClicked);
+    connect(reviewButton, &QPushButton::clicked, this, &StartWindow::reviewClicked);
     connect(logo, &PictureBox::clicked, this, &StartWindow::logoClicked);
 }
 
@@ -182,6 +188,28 @@ void StartWindow::aboutClicked()
 {
     AboutWindow about(platform_, this);
     about.exec();
+}
+
+// Modal as About is, and gone once closed; it reads the essays afresh each time.
+void StartWindow::reviewClicked()
+{
+    auto* review = new ReviewWindow(platform_, appFolder, this);
+    review->setAttribute(Qt::WA_DeleteOnClose);
+    review->setWindowModality(Qt::ApplicationModal);
+    connect(review, &QDialog::accepted, this, [this, review] {
+        if (review->topicToWrite)
+            chooseTopic(*review->topicToWrite);
+    });
+    review->show();
+}
+
+void StartWindow::chooseTopic(const Question& question)
+{
+    (question.kind == EssayKind::Issue ? issueOption : argumentOption)->setChecked(true);
+    randomSelect->setChecked(false);
+    numberBox->setEnabled(true);
+    numberBox->setText(QString::number(question.number));
+    practiceStartButton->setFocus(Qt::OtherFocusReason);
 }
 
 void StartWindow::logoClicked()

@@ -44,6 +44,7 @@ public:
     QPushButton* fullTestStartButton;
     QPushButton* quitButton;
     QPushButton* aboutButton;
+    QPushButton* reviewButton;
     PictureBox* logo;
 
     QString appFolder;
@@ -59,6 +60,9 @@ public:
     void randomSelectClicked();
     void quitClicked();
     void aboutClicked();
+    void reviewClicked();
+    // Kind and number set to a question's topic, Random Select cleared, ready for Start.
+    void chooseTopic(const Question& question);
     void logoClicked();
 
 protected:

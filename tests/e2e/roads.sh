@@ -79,6 +79,17 @@ road_full_test() {
         records_are "$2" "Issue No.${2//[!0-9]/}" "Issue essay."
 }
 
+# Review (Alt+R) lists the essay saved; Write this topic again (Alt+W) sets the
+# start window to its topic, whatever it showed, and Start writes a second essay
+# on it.
+road_review() {
+    start_question argument 7 "First essay." && end_section testquit Return Return && active "$START_RE" || return
+    click_at "$START" 40 48 && click_at "$START" 100 122 && key ctrl+a && type_text 99 && key alt+r || return
+    active "^Review - QEL" && key alt+w && wait_gone "^Review - QEL" "$WIN" && active "$START_RE" || return
+    key alt+s && test_window && type_text "Second essay." && end_section testquit Return Escape || return
+    wait_exit && records_are aa7.txt "Argument No.7" "First essay." "Second essay."
+}
+
 # A broken topic library: a fault box, no start window, a non-zero exit without a signal.
 road_library() {
     case $1 in
@@ -200,7 +211,7 @@ road_durable() {
 }
 
 # shellcheck disable=SC2034 # read by e2e.sh
-ALL_ROADS="start_and_quit practice tools keys about full_test
+ALL_ROADS="start_and_quit practice tools keys about full_test review
     draft:recovered draft:refused draft:killed-in-write draft:terminated draft:window-destroyed
     durable:save durable:recovery durable:sync-fails
     library:missing library:empty library:short-by-one library:lf-only library:random-bytes

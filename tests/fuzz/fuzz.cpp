@@ -2,6 +2,7 @@
 // unit. A broken invariant aborts, so libFuzzer keeps the input as a finding.
 #include "bank/topiclibrary.h"
 #include "exam/essayfile.h"
+#include "exam/essayrecords.h"
 #include "platform/fault.h"
 #include "platform/numeric.h"
 #include "start/numberentry.h"
@@ -52,6 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput( // NOLINT(readability-identifier-naming)
     const QString result = savedEssaysFromBytes(bytes);
     CHECK(result.isEmpty() == bytes.isEmpty() || bytes == "\xEF\xBB\xBF");
     CHECK(result.size() <= 2 * bytes.size() + 2);
+#elif QEL_FUZZ == 4 // an essay file read back: the parts tile the text, each piece in its part
+    const QString text = QString::fromLocal8Bit(bytes); // as the Review window decodes it
+    const QChar* at = text.constData();
+    for (const EssayRecordPart& part : splitEssayRecords(text)) {
+        CHECK(part.text.data() == at && part.isRecord != (part.answer == part.text));
+        at += part.text.size();
+        for (const QStringView piece : {part.date, part.time, part.topic, part.answer})
+            CHECK(piece.isNull() || (piece.data() >= at - part.text.size() && piece.end() <= at));
+    }
+    CHECK(at == text.constData() + text.size());
 #endif
     return 0;
 }

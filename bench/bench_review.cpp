@@ -1,0 +1,123 @@
+// The Review window over years of practice: 5,000 records, about 50 MB, spread
+// over the topics as a user's would be. Opening it (every file read, every
+// record placed and dated, the window drawn) should take under a second, and
+// memory at its peak less than three times what the files hold.
+
+#include "benchsupport.h"
+
+#include "fakeplatform.h"
+
+#include "exam/essayfile.h"
+#include "review/reviewwindow.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTableView>
+
+#include <malloc.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int Records = 5000;
+constexpr qsizetype AnswerSize = 9500; // with the topic and the head, about 10 KB a record
+
+struct YearsOfEssays {
+    FakePlatform fake;
+    ProgramFolder folder;
+    qsizetype bytes = 0;
+
+    YearsOfEssays()
+    {
+        Bench::Words words(26);
+        QMap<QString, QByteArray> files;
+        QDateTime when(QDate(2023, 1, 9), QTime(18, 4, 11));
+        for (int i = 0; i < Records; ++i) {
+            // Issue and Argument topics in turn, some more often than others.
+            const bool issue = i % 2 == 0;
+            const int number = 1 + (i * 37 + i / 7) % (issue ? 150 : 141);
+            const Question question{issue ? EssayKind::Issue : EssayKind::Argument, number};
+            QByteArray answer = words.answer(int(AnswerSize / 6));
+            answer.truncate(AnswerSize);
+            when = when.addSecs(3600 * 5 + i % 1000);
+            files[essayFilePath(folder.path() + QLatin1Char('/'), question)] +=
+                buildEssayRecord(question, recordDate(when, QLocale::system()),
+                                 recordTime(when, QLocale::system()),
+                                 QString::fromUtf8("\r\n" + Bench::topicBlock(words)),
+                                 QString::fromUtf8(answer))
+                    .toUtf8();
+        }
+        for (auto file = files.cbegin(); file != files.cend(); ++file) {
+            Bench::writeFile(file.key(), file.value());
+            bytes += file.value().size();
+        }
+    }
+};
+
+std::unique_ptr<YearsOfEssays> theEssays;
+
+// A figure of this process from /proc/self/status, in bytes.
+qint64 memoryFigure(const char* name)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(name))
+            return line.mid(int(qstrlen(name))).trimmed().split(' ').first().toLongLong() * 1024;
+    }
+    return 0;
+}
+
+// The peak resident size starts again from the present one.
+void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+void BM_OpenReviewWindow(benchmark::State& state)
+{
+    if (!theEssays)
+        theEssays = std::make_unique<YearsOfEssays>();
+    YearsOfEssays& essays = *theEssays;
+    const QString appFolder = essays.folder.path() + QLatin1Char('/');
+    double peakRatio = 0;
+    double searchSeconds = 0;
+    int rows = 0;
+    for (auto _ : state) {
+        malloc_trim(0); // what earlier runs freed goes back, so the peak is this run's
+        resetPeakMemory();
+        const qint64 before = memoryFigure("VmRSS:");
+        const auto start = Bench::Stopwatch::now();
+        ReviewWindow review(essays.fake.seams, appFolder, nullptr);
+        review.show();
+        QCoreApplication::processEvents(); // drawn
+        state.SetIterationTime(Bench::seconds(start, Bench::Stopwatch::now()));
+        const qint64 peak = memoryFigure("VmHWM:");
+        peakRatio = std::max(peakRatio, double(peak - before) / double(essays.bytes));
+        rows = review.essayList->model()->rowCount();
+        // A search that finds nothing reads every topic and answer.
+        const auto searched = Bench::Stopwatch::now();
+        review.searchBox->setText(QStringLiteral("no such words"));
+        searchSeconds = Bench::seconds(searched, Bench::Stopwatch::now());
+    }
+    if (rows != Records)
+        state.SkipWithError("the window did not list every record");
+    state.counters["records"] = rows;
+    state.counters["files_MB"] = double(essays.bytes) / (1024 * 1024);
+    state.counters["x_files_peak"] = peakRatio;
+    state.counters["search_ms"] = searchSeconds * 1000;
+}
+BENCHMARK(BM_OpenReviewWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return Bench::runWithApplication(argc, argv, [] { theEssays.reset(); });
+}

@@ -1,0 +1,252 @@
+#include "review/essaylist.h"
+
+#include "bank/topiclibrary.h"
+#include "exam/wordcount.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+// Read in pieces that stay in the cache while they are decoded.
+constexpr qsizetype ChunkSize = qsizetype{64} << 10;
+// The answer's first words, as many as a row can show.
+constexpr qsizetype PreviewLength = 160;
+
+struct EssayFileName {
+    QString name;
+    Question question;
+};
+
+// The names the program gives essay files, Issue topics first, by number.
+QList<EssayFileName> essayFileNames(const QDir& folder)
+{
+    static const QRegularExpression Form(QStringLiteral("^a([ia])([1-9][0-9]{0,2})\\.txt$"));
+    QList<EssayFileName> found;
+    const QStringList names = folder.entryList(
+        {QStringLiteral("a*.txt")}, QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        const QRegularExpressionMatch match = Form.match(name);
+        if (!match.hasMatch())
+            continue;
+        const bool issue = match.capturedView(1) == QLatin1Char('i');
+        const int number = match.capturedView(2).toInt();
+        if (number <= (issue ? IssueTopicCount : ArgumentTopicCount))
+            found.append({name, {issue ? EssayKind::Issue : EssayKind::Argument, number}});
+    }
+    std::sort(found.begin(), found.end(), [](const EssayFileName& a, const EssayFileName& b) {
+        return std::pair(a.question.kind, a.question.number) <
+               std::pair(b.question.kind, b.question.number);
+    });
+    return found;
+}
+
+// The file's text in the system's code page, read in pieces so that the bytes
+// and the text are not both held whole. Gives the reason when it is not read.
+std::optional<QString> readEssayText(const QFileInfo& info, QString& reason)
+{
+    // Not opened at all unless it is a regular file: a pipe would never end.
+    if (!info.isFile()) {
+        reason = QStringLiteral("not a regular file");
+        return std::nullopt;
+    }
+    const QString tooLarge =
+        QStringLiteral("larger than %1 MB").arg(LargestEssayFile / (qint64{1} << 20));
+    if (info.size() > LargestEssayFile) {
+        reason = tooLarge;
+        return std::nullopt;
+    }
+    QFile file(info.filePath());
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+        return std::nullopt;
+    }
+    // Decoded straight into the text, which holds no more characters than the
+    // file has bytes; a file that grows while it is read makes room as it goes.
+    QStringDecoder decoder(QStringDecoder::System);
+    QString text(qsizetype(info.size()) + 16, Qt::Uninitialized);
+    qsizetype used = 0;
+    QByteArray chunk(ChunkSize, Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        const qint64 read = file.read(chunk.data(), ChunkSize);
+        if (read < 0) {
+            reason = file.errorString();
+            return std::nullopt;
+        }
+        if (read == 0)
+            break;
+        total += read;
+        if (total > LargestEssayFile) {
+            reason = tooLarge;
+            return std::nullopt;
+        }
+        const qsizetype needed = used + decoder.requiredSpace(read);
+        if (needed > text.size())
+            text.resize(std::max(needed, text.size() * 2));
+        used = decoder.appendToBuffer(text.data() + used, QByteArrayView(chunk.constData(), read)) -
+               text.constData();
+    }
+    text.truncate(used);
+    return text;
+}
+
+bool isBlank(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c.isSpace() || c == QChar::ByteOrderMark; });
+}
+
+} // namespace
+
+EssayList::EssayList(QObject* parent) : QAbstractTableModel(parent) {}
+
+void EssayList::read(const QString& userFolder, const QLocale& locale)
+{
+    beginResetModel();
+    fileNames_.clear();
+    texts_.clear();
+    essays_.clear();
+    skipped_.clear();
+    const QDir folder(userFolder);
+    RecordDateReader dates(locale);
+    for (const EssayFileName& file : essayFileNames(folder)) {
+        QString reason;
+        std::optional<QString> text = readEssayText(QFileInfo(folder, file.name), reason);
+        if (!text) {
+            skipped_ << QStringLiteral("%1 (%2)").arg(file.name, reason);
+            continue;
+        }
+        fileNames_ << file.name;
+        texts_.append(std::move(*text));
+        const int index = int(texts_.size()) - 1;
+        for (const EssayRecordPart& part : splitEssayRecords(texts_.last())) {
+            if (!part.isRecord && isBlank(part.text))
+                continue;
+            const QDateTime when = part.isRecord ? dates.read(part.date, part.time) : QDateTime();
+            essays_.append({file.question, index, part, when});
+        }
+    }
+    // Newest first; those without a readable date after them, in file order.
+    std::stable_sort(essays_.begin(), essays_.end(), [](const SavedEssay& a, const SavedEssay& b) {
+        return a.when.isValid() && (!b.when.isValid() || a.when > b.when);
+    });
+    words_ = QList<int>(essays_.size(), -1);
+
+    std::set<std::pair<EssayKind, int>> topics;
+    records_ = 0;
+    for (const SavedEssay& essay : std::as_const(essays_)) {
+        if (essay.part.isRecord) {
+            ++records_;
+            topics.insert({essay.question.kind, essay.question.number});
+        }
+    }
+    issueTopics_ = int(std::count_if(topics.begin(), topics.end(),
+                                     [](const auto& t) { return t.first == EssayKind::Issue; }));
+    argumentTopics_ = int(topics.size()) - issueTopics_;
+    endResetModel();
+}
+
+int EssayList::words(int row) const
+{
+    int& words = words_[row];
+    if (words < 0)
+        words = countWords(essays_.at(row).part.answer);
+    return words;
+}
+
+QString EssayList::summary() const
+{
+    QString line = QStringLiteral("%1 %2 on %3 of the %4 Issue topics and %5 of the %6 Argument "
+                                  "topics.")
+                       .arg(records_)
+                       .arg(records_ == 1 ? QStringLiteral("essay") : QStringLiteral("essays"))
+                       .arg(issueTopics_)
+                       .arg(IssueTopicCount)
+                       .arg(argumentTopics_)
+                       .arg(ArgumentTopicCount);
+    const qsizetype loose = essays_.size() - records_;
+    if (loose > 0) {
+        line += QStringLiteral(" %1 not laid out as a saved essay, listed as text.")
+                    .arg(loose == 1 ? QStringLiteral("1 part is")
+                                    : QStringLiteral("%1 parts are").arg(loose));
+    }
+    if (!skipped_.isEmpty())
+        line += QStringLiteral(" Not read: %1.").arg(skipped_.join(QStringLiteral(", ")));
+    return line;
+}
+
+int EssayList::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(essays_.size());
+}
+
+int EssayList::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant EssayList::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    if (role == Qt::TextAlignmentRole) {
+        return index.column() == NumberColumn || index.column() == WordsColumn
+                   ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    if (role != Qt::DisplayRole)
+        return {};
+    const SavedEssay& essay = essays_.at(index.row());
+    switch (index.column()) {
+    case DateColumn:
+        return essay.part.date.toString();
+    case TimeColumn:
+        return essay.part.time.toString();
+    case KindColumn:
+        return essay.question.kind == EssayKind::Issue ? QStringLiteral("Issue")
+                                                       : QStringLiteral("Argument");
+    case NumberColumn:
+        return essay.question.number;
+    case WordsColumn:
+        return words(index.row());
+    case AnswerColumn:
+        return essay.part.answer.first(std::min(PreviewLength, essay.part.answer.size()))
+            .toString()
+            .simplified();
+    default:
+        return {};
+    }
+}
+
+QVariant EssayList::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    static const std::array<QString, ColumnCount> Headings{
+        QStringLiteral("Date"), QStringLiteral("Time"),  QStringLiteral("Kind"),
+        QStringLiteral("No."),  QStringLiteral("Words"), QStringLiteral("Answer")};
+    return section >= 0 && section < ColumnCount ? Headings.at(section) : QVariant();
+}
+
+void EssayFilter::setFilter(std::optional<EssayKind> kind, const QString& search)
+{
+    kind_ = kind;
+    search_ = search.trimmed();
+    invalidateRowsFilter();
+}
+
+bool EssayFilter::filterAcceptsRow(int sourceRow, const QModelIndex& /*sourceParent*/) const
+{
+    const SavedEssay& essay = static_cast<const EssayList*>(sourceModel())->essay(sourceRow);
+    if (kind_ && essay.question.kind != *kind_)
+        return false;
+    return search_.isEmpty() || essay.part.topic.contains(search_, Qt::CaseInsensitive) ||
+           essay.part.answer.contains(search_, Qt::CaseInsensitive);
+}

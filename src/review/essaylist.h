@@ -1,0 +1,73 @@
+#pragma once
+
+// Every essay saved in the user folder, read once and listed newest first, and
+// the filter the Review window puts over the list. No widget is made here.
+
+#include "exam/essayrecords.h"
+#include "exam/question.h"
+
+#include <QAbstractTableModel>
+#include <QDateTime>
+#include <QSortFilterProxyModel>
+#include <QStringList>
+
+#include <optional>
+
+// One record, or one part of a file that is not laid out as a record.
+struct SavedEssay {
+    Question question; // from the file's name
+    int file = 0;      // the file's place in EssayList::fileNames
+    EssayRecordPart part;
+    QDateTime when; // null when the date cannot be read: listed last
+};
+
+class EssayList : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { DateColumn, TimeColumn, KindColumn, NumberColumn, WordsColumn, AnswerColumn };
+    static constexpr int ColumnCount = 6;
+
+    explicit EssayList(QObject* parent = nullptr);
+
+    // Reads every essay file of the folder: only the names the program writes,
+    // ai1.txt to ai150.txt and aa1.txt to aa141.txt. Nothing is ever written.
+    void read(const QString& userFolder, const QLocale& locale);
+
+    const SavedEssay& essay(int row) const { return essays_.at(row); }
+    QString fileName(const SavedEssay& essay) const { return fileNames_.at(essay.file); }
+    int words(int row) const;
+    // How many essays on how many topics, and the files that were not read.
+    QString summary() const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    QStringList fileNames_;
+    QList<QString> texts_; // the files' texts, which the essays' views point into
+    QList<SavedEssay> essays_;
+    mutable QList<int> words_; // counted when first shown; -1 until then
+    QStringList skipped_;
+    int records_ = 0;
+    int issueTopics_ = 0;
+    int argumentTopics_ = 0;
+};
+
+// Shows the essays of one kind, or both, whose topic or answer holds the
+// searched words.
+class EssayFilter : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    void setFilter(std::optional<EssayKind> kind, const QString& search);
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+
+private:
+    std::optional<EssayKind> kind_;
+    QString search_;
+};

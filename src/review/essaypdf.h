@@ -1,0 +1,19 @@
+#pragma once
+
+// One saved essay as a printable page, through Qt's own PDF writer.
+
+#include <QString>
+
+struct EssayPage {
+    QString heading; // the record's number line: "Issue No.12"
+    QString date;
+    QString time;
+    int words = 0;
+    QString topic;  // CR LF form, as in the record
+    QString answer; // CR LF form, as typed
+};
+
+// Writes the page, and as many more as the answer needs, to a PDF file at
+// path: whole, or not at all, so a file already there stays as it was on a
+// failure. On failure returns false and gives the reason in plain words.
+bool writeEssayPdf(const QString& path, const EssayPage& page, QString& reason);

@@ -1,0 +1,308 @@
+#include "review/reviewwindow.h"
+
+#include "exam/essayfile.h"
+#include "platform/product.h"
+#include "review/essaylist.h"
+#include "review/essaypdf.h"
+#include "widgets/ui.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace {
+
+template <typename Control> Control* named(Control* control, const char* name, const QString& said)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    control->setAccessibleName(said);
+    return control;
+}
+
+QPlainTextEdit* makeReadingBox(const char* name, const QString& said)
+{
+    auto* box = named(new QPlainTextEdit, name, said);
+    box->setReadOnly(true);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setTabChangesFocus(true);
+    return box;
+}
+
+QString askWithFileDialog(QWidget* parent, const QString& suggested)
+{
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save as PDF"), suggested,
+                                        QStringLiteral("PDF files (*.pdf)"));
+}
+
+// Whether path names a file in the folder or below it, also through a link
+// that lies elsewhere and points into it.
+bool liesIn(const QString& path, const QString& folder)
+{
+    const QString inside = QDir(folder).canonicalPath();
+    const QFileInfo file(path);
+    const QString where = file.exists() ? QFileInfo(file.canonicalFilePath()).path()
+                                        : file.absoluteDir().canonicalPath();
+    return !inside.isEmpty() && (where == inside || where.startsWith(inside + QLatin1Char('/')));
+}
+
+} // namespace
+
+ReviewWindow::ReviewWindow(Platform& platform, const QString& appFolder, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
+      askPdfPath(askWithFileDialog), platform_(platform),
+      userFolder_(appFolder + QStringLiteral("user")), essays_(new EssayList(this)),
+      filter_(new EssayFilter(this))
+{
+    setObjectName(QStringLiteral("ReviewWindow"));
+    setWindowTitle(QStringLiteral("Review - ") + Product::TitleWithVersion);
+    setSizeGripEnabled(true);
+    essays_->read(userFolder_, QLocale::system());
+    filter_->setSourceModel(essays_);
+    createControls();
+    countLabel->setText(essays_->summary());
+    if (filter_->rowCount() > 0)
+        essayList->setCurrentIndex(filter_->index(0, 0));
+    essayChosen();
+    essayList->setFocus(Qt::OtherFocusReason);
+}
+
+ReviewWindow::~ReviewWindow() = default;
+
+void ReviewWindow::createControls()
+{
+    countLabel = named(new QLabel, "countLabel", QString());
+    countLabel->setWordWrap(true);
+    kindLabel = named(new QLabel(QStringLiteral("&Kind:")), "kindLabel", QString());
+    kindFilter = named(new QComboBox, "kindFilter", QStringLiteral("Kind"));
+    kindFilter->addItems({QStringLiteral("Issue and Argument"), QStringLiteral("Issue"),
+                          QStringLiteral("Argument")});
+    kindLabel->setBuddy(kindFilter);
+    searchLabel = named(new QLabel(QStringLiteral("&Search:")), "searchLabel", QString());
+    searchBox = named(new QLineEdit, "searchBox", QStringLiteral("Search"));
+    searchBox->setPlaceholderText(QStringLiteral("Words in the topic or the answer (Ctrl+F)"));
+    searchBox->setClearButtonEnabled(true);
+    searchLabel->setBuddy(searchBox);
+
+    essayList = named(new QTableView, "essayList", QStringLiteral("Essays"));
+    essayList->setModel(filter_);
+    essayList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    essayList->setSelectionMode(QAbstractItemView::SingleSelection);
+    essayList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list; the arrow keys move in it.
+    essayList->setTabKeyNavigation(false);
+    essayList->setWordWrap(false);
+    essayList->setAlternatingRowColors(true);
+    essayList->verticalHeader()->hide();
+    // Rows of one height and columns sized from the font, so that no row is
+    // measured: the list opens at once whatever its length.
+    const QFontMetrics metrics = essayList->fontMetrics();
+    essayList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    essayList->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
+    const QDateTime sample(QDate(2026, 12, 28), QTime(23, 59, 58));
+    const std::array<QString, EssayList::AnswerColumn> widest{
+        recordDate(sample, QLocale::system()), recordTime(sample, QLocale::system()),
+        QStringLiteral("Argument"), QStringLiteral("No.888"), QStringLiteral("Words88")};
+    for (int column = 0; column < EssayList::AnswerColumn; ++column)
+        essayList->setColumnWidth(column, metrics.horizontalAdvance(widest.at(column)) + 20);
+    essayList->horizontalHeader()->setStretchLastSection(true);
+    essayList->horizontalHeader()->setHighlightSections(false);
+
+    topicBox = makeReadingBox("topicBox", QStringLiteral("Topic"));
+    answerBox = makeReadingBox("answerBox", QStringLiteral("Answer"));
+    wordsLabel = named(new QLabel, "wordsLabel", QString());
+
+    writeAgainButton = named(new QPushButton(QStringLiteral("&Write this topic again")),
+                             "writeAgainButton", QStringLiteral("Write this topic again"));
+    savePdfButton = named(new QPushButton(QStringLiteral("Save as &PDF...")), "savePdfButton",
+                          QStringLiteral("Save as PDF..."));
+    closeButton =
+        named(new QPushButton(QStringLiteral("&Close")), "closeButton", QStringLiteral("Close"));
+    // No button is the default: Enter opens the essay in the list and presses
+    // only a button that has the focus (keyPressEvent).
+    for (QPushButton* button : {writeAgainButton, savePdfButton, closeButton})
+        button->setAutoDefault(false);
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(kindLabel);
+    filters->addWidget(kindFilter);
+    filters->addSpacing(16);
+    filters->addWidget(searchLabel);
+    filters->addWidget(searchBox, 1);
+    auto* essay = new QWidget;
+    auto* essayLayout = new QVBoxLayout(essay);
+    essayLayout->setContentsMargins(0, 0, 0, 0);
+    essayLayout->addWidget(topicBox, 1);
+    essayLayout->addWidget(answerBox, 2);
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(essayList);
+    splitter->addWidget(essay);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(wordsLabel, 1);
+    buttons->addWidget(writeAgainButton);
+    buttons->addWidget(savePdfButton);
+    buttons->addWidget(closeButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(countLabel);
+    layout->addLayout(filters);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(buttons);
+    // The list and the essay share the room about evenly at first, in a size
+    // that fits the screen at any scale.
+    QSize first(760, 540);
+    if (const QScreen* shown = screen())
+        first = first.boundedTo(shown->availableGeometry().size() - QSize(40, 60));
+    resize(first);
+    layout->activate();
+    splitter->setSizes({splitter->height() * 9 / 20, splitter->height() * 11 / 20});
+
+    setTabOrder(kindFilter, searchBox);
+    setTabOrder(searchBox, essayList);
+    setTabOrder(essayList, topicBox);
+    setTabOrder(topicBox, answerBox);
+    setTabOrder(answerBox, writeAgainButton);
+    setTabOrder(writeAgainButton, savePdfButton);
+    setTabOrder(savePdfButton, closeButton);
+
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        searchBox->setFocus(Qt::ShortcutFocusReason);
+        searchBox->selectAll();
+    });
+    connect(kindFilter, &QComboBox::currentIndexChanged, this, &ReviewWindow::filterChanged);
+    connect(searchBox, &QLineEdit::textChanged, this, &ReviewWindow::filterChanged);
+    connect(essayList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &ReviewWindow::essayChosen);
+    connect(essayList, &QAbstractItemView::activated, this, &ReviewWindow::essayOpened);
+    connect(writeAgainButton, &QPushButton::clicked, this, &ReviewWindow::writeAgainClicked);
+    connect(savePdfButton, &QPushButton::clicked, this, &ReviewWindow::savePdfClicked);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+const SavedEssay* ReviewWindow::chosenEssay() const
+{
+    const QModelIndex current = essayList->currentIndex();
+    if (!current.isValid())
+        return nullptr;
+    return &essays_->essay(filter_->mapToSource(current).row());
+}
+
+void ReviewWindow::filterChanged()
+{
+    const int kind = kindFilter->currentIndex();
+    filter_->setFilter(kind == 1   ? std::optional(EssayKind::Issue)
+                       : kind == 2 ? std::optional(EssayKind::Argument)
+                                   : std::nullopt,
+                       searchBox->text());
+    // The chosen essay stays chosen while it is shown; otherwise the newest shown.
+    if (!essayList->currentIndex().isValid() && filter_->rowCount() > 0)
+        essayList->setCurrentIndex(filter_->index(0, 0));
+    essayChosen();
+}
+
+void ReviewWindow::essayChosen()
+{
+    const SavedEssay* essay = chosenEssay();
+    writeAgainButton->setEnabled(essay);
+    savePdfButton->setEnabled(essay);
+    if (!essay) {
+        topicBox->clear();
+        answerBox->clear();
+        wordsLabel->clear();
+        return;
+    }
+    setBoxText(topicBox, essay->part.topic.toString());
+    setBoxText(answerBox, essay->part.answer.toString());
+    QString words = QStringLiteral("Words: %1")
+                        .arg(essays_->words(filter_->mapToSource(essayList->currentIndex()).row()));
+    if (!essay->part.isRecord)
+        words += QStringLiteral(". Not laid out as a saved essay: the text as it stands in %1.")
+                     .arg(essays_->fileName(*essay));
+    wordsLabel->setText(words);
+}
+
+void ReviewWindow::showEvent(QShowEvent* event)
+{
+    keepWindowOnScreen(this);
+    QDialog::showEvent(event);
+}
+
+void ReviewWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void ReviewWindow::essayOpened()
+{
+    answerBox->setFocus(Qt::OtherFocusReason);
+}
+
+void ReviewWindow::writeAgainClicked()
+{
+    if (const SavedEssay* essay = chosenEssay()) {
+        topicToWrite = essay->question;
+        accept();
+    }
+}
+
+void ReviewWindow::savePdfClicked()
+{
+    const SavedEssay* essay = chosenEssay();
+    if (!essay)
+        return;
+    const bool issue = essay->question.kind == EssayKind::Issue;
+    EssayPage page{(issue ? QStringLiteral("Issue No.") : QStringLiteral("Argument No.")) +
+                       QString::number(essay->question.number),
+                   essay->part.date.toString(),
+                   essay->part.time.toString(),
+                   essays_->words(filter_->mapToSource(essayList->currentIndex()).row()),
+                   essay->part.topic.toString(),
+                   essay->part.answer.toString()};
+    QString name = (issue ? QStringLiteral("Issue ") : QStringLiteral("Argument ")) +
+                   QString::number(essay->question.number);
+    if (essay->when.isValid())
+        name += essay->when.toString(QStringLiteral(" yyyy-MM-dd HH.mm"));
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = askPdfPath(this, QDir(folder).filePath(name + QStringLiteral(".pdf")));
+    if (path.isEmpty())
+        return;
+    // The user folder holds the essays and nothing else: a PDF named like an
+    // essay file would even take its place.
+    if (liesIn(path, userFolder_)) {
+        platform_.boxes.show(this,
+                             QStringLiteral("The user folder keeps your essays and nothing else. "
+                                            "Choose another folder for the PDF."),
+                             QStringLiteral("Save as PDF"), MessageBoxes::Exclamation,
+                             MessageBoxes::Ok);
+        return;
+    }
+    QString reason;
+    if (!writeEssayPdf(path, page, reason)) {
+        platform_.boxes.show(this,
+                             QStringLiteral("The PDF was not saved.\r\n\r\nFile: %1\r\n%2")
+                                 .arg(QDir::toNativeSeparators(path), reason),
+                             QStringLiteral("Save as PDF"), MessageBoxes::Exclamation,
+                             MessageBoxes::Ok);
+    }
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "exam/question.h"
+#include "platform/platform.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <optional>
+
+class EssayFilter;
+class EssayList;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+struct SavedEssay;
+
+// The Review window: every essay saved in the user folder, newest first, with
+// a filter by kind and a search; the chosen essay's topic and answer; writing
+// its topic again, and the essay as a PDF. It reads the user folder once, when
+// it opens, and never writes into it.
+class ReviewWindow : public QDialog {
+    Q_OBJECT
+public:
+    ReviewWindow(Platform& platform, const QString& appFolder, QWidget* parent);
+    ~ReviewWindow() override;
+
+    QLabel* countLabel;
+    QLabel* kindLabel;
+    QComboBox* kindFilter;
+    QLabel* searchLabel;
+    QLineEdit* searchBox;
+    QTableView* essayList;
+    QPlainTextEdit* topicBox;
+    QPlainTextEdit* answerBox;
+    QLabel* wordsLabel;
+    QPushButton* writeAgainButton;
+    QPushButton* savePdfButton;
+    QPushButton* closeButton;
+
+    // Asks where to save the PDF, from a suggested path; an empty path is no.
+    // A file dialog, unless a test puts its answer here.
+    std::function<QString(QWidget* parent, const QString& suggested)> askPdfPath;
+
+    // The topic "Write this topic again" chose, once the window has closed by it.
+    std::optional<Question> topicToWrite;
+
+    // Event handlers.
+    void filterChanged();
+    void essayChosen();
+    void essayOpened();
+    void writeAgainClicked();
+    void savePdfClicked();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createControls();
+    const SavedEssay* chosenEssay() const;
+
+    Platform& platform_;
+    QString userFolder_;
+    EssayList* essays_;
+    EssayFilter* filter_;
+};
