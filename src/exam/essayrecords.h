@@ -2,16 +2,14 @@
 
 // Essay files read back record by record, for looking through earlier essays.
 
+#include "exam/essayfile.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QLocale>
 #include <QString>
 #include <QStringView>
-
-// A file larger than this is no essay file of the program's and is not read,
-// as for the topic libraries.
-inline constexpr qint64 LargestEssayFile = qint64{256} << 20;
 
 // One part of an essay file, as views into the file's text. A record runs from
 // its two empty lines to the end of its answer, laid out as buildEssayRecord
