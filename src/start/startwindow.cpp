@@ -149,10 +149,9 @@ void StartWindow::createControls()
     logo->setToolTip(QStringLiteral("Click to visit our website"));
     logo->setAccessibleName(Product::DistributorName);
 
-    const auto order =
-        std::to_array<QWidget*>({quitButton, issueOption, argumentOption, numberBox, randomSelect,
-                                 practiceStartButton, fullTestStartButton, logo, aboutButton,
-                                 reviewButton});
+    const auto order = std::to_array<QWidget*>(
+        {quitButton, issueOption, argumentOption, numberBox, randomSelect, practiceStartButton,
+         fullTestStartButton, logo, aboutButton, reviewButton});
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     quitButton->setFocus(Qt::OtherFocusReason);
