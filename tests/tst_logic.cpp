@@ -8,12 +8,17 @@
 #include "exam/essayrecords.h"
 #include "exam/wordcount.h"
 #include "platform/fault.h"
+#include "platform/realplatform.h"
 #include "start/numberentry.h"
 #include "start/randomtopic.h"
 
-#include <csignal>
 #include <set>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <csignal>
 #include <sys/resource.h>
+#endif
 
 using Bytes = QByteArray;
 struct Entry {
@@ -26,7 +31,8 @@ struct SysInfo {
     Bytes path;     // the registry's PATH value, if any
     QString folder; // its location value; HERE is a folder holding MSINFO32.EXE
     bool startWorks;
-    QString started; // what was started; empty: the "unavailable" box
+    QString started;            // what was started; empty: the "unavailable" box
+    bool systemRegistry{false}; // the path in the system's own registry, not a double
 };
 Q_DECLARE_METATYPE(Entry)
 Q_DECLARE_METATYPE(SysInfo)
@@ -164,9 +170,11 @@ private slots:
         row("saved", "", "");
         row("no user folder", "nofolder", "does not exist");
         row("folder in the file's place", "dir", "folder stands");
+#ifndef Q_OS_WIN // devices and file size limits of POSIX systems
         row("full disk", "full", "No space left on device");
         row("cannot be synced", "null", "written to the disk: Invalid argument");
         row("size limit reached part-way", "limit", "File too large");
+#endif
     }
     void appendAndRead()
     {
@@ -182,27 +190,31 @@ private slots:
             QVERIFY(QFile::remove(path) && QDir().mkpath(path));
         else if (fault == "full" || fault == "null") // devices that take no record
             QVERIFY(QFile::remove(path) && QFile::link("/dev/" + fault, path));
+#ifndef Q_OS_WIN
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
         const rlimit small{rlim_t(before.size() + 3), old.rlim_max}; // bytes a file may reach
         std::signal(SIGXFSZ, SIG_IGN);
         if (fault == "limit")
             setrlimit(RLIMIT_FSIZE, &small);
+#endif
         QString why;
-        const bool saved = appendEssayRecord(path, QString::fromUtf8("x\u00e9\ry\nz"), why);
+        const bool saved = appendEssayRecord(path, QString::fromUtf8("x\u00e9\u03a9\ry\nz"), why);
+#ifndef Q_OS_WIN
         setrlimit(RLIMIT_FSIZE, &old);
+#endif
         QCOMPARE(saved, reason.isEmpty());
         QVERIFY2(why.contains(reason), qPrintable(why));
         if (fault == "full" || fault == "null")
             return; // a device is no essay file to read back
-        const Bytes kept = fault.isEmpty()    ? before + "x\xc3\xa9\ry\nz"
+        const Bytes kept = fault.isEmpty()    ? before + "x\xc3\xa9\xce\xa9\ry\nz"
                            : fault == "limit" ? before
                                               : "";
         QCOMPARE(folder.read(QStringLiteral("user/ai5.txt")), kept);
         const SavedEssays read = readSavedEssays(path);
         QCOMPARE(read.readable, !kept.isEmpty());
         if (fault.isEmpty())
-            QCOMPARE(read.text, QString::fromUtf8("\r\n\r\n\r\nold\r\nx\u00e9\r\ny\nz"));
+            QCOMPARE(read.text, QString::fromUtf8("\r\n\r\n\r\nold\r\nx\u00e9\u03a9\r\ny\nz"));
     }
 
     // Dates and times in records: four-digit years, as the desktop shows them.
@@ -254,6 +266,10 @@ private slots:
         row("folder without it", SysInfo{sz, {}, "HERE\\no", true, ""});
         row("zero size", SysInfo{sz, "", "HERE", true, ""});
         row("nothing", SysInfo{sz, {}, "", true, ""});
+#ifdef Q_OS_WIN
+        row("the system's registry",
+            SysInfo{sz, "HERE\\MSINFO32.EXE", "", true, "HERE\\MSINFO32.EXE", true});
+#endif
     }
     void sysInfo()
     {
@@ -268,7 +284,27 @@ private slots:
         if (!s.folder.isEmpty())
             fake.registry.keys[R"(SOFTWARE\Microsoft\Shared Tools Location)"]["MSINFO"] = {
                 Registry::RegSz, s.folder.replace("HERE", here.path()).toUtf8()};
-        startSysInfo(fake.seams, nullptr);
+        SystemRegistry system;
+        Platform seams{fake.boxes, fake.clock, fake.shell,
+                       s.systemRegistry ? static_cast<Registry&>(system) : fake.registry, fake.end};
+#ifdef Q_OS_WIN
+        HKEY key = nullptr;
+        const char* const subKey = R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)";
+        if (s.systemRegistry) {
+            const QByteArray path = QString(s.path).replace("HERE", here.path()).toLocal8Bit();
+            QCOMPARE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                     nullptr, &key, nullptr),
+                     ERROR_SUCCESS);
+            RegSetValueExA(key, "PATH", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.data()),
+                           DWORD(path.size() + 1));
+            RegCloseKey(key);
+        }
+#endif
+        startSysInfo(seams, nullptr);
+#ifdef Q_OS_WIN
+        if (s.systemRegistry)
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, subKey);
+#endif
         if (s.startWorks)
             QCOMPARE(fake.shell.started.join(""), s.started.replace("HERE", here.path()));
         QCOMPARE(fake.boxes.prompts.join(""),

@@ -487,7 +487,9 @@ private slots:
         row("argument 12", HelpCase{false, "x", saved, "x" + back, "x"});
         row("empty file", HelpCase{true, "", "", "", "on the clipboard"});
         row("no file", HelpCase{true, "y", QByteArray(), "y", "y"});
+#ifndef Q_OS_WIN
         row("a link to a device: unread", HelpCase{true, "", "/dev/zero", "", "on the clipboard"});
+#endif
         row("over 256 MB: unread", HelpCase{true, "", "/big", "", "on the clipboard"});
     }
     void help()
