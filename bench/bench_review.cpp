@@ -7,7 +7,7 @@
 
 #include "fakeplatform.h"
 
-#include "exam/essayfile.h"
+#include "essay/essayfile.h"
 #include "review/reviewwindow.h"
 
 #include <QCoreApplication>

@@ -4,9 +4,9 @@
 
 #include "about/sysinfo.h"
 #include "bank/topiclibrary.h"
-#include "exam/essayfile.h"
-#include "exam/essayrecords.h"
-#include "exam/wordcount.h"
+#include "essay/essayfile.h"
+#include "essay/essayrecords.h"
+#include "essay/wordcount.h"
 #include "platform/fault.h"
 #include "start/numberentry.h"
 #include "start/randomtopic.h"

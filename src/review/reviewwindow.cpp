@@ -1,6 +1,6 @@
 #include "review/reviewwindow.h"
 
-#include "exam/essayfile.h"
+#include "essay/essayfile.h"
 #include "platform/product.h"
 #include "review/essaylist.h"
 #include "review/essaypdf.h"
