@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 
 #include <array>
+#include <future>
 #include <map>
 
 namespace {
@@ -66,13 +67,17 @@ bool liesIn(const QString& path, const QString& folder)
     return !inside.isEmpty() && (where == inside || where.startsWith(inside + QLatin1Char('/')));
 }
 
-// The dictionaries take a quarter of a second to open: once in a run.
-std::shared_ptr<const SpellChecker> programSpelling(const QString& appFolder)
+// The dictionaries take a quarter of a second to open: once in a run, on a
+// thread of their own while the window reads the essay files.
+std::shared_future<std::shared_ptr<const SpellChecker>> programSpelling(const QString& appFolder)
 {
-    static std::map<QString, std::shared_ptr<const SpellChecker>> opened;
+    static std::map<QString, std::shared_future<std::shared_ptr<const SpellChecker>>> opened;
     auto& spelling = opened[appFolder];
-    if (!spelling)
-        spelling = std::make_shared<const SpellChecker>(SpellChecker::folders(appFolder));
+    if (!spelling.valid()) {
+        spelling = std::async(std::launch::async, [folders = SpellChecker::folders(appFolder)] {
+                       return std::make_shared<const SpellChecker>(folders);
+                   }).share();
+    }
     return spelling;
 }
 
@@ -262,7 +267,8 @@ void ReviewWindow::essayChosen()
     setBoxText(answerBox, essay->part.answer.toString());
     // Measured on the text as the boxes hold it, so that the places of the
     // misspelled words are those of the answer box.
-    report_ = makeEssayReport(answerBox->toPlainText(), topicBox->toPlainText(), spelling_.get());
+    report_ =
+        makeEssayReport(answerBox->toPlainText(), topicBox->toPlainText(), spelling_.get().get());
     QList<QTextEdit::ExtraSelection> underlined;
     underlined.reserve(report_.slipsAt.size());
     QTextCharFormat slip;
@@ -299,7 +305,7 @@ void ReviewWindow::showReport()
 
 void ReviewWindow::suggestionStep()
 {
-    if (suggestSpellings(report_, *spelling_, 1) == 0)
+    if (suggestSpellings(report_, *spelling_.get(), 1) == 0)
         suggestions_->stop();
     showReport();
 }
@@ -367,7 +373,7 @@ void ReviewWindow::savePdfClicked()
     }
     // The page lists every suggestion, however long the search.
     suggestions_->stop();
-    suggestSpellings(report_, *spelling_, ListedSlips);
+    suggestSpellings(report_, *spelling_.get(), ListedSlips);
     showReport();
     QString reason;
     if (!writeEssayPdf(path, page, reason)) {

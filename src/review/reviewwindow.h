@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -76,7 +77,7 @@ private:
     QString userFolder_;
     EssayList* essays_;
     EssayFilter* filter_;
-    std::shared_ptr<const SpellChecker> spelling_;
+    std::shared_future<std::shared_ptr<const SpellChecker>> spelling_;
     EssayReport report_;
     QTimer* suggestions_; // looks for the suggestions of one word at a time
 };
