@@ -10,6 +10,7 @@
 #include "essay/spellchecker.h"
 #include "essay/wordcount.h"
 #include "platform/fault.h"
+#include "review/reportview.h"
 #include "start/numberentry.h"
 #include "start/randomtopic.h"
 
@@ -227,6 +228,7 @@ private slots:
         for (const QRegularExpressionMatch& m : Pair.globalMatch(figures))
             QCOMPARE(m.captured(1) + '=' + got.value(m.captured(1)), m.captured(0));
         QCOMPARE(countWords(answer), r.words);
+        QCOMPARE(reportHtml(r).contains("Spelling: no English dictionary was found"), !spelled);
         // Megabytes of one sentence again and again, or of one word, give a report of a page.
         if (QByteArray(QTest::currentDataTag()) == "none") {
             const EssayReport big =
