@@ -203,7 +203,7 @@ QList<Span> sentenceSpans(QStringView text)
 // The first words of a text, as many as fit in about forty characters.
 QString firstWords(QStringView text)
 {
-    const QString simple = text.toString().simplified();
+    QString simple = text.toString().simplified();
     if (simple.size() <= 48)
         return simple;
     qsizetype cut = simple.lastIndexOf(QLatin1Char(' '), 40);
