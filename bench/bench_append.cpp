@@ -6,7 +6,7 @@
 
 #include "benchsupport.h"
 
-#include "exam/essayfile.h"
+#include "essay/essayfile.h"
 #include "platform/textio.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 
 #include "windows.h"
 
-#include "exam/essayfile.h"
+#include "essay/essayfile.h"
 #include "widgets/ui.h"
 
 #include <QCoreApplication>

@@ -1,13 +1,14 @@
 // The Review window over years of practice: 5,000 records, about 50 MB, spread
 // over the topics as a user's would be. Opening it (every file read, every
-// record placed and dated, the window drawn) should take under a second, and
-// memory at its peak less than three times what the files hold.
+// record placed and dated, the window drawn, the newest essay's report made)
+// should take under a second, and memory at its peak less than three times
+// what the files hold.
 
 #include "benchsupport.h"
 
 #include "fakeplatform.h"
 
-#include "exam/essayfile.h"
+#include "essay/essayfile.h"
 #include "review/reviewwindow.h"
 
 #include <QCoreApplication>
@@ -88,6 +89,7 @@ void BM_OpenReviewWindow(benchmark::State& state)
     const QString appFolder = essays.folder.path() + QLatin1Char('/');
     double peakRatio = 0;
     double searchSeconds = 0;
+    double firstSeconds = 0; // the run's first opening also opens the dictionaries
     int rows = 0;
     for (auto _ : state) {
         malloc_trim(0); // what earlier runs freed goes back, so the peak is this run's
@@ -97,7 +99,10 @@ void BM_OpenReviewWindow(benchmark::State& state)
         ReviewWindow review(essays.fake.seams, appFolder, nullptr);
         review.show();
         QCoreApplication::processEvents(); // drawn
-        state.SetIterationTime(Bench::seconds(start, Bench::Stopwatch::now()));
+        const double opened = Bench::seconds(start, Bench::Stopwatch::now());
+        state.SetIterationTime(opened);
+        if (firstSeconds == 0)
+            firstSeconds = opened;
         const qint64 peak = memoryFigure("VmHWM:");
         peakRatio = std::max(peakRatio, double(peak - before) / double(essays.bytes));
         rows = review.essayList->model()->rowCount();
@@ -112,6 +117,7 @@ void BM_OpenReviewWindow(benchmark::State& state)
     state.counters["files_MB"] = double(essays.bytes) / (1024 * 1024);
     state.counters["x_files_peak"] = peakRatio;
     state.counters["search_ms"] = searchSeconds * 1000;
+    state.counters["first_open_ms"] = firstSeconds * 1000;
 }
 BENCHMARK(BM_OpenReviewWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -4,11 +4,14 @@
 
 #include "about/sysinfo.h"
 #include "bank/topiclibrary.h"
-#include "exam/essayfile.h"
-#include "exam/essayrecords.h"
-#include "exam/wordcount.h"
+#include "essay/essayfile.h"
+#include "essay/essayrecords.h"
+#include "essay/essayreport.h"
+#include "essay/spellchecker.h"
+#include "essay/wordcount.h"
 #include "platform/fault.h"
 #include "platform/realplatform.h"
+#include "review/reportview.h"
 #include "start/numberentry.h"
 #include "start/randomtopic.h"
 
@@ -133,22 +136,113 @@ private slots:
         QCOMPARE(topicNumberFromEntry(e.entry, e.limit).value_or(0), e.number);
     }
 
-    // A word: a run between white space with a letter or digit in it, in any script.
-    void wordCount_data()
+    // The report's figures, counted by hand on short answers: each row names the
+    // figures it is about. A word for countWords is a run between white space
+    // with a letter or digit in it, in any script.
+    void essayFigures_data()
     {
-        columns<QString, int>("text", "words");
-        row("none", QString(), 0);
-        row("punctuation alone", QString(" - ... ** ! "), 0);
-        row("CR LF and tabs", QString("one\r\ntwo\tthree\r\n\r\n"), 3);
-        row("attached punctuation", QString("(don't) stop-now, 42!"), 3);
-        row("non-Latin", QString::fromUtf8("\u041f\u0440\u0438\u0432\u0435\u0442 \u4f60\u597d"), 2);
-        row("beyond the basic plane", QString::fromUtf8("\U0001D400\U0001D401 \U0001F600"), 1);
-        row("no-break space", QString::fromUtf8("a\u00a0b"), 2);
+        columns<QString, QString, QString>("answer", "topic", "figures");
+        row("none", QString(), QString(), QString("words=0 sentences=0 mean=0.0 topic=0/0"));
+        row("punctuation alone", QString(" - ... ** ! "), QString(),
+            QString("words=0 paragraphs=0 sentences=0 leftOut=0 distinct=0.0"));
+        row("CR LF and tabs", QString("one\r\ntwo\tthree\r\n\r\n"), QString(),
+            QString("words=3 paragraphs=2"));
+        row("attached punctuation", QString("(don't) stop-now, 42!"), QString(),
+            QString("words=3 leftOut=1"));
+        row("non-Latin", QString::fromUtf8("\u041f\u0440\u0438\u0432\u0435\u0442 \u4f60\u597d"),
+            QString(), QString("words=2 leftOut=2 slips="));
+        row("beyond the basic plane", QString::fromUtf8("\U0001D400\U0001D401 \U0001F600"),
+            QString(), QString("words=1"));
+        row("no-break space", QString::fromUtf8("a\u00a0b"), QString(), QString("words=2"));
+        row("paragraphs by blank lines and single breaks",
+            QString("One here.\r\n\r\nTwo here.\r\nThree here.\r\n \r\n"), QString(),
+            QString("paragraphs=3 sentences=3"));
+        row("sentence ends", QString("Why? No! Well... He said \"stop.\" Then 'go!' End"),
+            QString(), QString("sentences=6 longest=3 start=He said \"stop.\" mean=1.5"));
+        row("abbreviations",
+            QString("Dr. Lee came, e.g. on Monday (i.e. late). J. S. Mill wrote 3.5 "
+                    "pages."),
+            QString(), QString("sentences=2 longest=8"));
+        row("spelling",
+            QString("Teh colour and the color recieve. We recieve teh GMAT in 2026 "
+                    "and USA rules."),
+            QString(), QString("slips=teh:2,recieve:2 leftOut=3 suggest=receive"));
+        row("no dictionary", QString("Teh recieve."), QString(), QString("dictionaries= slips="));
+        row("repetition",
+            QString("The plan works. The plan fails! Then plans change. Then "
+                    "plan again."),
+            QString(), QString("mostUsed=plan:3 starts=The:2,Then:4"));
+        row("linking phrases",
+            QString("However, it works.\nOn the other hand it fails, as a "
+                    "result of haste.\nIn addition, for example, thus."),
+            QString(),
+            QString("linking=however:1,on the other hand:1,as a result:1,in addition:1,"
+                    "for example:1,thus:1 linked=3/3"));
+        row("a phrase does not cross a line", QString("It is in\naddition to that."), QString(),
+            QString("linking= linked=0/2"));
+        row("the topic's words", QString("Companies serve customers. Success lasts."),
+            QString("\r\n\"A company serving every customer fails.\"\r\n\r\nWrite a response "
+                    "in which you discuss.\r\n"),
+            QString("topic=2/4 unused=serving,fails"));
+        row("a topic of function words", QString("It is."), QString("It is what it is."),
+            QString("topic=0/0"));
+        row("vocabulary", QString("Splendid words and splendid words."), QString(),
+            QString("distinct=60.0 long=40"));
     }
-    void wordCount()
+    void essayFigures()
     {
-        QFETCH(QString, text);
-        QTEST(countWords(text), "words");
+        QFETCH(QString, answer);
+        QFETCH(QString, topic);
+        QFETCH(QString, figures);
+        static const SpellChecker english({QStringLiteral("/usr/share/hunspell")});
+        static const SpellChecker none({});
+        QVERIFY(english.names() == QStringList({"en_US", "en_GB"}));
+        const bool spelled = !QByteArray(QTest::currentDataTag()).startsWith("no dictionary");
+        EssayReport r = makeEssayReport(answer, topic, spelled ? &english : &none);
+        if (spelled)
+            QCOMPARE(suggestSpellings(r, english, 2), std::max(0, int(r.slips.size()) - 2));
+        const auto join = [](const QList<CountedWord>& words) {
+            QStringList parts;
+            for (const CountedWord& w : words)
+                parts << w.word + ':' + QString::number(w.count);
+            return parts.join(',');
+        };
+        QStringList slips;
+        for (const SpellingSlip& slip : std::as_const(r.slips))
+            slips << slip.word.toLower() + ':' + QString::number(slip.count);
+        const QMap<QString, QString> got{
+            {"words", QString::number(r.words)},
+            {"paragraphs", QString::number(r.paragraphs)},
+            {"sentences", QString::number(r.sentences)},
+            {"mean", QString::number(r.meanSentenceWords, 'f', 1)},
+            {"longest", QString::number(r.longestSentenceWords)},
+            {"start", r.longestSentenceStart},
+            {"dictionaries", r.dictionaries.join(',')},
+            {"slips", slips.join(',')},
+            {"suggest", r.slips.isEmpty() ? QString() : r.slips.last().suggestions.value(0)},
+            {"leftOut", QString::number(r.leftOut)},
+            {"mostUsed", join(r.mostUsed)},
+            {"starts", join(r.startWords)},
+            {"linking", join(r.linking)},
+            {"linked", QStringLiteral("%1/%2").arg(r.paragraphsOpeningLinked).arg(r.paragraphs)},
+            {"topic", QStringLiteral("%1/%2").arg(r.topicWordsUsed).arg(r.topicWords)},
+            {"unused", r.topicWordsUnused.join(',')},
+            {"distinct", QString::number(r.distinctPerHundred, 'f', 1)},
+            {"long", QString::number(qRound(r.longWordShare * 100))}};
+        // "name=value" pairs; a value runs to the next " name=".
+        static const QRegularExpression Pair(QStringLiteral("(\\w+)=(.*?)(?= \\w+=|$)"));
+        for (const QRegularExpressionMatch& m : Pair.globalMatch(figures))
+            QCOMPARE(m.captured(1) + '=' + got.value(m.captured(1)), m.captured(0));
+        QCOMPARE(countWords(answer), r.words);
+        QCOMPARE(reportHtml(r).contains("Spelling: no English dictionary was found"), !spelled);
+        // Megabytes of one sentence again and again, or of one word, give a report of a page.
+        if (QByteArray(QTest::currentDataTag()) == "none") {
+            const EssayReport big =
+                makeEssayReport(QString("Teh wordy text. ").repeated(300000), QString(), &english);
+            const EssayReport line = makeEssayReport(QString(4 << 20, 'x'), QString(), &english);
+            QVERIFY(big.slipsAt.size() == MarkedSlips && big.slips.size() == 1);
+            QVERIFY(line.words == 1 && line.leftOut == 1 && line.slips.isEmpty());
+        }
     }
 
     void randomDraw()

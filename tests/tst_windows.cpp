@@ -20,6 +20,9 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextLayout>
 
 struct Start {
     bool issue, random;
@@ -607,8 +610,11 @@ private slots:
                             key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
             QVERIFY(marked != plain && box->grab().toImage() != marked);
         }
-        QTest::keyClicks(QApplication::focusWidget(), "x");
-        QVERIFY(t.answerBox->toPlainText().endsWith(QLatin1Char('x')));
+        QTest::keyClicks(QApplication::focusWidget(), "x teh");
+        QVERIFY(t.answerBox->toPlainText().endsWith(QLatin1String("x teh")));
+        // No spelling help while the test runs: nothing underlined, no report.
+        QVERIFY(t.answerBox->extraSelections().isEmpty() && !t.findChild<QTextBrowser*>() &&
+                t.answerBox->document()->lastBlock().layout()->formats().isEmpty());
     }
 
     // A draft left by a crash, met by the next start: the round trip, damage,
@@ -688,7 +694,8 @@ private slots:
     void reviewWindow()
     {
         LoadedProgram p;
-        p.folder.write("user/ai9.txt", record(sample(true, "O", 1)) + record(sample(true, "N", 3)));
+        p.folder.write("user/ai9.txt",
+                       record(sample(true, "O", 1)) + record(sample(true, "N teh", 3)));
         p.folder.write("user/aa7.txt", "hand-edited" + record(sample(false, "Naïve café.", 2)));
         p.folder.write("user/ai3.txt", record(sample(true, "U")).replace("Date: ", "Date: x"));
         QDir(p.folder.file("user")).mkdir("ai5.txt");
@@ -701,6 +708,11 @@ private slots:
         p.start->reviewButton->click();
         QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
         QVERIFY(QTest::qWaitForWindowActive(r) && r->isModal());
+        // The newest essay chosen, its misspelled word underlined and listed in its report.
+        const QList<QTextEdit::ExtraSelection> marked = r->answerBox->extraSelections();
+        QVERIFY(marked.size() == 1 && marked[0].cursor.selectedText() == "teh");
+        QVERIFY(r->reportView->toPlainText().contains("Words: 2, below the band of 500 to 600"));
+        QTRY_VERIFY(r->reportView->toPlainText().contains("teh (1): the"));
         QCOMPARE(r->countLabel->text(), "4 essays on 2 of the 150 Issue topics and 1 of the 141 "
                                         "Argument topics. 1 part is not laid out as a saved essay, "
                                         "listed as text. Not read: ai5.txt (not a regular file).");
@@ -710,8 +722,8 @@ private slots:
                 rows << r->essayList->model()->index(i, 5).data().toString(); // the answer
             return rows.join(' ');
         };
-        QCOMPARE(shown(), "N Naïve café. O U hand-edited"); // U: its date cannot be read
-        r->kindFilter->setCurrentIndex(2);                  // Argument
+        QCOMPARE(shown(), "N teh Naïve café. O U hand-edited"); // U: its date cannot be read
+        r->kindFilter->setCurrentIndex(2);                      // Argument
         QTest::keyClick(r, Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(QApplication::focusWidget(), "TOPIC");
         QCOMPARE(shown(), "Naïve café.");
@@ -728,6 +740,7 @@ private slots:
         QVERIFY(p.fake.boxes.asked.size() == 1 &&
                 p.folder.read("e.pdf").contains("<00EF> <0076> <0066> <00E9>"));
         QTest::keyClick(r->answerBox, Qt::Key_Tab);
+        QTest::keyClick(r->reportView, Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Write this topic again
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!r && p.start->argumentOption->isChecked() && !p.start->randomSelect->isChecked());

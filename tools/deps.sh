@@ -11,6 +11,10 @@ qt6-base-dev
 qt6-base-dev-tools
 libgl-dev
 libbenchmark-dev
+pkg-config
+libhunspell-dev
+hunspell-en-us
+hunspell-en-gb
 libxcb1-dev
 fonts-liberation2
 xvfb

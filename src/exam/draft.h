@@ -11,7 +11,7 @@
 // is left alone; a lock left by a copy that died is stale and its draft is
 // recovered.
 
-#include "exam/essayfile.h"
+#include "essay/essayfile.h"
 #include "platform/platform.h"
 
 #include <QDateTime>

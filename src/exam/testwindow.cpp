@@ -1,9 +1,9 @@
 #include "exam/testwindow.h"
 
+#include "essay/essayfile.h"
+#include "essay/wordcount.h"
 #include "exam/answerkeys.h"
 #include "exam/draft.h"
-#include "exam/essayfile.h"
-#include "exam/wordcount.h"
 #include "platform/appfolder.h"
 #include "platform/textio.h"
 #include "widgets/picturebox.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "essay/question.h"
 #include "exam/countdown.h"
-#include "exam/question.h"
 #include "exam/sectionend.h"
 #include "platform/platform.h"
 #include "widgets/pictures.h"

@@ -1,7 +1,7 @@
 #include "review/essaylist.h"
 
 #include "bank/topiclibrary.h"
-#include "exam/wordcount.h"
+#include "essay/wordcount.h"
 
 #include <QDir>
 #include <QFile>

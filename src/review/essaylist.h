@@ -3,8 +3,8 @@
 // Every essay saved in the user folder, read once and listed newest first, and
 // the filter the Review window puts over the list. No widget is made here.
 
-#include "exam/essayrecords.h"
-#include "exam/question.h"
+#include "essay/essayrecords.h"
+#include "essay/question.h"
 
 #include <QAbstractTableModel>
 #include <QDateTime>

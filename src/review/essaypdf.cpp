@@ -2,6 +2,7 @@
 
 #include "platform/product.h"
 #include "platform/textio.h"
+#include "review/reportview.h"
 
 #include <QPageSize>
 #include <QPdfWriter>
@@ -57,6 +58,14 @@ bool writeEssayPdf(const QString& path, const EssayPage& page, QString& reason)
     addParagraph(cursor, pageText(page.topic), 11, false);
     addParagraph(cursor, QStringLiteral("Your Answer:"), 13);
     addParagraph(cursor, pageText(page.answer), 11, false);
+    if (page.report) {
+        addParagraph(cursor, QStringLiteral("Report:"), 13);
+        cursor.insertBlock();
+        cursor.setCharFormat(textFormat(10));
+        // Drawn for print, sharp on paper.
+        addWordBand(document, *page.report, 4);
+        cursor.insertHtml(reportHtml(*page.report));
+    }
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {

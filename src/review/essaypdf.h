@@ -4,13 +4,16 @@
 
 #include <QString>
 
+struct EssayReport;
+
 struct EssayPage {
     QString heading; // the record's number line: "Issue No.12"
     QString date;
     QString time;
     int words = 0;
-    QString topic;  // CR LF form, as in the record
-    QString answer; // CR LF form, as typed
+    QString topic;                       // CR LF form, as in the record
+    QString answer;                      // CR LF form, as typed
+    const EssayReport* report = nullptr; // printed after the answer when given
 };
 
 // Writes the page, and as many more as the answer needs, to a PDF file at

@@ -1,9 +1,11 @@
 #include "review/reviewwindow.h"
 
-#include "exam/essayfile.h"
+#include "essay/essayfile.h"
+#include "essay/spellchecker.h"
 #include "platform/product.h"
 #include "review/essaylist.h"
 #include "review/essaypdf.h"
+#include "review/reportview.h"
 #include "widgets/ui.h"
 
 #include <QComboBox>
@@ -17,13 +19,18 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <array>
+#include <future>
+#include <map>
 
 namespace {
 
@@ -60,6 +67,20 @@ bool liesIn(const QString& path, const QString& folder)
     return !inside.isEmpty() && (where == inside || where.startsWith(inside + QLatin1Char('/')));
 }
 
+// The dictionaries take a quarter of a second to open: once in a run, on a
+// thread of their own while the window reads the essay files.
+std::shared_future<std::shared_ptr<const SpellChecker>> programSpelling(const QString& appFolder)
+{
+    static std::map<QString, std::shared_future<std::shared_ptr<const SpellChecker>>> opened;
+    auto& spelling = opened[appFolder];
+    if (!spelling.valid()) {
+        spelling = std::async(std::launch::async, [folders = SpellChecker::folders(appFolder)] {
+                       return std::make_shared<const SpellChecker>(folders);
+                   }).share();
+    }
+    return spelling;
+}
+
 } // namespace
 
 ReviewWindow::ReviewWindow(Platform& platform, const QString& appFolder, QWidget* parent)
@@ -67,7 +88,8 @@ ReviewWindow::ReviewWindow(Platform& platform, const QString& appFolder, QWidget
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       askPdfPath(askWithFileDialog), platform_(platform),
       userFolder_(appFolder + QStringLiteral("user")), essays_(new EssayList(this)),
-      filter_(new EssayFilter(this))
+      filter_(new EssayFilter(this)), spelling_(programSpelling(appFolder)),
+      suggestions_(new QTimer(this))
 {
     setObjectName(QStringLiteral("ReviewWindow"));
     setWindowTitle(QStringLiteral("Review - ") + Product::TitleWithVersion);
@@ -125,6 +147,9 @@ void ReviewWindow::createControls()
 
     topicBox = makeReadingBox("topicBox", QStringLiteral("Topic"));
     answerBox = makeReadingBox("answerBox", QStringLiteral("Answer"));
+    reportView = named(new QTextBrowser, "reportView", QStringLiteral("Report"));
+    reportView->setOpenLinks(false);
+    reportView->setTabChangesFocus(true);
     wordsLabel = named(new QLabel, "wordsLabel", QString());
 
     writeAgainButton = named(new QPushButton(QStringLiteral("&Write this topic again")),
@@ -148,7 +173,11 @@ void ReviewWindow::createControls()
     auto* essayLayout = new QVBoxLayout(essay);
     essayLayout->setContentsMargins(0, 0, 0, 0);
     essayLayout->addWidget(topicBox, 1);
-    essayLayout->addWidget(answerBox, 2);
+    auto* answerAndReport = new QSplitter(Qt::Vertical);
+    answerAndReport->setChildrenCollapsible(false);
+    answerAndReport->addWidget(answerBox);
+    answerAndReport->addWidget(reportView);
+    essayLayout->addWidget(answerAndReport, 4);
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(essayList);
@@ -165,18 +194,20 @@ void ReviewWindow::createControls()
     layout->addLayout(buttons);
     // The list and the essay share the room about evenly at first, in a size
     // that fits the screen at any scale.
-    QSize first(760, 540);
+    QSize first(820, 760);
     if (const QScreen* shown = screen())
         first = first.boundedTo(shown->availableGeometry().size() - QSize(40, 60));
     resize(first);
     layout->activate();
-    splitter->setSizes({splitter->height() * 9 / 20, splitter->height() * 11 / 20});
+    splitter->setSizes({splitter->height() * 3 / 10, splitter->height() * 7 / 10});
+    answerAndReport->setSizes({answerAndReport->height() / 2, answerAndReport->height() / 2});
 
     setTabOrder(kindFilter, searchBox);
     setTabOrder(searchBox, essayList);
     setTabOrder(essayList, topicBox);
     setTabOrder(topicBox, answerBox);
-    setTabOrder(answerBox, writeAgainButton);
+    setTabOrder(answerBox, reportView);
+    setTabOrder(reportView, writeAgainButton);
     setTabOrder(writeAgainButton, savePdfButton);
     setTabOrder(savePdfButton, closeButton);
 
@@ -193,6 +224,8 @@ void ReviewWindow::createControls()
     connect(writeAgainButton, &QPushButton::clicked, this, &ReviewWindow::writeAgainClicked);
     connect(savePdfButton, &QPushButton::clicked, this, &ReviewWindow::savePdfClicked);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    suggestions_->setInterval(0);
+    connect(suggestions_, &QTimer::timeout, this, &ReviewWindow::suggestionStep);
 }
 
 const SavedEssay* ReviewWindow::chosenEssay() const
@@ -221,20 +254,60 @@ void ReviewWindow::essayChosen()
     const SavedEssay* essay = chosenEssay();
     writeAgainButton->setEnabled(essay);
     savePdfButton->setEnabled(essay);
+    suggestions_->stop();
     if (!essay) {
         topicBox->clear();
         answerBox->clear();
+        answerBox->setExtraSelections({});
+        reportView->clear();
         wordsLabel->clear();
         return;
     }
     setBoxText(topicBox, essay->part.topic.toString());
     setBoxText(answerBox, essay->part.answer.toString());
+    // Measured on the text as the boxes hold it, so that the places of the
+    // misspelled words are those of the answer box.
+    report_ =
+        makeEssayReport(answerBox->toPlainText(), topicBox->toPlainText(), spelling_.get().get());
+    QList<QTextEdit::ExtraSelection> underlined;
+    underlined.reserve(report_.slipsAt.size());
+    QTextCharFormat slip;
+    slip.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+    slip.setUnderlineColor(QColor(0xD0, 0x10, 0x10));
+    for (const TextSpan& span : std::as_const(report_.slipsAt)) {
+        QTextCursor cursor(answerBox->document());
+        cursor.setPosition(int(span.start));
+        cursor.setPosition(int(span.start + span.length), QTextCursor::KeepAnchor);
+        underlined.append({cursor, slip});
+    }
+    answerBox->setExtraSelections(underlined);
+    reportView->verticalScrollBar()->setValue(0);
+    showReport();
+    if (!report_.slips.isEmpty())
+        suggestions_->start();
     QString words = QStringLiteral("Words: %1")
                         .arg(essays_->words(filter_->mapToSource(essayList->currentIndex()).row()));
     if (!essay->part.isRecord)
         words += QStringLiteral(". Not laid out as a saved essay: the text as it stands in %1.")
                      .arg(essays_->fileName(*essay));
     wordsLabel->setText(words);
+}
+
+void ReviewWindow::showReport()
+{
+    const int scrolled = reportView->verticalScrollBar()->value();
+    // Setting the text drops the document's pictures: the band comes after it.
+    reportView->setHtml(reportHtml(report_));
+    addWordBand(*reportView->document(), report_, devicePixelRatioF());
+    reportView->document()->markContentsDirty(0, reportView->document()->characterCount());
+    reportView->verticalScrollBar()->setValue(scrolled);
+}
+
+void ReviewWindow::suggestionStep()
+{
+    if (suggestSpellings(report_, *spelling_.get(), 1) == 0)
+        suggestions_->stop();
+    showReport();
 }
 
 void ReviewWindow::showEvent(QShowEvent* event)
@@ -278,7 +351,8 @@ void ReviewWindow::savePdfClicked()
                    essay->part.time.toString(),
                    essays_->words(filter_->mapToSource(essayList->currentIndex()).row()),
                    essay->part.topic.toString(),
-                   essay->part.answer.toString()};
+                   essay->part.answer.toString(),
+                   &report_};
     QString name = (issue ? QStringLiteral("Issue ") : QStringLiteral("Argument ")) +
                    QString::number(essay->question.number);
     if (essay->when.isValid())
@@ -297,6 +371,10 @@ void ReviewWindow::savePdfClicked()
                              MessageBoxes::Ok);
         return;
     }
+    // The page lists every suggestion, however long the search.
+    suggestions_->stop();
+    suggestSpellings(report_, *spelling_.get(), ListedSlips);
+    showReport();
     QString reason;
     if (!writeEssayPdf(path, page, reason)) {
         platform_.boxes.show(this,

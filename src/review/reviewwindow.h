@@ -1,11 +1,14 @@
 #pragma once
 
-#include "exam/question.h"
+#include "essay/essayreport.h"
+#include "essay/question.h"
 #include "platform/platform.h"
 
 #include <QDialog>
 
 #include <functional>
+#include <future>
+#include <memory>
 #include <optional>
 
 class EssayFilter;
@@ -16,12 +19,16 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTableView;
+class QTextBrowser;
+class QTimer;
+class SpellChecker;
 struct SavedEssay;
 
 // The Review window: every essay saved in the user folder, newest first, with
 // a filter by kind and a search; the chosen essay's topic and answer; writing
-// its topic again, and the essay as a PDF. It reads the user folder once, when
-// it opens, and never writes into it.
+// its topic again, and the essay as a PDF. Under the answer, the essay's report,
+// made when the essay is chosen, with the misspelled words underlined in the
+// answer. It reads the user folder once, when it opens, and never writes into it.
 class ReviewWindow : public QDialog {
     Q_OBJECT
 public:
@@ -36,6 +43,7 @@ public:
     QTableView* essayList;
     QPlainTextEdit* topicBox;
     QPlainTextEdit* answerBox;
+    QTextBrowser* reportView;
     QLabel* wordsLabel;
     QPushButton* writeAgainButton;
     QPushButton* savePdfButton;
@@ -62,9 +70,14 @@ protected:
 private:
     void createControls();
     const SavedEssay* chosenEssay() const;
+    void showReport();
+    void suggestionStep();
 
     Platform& platform_;
     QString userFolder_;
     EssayList* essays_;
     EssayFilter* filter_;
+    std::shared_future<std::shared_ptr<const SpellChecker>> spelling_;
+    EssayReport report_;
+    QTimer* suggestions_; // looks for the suggestions of one word at a time
 };

@@ -1,6 +1,6 @@
 #include "start/fulltest.h"
 
-#include "exam/essayfile.h"
+#include "essay/essayfile.h"
 
 std::optional<EssayKind> FullTest::nextSection() const
 {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bank/topiclibrary.h"
-#include "exam/question.h"
+#include "essay/question.h"
 #include "platform/platform.h"
 #include "start/fulltest.h"
 

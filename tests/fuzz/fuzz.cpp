@@ -1,8 +1,8 @@
 // libFuzzer targets, one per unit that reads outside input; QEL_FUZZ picks the
 // unit. A broken invariant aborts, so libFuzzer keeps the input as a finding.
 #include "bank/topiclibrary.h"
-#include "exam/essayfile.h"
-#include "exam/essayrecords.h"
+#include "essay/essayfile.h"
+#include "essay/essayrecords.h"
 #include "platform/fault.h"
 #include "platform/numeric.h"
 #include "start/numberentry.h"

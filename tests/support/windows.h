@@ -5,7 +5,7 @@
 #include "fakeplatform.h"
 
 #include "app/startup.h"
-#include "exam/essayfile.h"
+#include "essay/essayfile.h"
 #include "exam/testwindow.h"
 #include "platform/textio.h"
 #include "start/startwindow.h"

@@ -1,4 +1,4 @@
-#include "exam/wordcount.h"
+#include "essay/wordcount.h"
 
 #include <QChar>
 

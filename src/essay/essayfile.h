@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exam/question.h"
+#include "essay/question.h"
 #include "platform/textio.h"
 
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "exam/essayfile.h"
+#include "essay/essayfile.h"
 
 #include "platform/appfolder.h"
 #include "platform/filesync.h"

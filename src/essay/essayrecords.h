@@ -2,7 +2,7 @@
 
 // Essay files read back record by record, for looking through earlier essays.
 
-#include "exam/essayfile.h"
+#include "essay/essayfile.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "exam/essayrecords.h"
+#include "essay/essayrecords.h"
 
-#include "exam/essayfile.h"
+#include "essay/essayfile.h"
 
 #include <algorithm>
 

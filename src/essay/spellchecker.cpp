@@ -1,0 +1,77 @@
+#include "essay/spellchecker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <hunspell.hxx>
+
+#include <string>
+
+namespace {
+
+// Suggestions for a long word are searched for a long time.
+constexpr qsizetype LongestSuggested = 30;
+
+// Both dictionaries declare UTF-8 (SET UTF-8), so Hunspell takes the words so.
+std::string hunspellWord(QStringView word)
+{
+    return word.toUtf8().toStdString();
+}
+
+} // namespace
+
+SpellChecker::SpellChecker(const QStringList& folders)
+{
+    for (const QString& name : {QStringLiteral("en_US"), QStringLiteral("en_GB")}) {
+        for (const QString& folder : folders) {
+            const QString aff = QDir(folder).filePath(name + QStringLiteral(".aff"));
+            const QString dic = QDir(folder).filePath(name + QStringLiteral(".dic"));
+            if (!QFileInfo(aff).isFile() || !QFileInfo(dic).isFile())
+                continue;
+            dictionaries_.push_back(std::make_unique<Hunspell>(QFile::encodeName(aff).constData(),
+                                                               QFile::encodeName(dic).constData()));
+            names_ << name;
+            break;
+        }
+    }
+}
+
+SpellChecker::~SpellChecker() = default;
+
+QStringList SpellChecker::folders(const QString& appFolder)
+{
+    return {appFolder + QStringLiteral("dictionaries"), QStringLiteral("/usr/share/hunspell")};
+}
+
+bool SpellChecker::knows(QStringView word) const
+{
+    if (word.size() > LongestWord)
+        return false;
+    const std::string asked = hunspellWord(word);
+    for (const auto& dictionary : dictionaries_) {
+        if (dictionary->spell(asked))
+            return true;
+    }
+    return false;
+}
+
+QStringList SpellChecker::suggest(QStringView word, int most) const
+{
+    QStringList found;
+    if (word.size() > LongestSuggested)
+        return found;
+    const std::string asked = hunspellWord(word);
+    // Each dictionary's search is slow (tens of milliseconds): the British one
+    // is asked only when the American one gave too few.
+    for (const auto& dictionary : dictionaries_) {
+        if (found.size() >= most)
+            break;
+        for (const std::string& suggestion : dictionary->suggest(asked)) {
+            const QString text = QString::fromStdString(suggestion);
+            if (found.size() < most && !found.contains(text))
+                found << text;
+        }
+    }
+    return found;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+// Spelling through Hunspell against the American and the British English
+// dictionaries: a word is misspelled only when neither knows it.
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <memory>
+#include <vector>
+
+class Hunspell;
+
+class SpellChecker {
+public:
+    // Opens en_US and en_GB (.aff and .dic), each from the first of the folders
+    // that holds both of its files. With none found, hasDictionary() is false.
+    explicit SpellChecker(const QStringList& folders);
+    ~SpellChecker();
+    SpellChecker(const SpellChecker&) = delete;
+    SpellChecker& operator=(const SpellChecker&) = delete;
+
+    // Where the program looks: the dictionaries/ folder beside it, which it
+    // ships, then the system's Hunspell folder.
+    static QStringList folders(const QString& appFolder);
+
+    bool hasDictionary() const { return !dictionaries_.empty(); }
+    // The names of the dictionaries opened: "en_US", "en_GB".
+    QStringList names() const { return names_; }
+
+    // Hunspell cuts words at 100 bytes: a longer word is not looked up.
+    static constexpr qsizetype LongestWord = 60;
+
+    // Whether any dictionary opened knows the word.
+    bool knows(QStringView word) const;
+    // Up to most suggestions, the American dictionary's first, each once.
+    QStringList suggest(QStringView word, int most) const;
+
+private:
+    std::vector<std::unique_ptr<Hunspell>> dictionaries_;
+    QStringList names_;
+};
