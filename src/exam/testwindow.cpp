@@ -296,10 +296,11 @@ void TestWindow::setColourScheme(ColourScheme scheme)
     for (QLabel* label : {sectionTitle, clock, topicHeading})
         label->setPalette(title);
     // The drawn frames lie under the boxes; plain schemes draw the boxes' own.
-    const QString bar = QStringLiteral("QScrollBar { background: %1; border: 1px solid %2; }"
-                                       "QScrollBar::handle { background: %2; min-height: 20px; }"
-                                       "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }")
-                            .arg(colours.background.name(), colours.text.name());
+    const QString bar =
+        QStringLiteral("QScrollBar { background: %1; border: 1px solid %2; }"
+                       "QScrollBar::handle { border: 2px solid %2; min-height: 20px; }"
+                       "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }")
+            .arg(colours.background.name(), colours.text.name());
     for (QPlainTextEdit* box : {topicBox, answerBox}) {
         box->setPalette(plain ? screen : QPalette());
         box->setFrameShape(plain ? QFrame::Box : QFrame::NoFrame);
