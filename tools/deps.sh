@@ -17,6 +17,7 @@ xvfb
 xauth
 xdotool
 xclip
+faketime
 x11-utils
 imagemagick
 openbox
