@@ -95,11 +95,9 @@ QString accessibleControls(QWidget* window)
 // The highest contrast (WCAG) between a picture's commonest colour and any other.
 double contrast(const QImage& image)
 {
-    auto lum = [](QRgb c) {
-        double sum = 0;
-        for (auto [v, w] : {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}})
-            sum += w * (v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4));
-        return sum;
+    auto lin = [](int v) { return v <= 10 ? v / 3294.6 : std::pow((v + 14.025) / 269.025, 2.4); };
+    auto lum = [&](QRgb c) {
+        return 0.2126 * lin(qRed(c)) + 0.7152 * lin(qGreen(c)) + 0.0722 * lin(qBlue(c));
     };
     QHash<QRgb, int> count;
     QRgb ground = image.pixel(0, 0);
@@ -168,13 +166,10 @@ private slots:
             "Review...:Button, " +
             Product::DistributorName + ":Button, Standard (30 min):ComboBox, "));
         // A chooser reads out its choice, labelled by the words beside it.
-        for (const auto& [box, name] :
-             {std::pair{s.timeAllowedBox, "Time allowed"}, {s.coloursBox, "Colours"}})
-            QVERIFY(box->accessibleName() == name && QAccessible::queryAccessibleInterface(box)
-                                                         ->relations(QAccessible::Label)
-                                                         .value(0)
-                                                         .first->text(QAccessible::Name)
-                                                         .startsWith(name));
+        QVERIFY(s.timeAllowedLabel->buddy() == s.timeAllowedBox &&
+                s.coloursLabel->buddy() == s.coloursBox &&
+                s.timeAllowedBox->accessibleName() == "Time allowed" &&
+                s.coloursBox->accessibleName() == "Colours");
         QVERIFY(s.numberBox->isEnabled() && s.fullTestStartButton->isEnabled());
         QStringList visited;
         for (int i = 0; i < 12; ++i) {
@@ -450,26 +445,18 @@ private slots:
         QFETCH(int, colours);
         QFETCH(QString, rest);
         LoadedProgram p;
-        StartWindow& s = *p.start;
-        QVERIFY(QTest::qWaitForWindowActive(&s));
+        QVERIFY(QTest::qWaitForWindowActive(p.start.get()));
         for (const auto& [key, steps] : {std::pair{Qt::Key_I, time}, {Qt::Key_O, colours}}) {
-            QTest::keyClick(&s, key, Qt::AltModifier);
+            QTest::keyClick(p.start.get(), key, Qt::AltModifier);
             for (int i = 0; i < steps; ++i)
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
         }
-        QVERIFY(s.timeAllowedBox->currentIndex() == time &&
-                s.coloursBox->currentIndex() == colours);
-        QTest::keyClick(&s, Qt::Key_T, Qt::AltModifier);
+        QTest::keyClick(p.start.get(), Qt::Key_T, Qt::AltModifier);
         TestWindow& t = p.test();
         QTRY_VERIFY(t.isVisible()); // a shortcut presses its button a moment later
-        const qreal r = t.devicePixelRatioF();
         for (int section = 1; section <= 2; ++section) {
             QVERIFY(t.clock->text() == (section == 2 && time == 0 ? "30:00" : rest) &&
                     int(t.colourScheme()) == colours && t.isVisible());
-            t.timerTick();
-            p.fake.clock.elapsed += TimesAllowed.at(time) - 300;
-            t.timerTick();
-            QCOMPARE(t.clock->text(), "00:05");
             t.answerBox->setPlainText("Words to read");
             t.answerBox->selectAll(); // the words' first line: inside the selection
             const QImage shown = rgb(t.grab().toImage());
@@ -478,8 +465,8 @@ private slots:
                   t.topicBox->geometry(), t.cutButton->geometry(),
                   t.answerConfirmButton->geometry(), t.nextButton->geometry(),
                   QRect(12, 24, 616, 52), QRect(540, 80, 100, 17), QRect(26, 269, 40, 12)})
-                QVERIFY2(colours == 0 || contrast(shown.copy(device(place, r))) >= 7.0,
-                         qPrintable(QString("%1 at %2").arg(section).arg(place.y())));
+                QVERIFY(colours == 0 ||
+                        contrast(shown.copy(device(place, t.devicePixelRatioF()))) >= 7);
             click(t.sectionExitButton);
         }
         QVERIFY(p.start->isVisible() && p.fake.boxes.titles.count("Full Test") == 2);
