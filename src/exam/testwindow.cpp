@@ -18,7 +18,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QStyle>
 #include <QTextCursor>
 #include <QTimer>
 
@@ -272,9 +271,11 @@ void TestWindow::setColourScheme(ColourScheme scheme)
         box->setPicture(
             builtInPicture(box->objectName().remove(QStringLiteral("Button")).toLower(), scheme));
     const bool armed = answerConfirmButton->isEnabled();
-    answerConfirmButton->setPicture(
-        loadButtonPicture(appFolder, armed ? "confirm1.gif" : "confirm0.gif", scheme));
-    nextButton->setPicture(loadButtonPicture(appFolder, armed ? "next1.gif" : "next0.gif", scheme));
+    answerConfirmButton->setPicture(loadButtonPicture(
+        appFolder, armed ? QStringLiteral("confirm1.gif") : QStringLiteral("confirm0.gif"),
+        scheme));
+    nextButton->setPicture(loadButtonPicture(
+        appFolder, armed ? QStringLiteral("next1.gif") : QStringLiteral("next0.gif"), scheme));
 
     // The exam's colours are the palettes the controls were made with.
     QPalette screen;
