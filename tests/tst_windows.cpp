@@ -9,6 +9,7 @@
 #include "platform/product.h"
 #include "review/reviewwindow.h"
 #include "start/practice.h"
+#include "widgets/announcer.h"
 #include "widgets/drawing.h"
 
 #include <QAccessible>
@@ -94,6 +95,26 @@ QString accessibleControls(QWidget* window)
     return controls.join(", ");
 }
 
+// The highest contrast (WCAG) between a picture's commonest colour and any other.
+double contrast(const QImage& image)
+{
+    auto lin = [](int v) { return v <= 10 ? v / 3294.6 : std::pow((v + 14.025) / 269.025, 2.4); };
+    auto lum = [&](QRgb c) {
+        return 0.2126 * lin(qRed(c)) + 0.7152 * lin(qGreen(c)) + 0.0722 * lin(qBlue(c));
+    };
+    QHash<QRgb, int> count;
+    QRgb ground = image.pixel(0, 0);
+    const int w = image.width();
+    for (int i = 0; i < w * image.height(); ++i)
+        if (++count[image.pixel(i % w, i / w)] > count.value(ground))
+            ground = image.pixel(i % w, i / w);
+    double best = 1;
+    for (const QRgb c : count.keys())
+        best = std::max(best, (std::max(lum(c), lum(ground)) + 0.05) /
+                                  (std::min(lum(c), lum(ground)) + 0.05));
+    return best;
+}
+
 const QDateTime Changed(QDate(2026, 3, 14), QTime(9, 26, 53));
 
 Draft sample(bool issue, const QString& answer, int days = 0)
@@ -128,7 +149,7 @@ private slots:
         QTRY_VERIFY(
             std::none_of(timers.begin(), timers.end(), [](QTimer* t) { return t->isActive(); }));
         QCOMPARE(s.windowTitle(), "QEL Simulator 1.0 (" + Product::WebAddress + ")");
-        QCOMPARE(s.size(), QSize(414, 269));
+        QCOMPARE(s.size(), QSize(414, 345));
         // Wider than a small screen at a high scale, it keeps its title bar on the screen.
         QVERIFY(s.screen()->availableGeometry().contains(s.frameGeometry().topLeft()));
         checkPlaces(s, "practiceFrame 16 16 169 233, issueOption 16 24 113 17, "
@@ -137,24 +158,31 @@ private slots:
                        "practiceStartButton 48 176 73 25, fullTestFrame 224 16 169 89, "
                        "fullTestStartButton 48 32 73 25, quitButton 232 128 65 25, "
                        "aboutButton 320 128 65 25, reviewButton 320 164 65 25, "
-                       "logo 216 192 183 59");
+                       "logo 216 192 183 59, accommodationsFrame 16 256 377 73, "
+                       "timeAllowedBox 104 18 257 22, coloursBox 104 44 257 22");
         QVERIFY(s.issueOption->isChecked() && !s.argumentOption->isChecked() &&
                 !s.randomSelect->isChecked());
         QCOMPARE(s.numberBox->text(), QStringLiteral("1"));
-        QCOMPARE(accessibleControls(&s),
-                 "Issue (1-150):RadioButton, Argument (1-141):RadioButton, QEL No.:EditableText, "
-                 "Random Select:CheckBox, Start:Button, Start:Button, Quit:Button, About:Button, "
-                 "Review...:Button, " +
-                     Product::DistributorName + ":Button");
+        QVERIFY(accessibleControls(&s).startsWith(
+            "Issue (1-150):RadioButton, Argument (1-141):RadioButton, QEL No.:EditableText, "
+            "Random Select:CheckBox, Start:Button, Start:Button, Quit:Button, About:Button, "
+            "Review...:Button, " +
+            Product::DistributorName + ":Button, Standard (30 min):ComboBox, "));
+        // A chooser reads out its choice, labelled by the words beside it.
+        QVERIFY(s.timeAllowedLabel->buddy() == s.timeAllowedBox &&
+                s.coloursLabel->buddy() == s.coloursBox &&
+                s.timeAllowedBox->accessibleName() == "Time allowed" &&
+                s.coloursBox->accessibleName() == "Colours");
         QVERIFY(s.numberBox->isEnabled() && s.fullTestStartButton->isEnabled());
         QStringList visited;
-        for (int i = 0; i < 10; ++i) {
+        for (int i = 0; i < 12; ++i) {
             visited << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        QCOMPARE(visited, QStringList({"quitButton", "issueOption", "numberBox", "randomSelect",
-                                       "practiceStartButton", "fullTestStartButton", "logo",
-                                       "aboutButton", "reviewButton", "quitButton"}));
+        QCOMPARE(visited,
+                 QStringList({"quitButton", "issueOption", "numberBox", "randomSelect",
+                              "practiceStartButton", "fullTestStartButton", "logo", "aboutButton",
+                              "reviewButton", "timeAllowedBox", "coloursBox", "quitButton"}));
         for (const auto& [button, letter] : {std::pair{s.quitButton, Qt::Key_Q},
                                              {s.practiceStartButton, Qt::Key_S},
                                              {s.fullTestStartButton, Qt::Key_T},
@@ -311,59 +339,140 @@ private slots:
         QVERIFY(detailed > blocks / 20 && steps > blocks / 100);
     }
 
-    // The countdown through the window, on the fake clock: a tick takes the start,
-    // the next comes `elapsed` later, and one more 0.4 s after that.
+    // The countdown through the window, on the fake clock, for each time allowed: a
+    // tick takes the start, the next comes `elapsed` later, and one more 0.4 s after
+    // that. `heard`: what the Time button tells a screen reader after the second
+    // tick, with the clock hidden, then each announcement.
     void countdown_data()
     {
-        columns<double, QString, bool>("elapsed", "caption", "lastMinutes");
-        row("0.5 to even 0", 0.5, "00:30", false);
-        row("1500", 1500.0, "00:05", false);
-        row("1501", 1501.0, "04:59", true);
-        row("1798.5 to even", 1798.5, "00:02", true);
-        row("1799.5 to even", 1799.5, "00:00", true);
-        row("past the end", 2500.0, "00:00", true);
-        row("backwards", -80000.0, "00:30", false);
+        columns<int, double, QString, bool, QString>("allowed", "elapsed", "caption", "lastMinutes",
+                                                     "heard");
+        const auto [up, five, late] =
+            std::array<QString, 3>{"0 seconds left / Time Up!", "5 minutes left / 5 minutes left",
+                                   "4 minutes 59 seconds left / 4 minutes 59 seconds left"};
+        row("0.5 to even 0", 0, 0.5, "00:30", false, "29 minutes left");
+        row("1500", 0, 1500.0, "00:05", false, five);
+        row("1501", 0, 1501.0, "04:59", true, late);
+        row("1798.5 to even", 0, 1798.5, "00:02", true, "1 second left / 2 seconds left");
+        row("1799.5 to even", 0, 1799.5, "00:00", true, up);
+        row("past the end", 0, 2500.0, "00:00", true, up);
+        row("backwards", 0, -80000.0, "00:30", false, "30 minutes left");
+        row("+25 % first tick", 1, 0.5, "00:37", false, "37 minutes left");
+        row("+25 % five minutes", 1, 1950.0, "00:05", false, five);
+        row("+25 % 00:00", 1, 2249.5, "00:00", true, up);
+        row("+25 % past the end", 1, 2300.0, "00:00", true, up);
+        row("+50 % first tick", 2, 0.5, "00:45", false, "44 minutes left");
+        row("+50 % past 30 min", 2, 1900.0, "00:13", false, "13 minutes left");
+        row("+50 % 04:59", 2, 2401.0, "04:59", true, late);
+        row("+50 % 00:00", 2, 2700.0, "00:00", true, up);
+        row("+50 % past the end", 2, 2800.0, "00:00", true, up);
+        row("double first tick", 3, 0.5, "01:00", false, "59 minutes left");
+        row("double 00:59", 3, 60.0, "00:59", false, "59 minutes left");
+        row("double five minutes", 3, 3300.0, "00:05", false, five);
+        row("double one minute", 3, 3540.0, "01:00", true, "1 minute left / 1 minute left");
+        row("double 00:00", 3, 3599.5, "00:00", true, up);
+        row("double past the end", 3, 9000.0, "00:00", true, up);
     }
     void countdown()
     {
+        QFETCH(int, allowed);
         QFETCH(double, elapsed);
         QFETCH(QString, caption);
         QFETCH(bool, lastMinutes);
         LoadedProgram p;
         TestWindow& t = p.test();
+        p.start->timeAllowedBox->setCurrentIndex(allowed);
         p.startQuestion(true, QStringLiteral("3"));
         QVERIFY(t.clockTimer->isActive() && t.clockTimer->interval() == 500);
+        const int seconds = TimesAllowed.at(allowed);
         p.fake.clock.elapsed = 90000;
         t.timerTick();
-        QCOMPARE(t.clock->text(), QStringLiteral("00:30"));
+        QCOMPARE(t.clock->text(), QTime(0, 0).addSecs(seconds).toString("hh:mm"));
         // Time hides the clock, pressed here as a screen reader presses it.
-        QAccessible::queryAccessibleInterface(t.timeButton)
-            ->actionInterface()
-            ->doAction(QAccessibleActionInterface::pressAction());
+        QAccessibleInterface* time = QAccessible::queryAccessibleInterface(t.timeButton);
+        time->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        // What the alert in the window's tree says after each tick, as a screen reader hears it.
+        QAccessibleInterface* news = QAccessible::queryAccessibleInterface(t.clockNews);
+        QVERIFY(news->role() == QAccessible::AlertMessage && news->parent()->object() == &t);
+        QStringList heard;
+        auto listen = [&] {
+            if (!news->state().invisible && !heard.endsWith(news->text(QAccessible::Name)))
+                heard << news->text(QAccessible::Name);
+        };
         p.fake.clock.elapsed += elapsed;
         t.timerTick();
+        listen();
         // The last five minutes force the clock on and the Time button off.
         QCOMPARE(t.clock->text(), caption);
         QVERIFY(t.clock->isVisible() == lastMinutes && t.timeButton->isEnabled() != lastMinutes);
         p.fake.clock.elapsed += 0.4;
         t.timerTick();
+        listen();
+        // The caret stays where it was.
+        QTEST((QStringList{time->text(QAccessible::Description)} + heard).join(" / "), "heard");
+        QCOMPARE(t.focusWidget(), t.answerBox);
         const bool up = caption == "00:00";
         QCOMPARE(p.fake.boxes.prompts, up ? QStringList{"Time Up!"} : QStringList());
         QCOMPARE(t.clockTimer->isActive(), !up);
         if (!up) {
             click(t.timeButton); // shows it again, or is off with the clock forced on
             QVERIFY(t.clock->isVisible());
-            return;
+        } else {
+            const AskedBox box = p.fake.boxes.asked.first();
+            QVERIFY(box.title == "Time Up!" && box.icon == MessageBoxes::Exclamation &&
+                    box.guard == MessageBoxes::GuardFirstSecond && t.clock->text() == "00:00");
         }
-        const AskedBox box = p.fake.boxes.asked.first();
-        QVERIFY(box.title == "Time Up!" && box.icon == MessageBoxes::Exclamation &&
-                box.guard == MessageBoxes::GuardFirstSecond && t.clock->text() == "00:00");
         t.answerBox->setPlainText("Late words.");
-        t.endSection(); // the clock at rest, the Time button on again; the time is up
-        QVERIFY(p.fake.boxes.prompts[1].endsWith((elapsed > 1800 ? "41 min 40 s" : "30 min 0 s") +
-                                                 QString(" (the time ran out).")));
-        QVERIFY(t.clock->text() == "30:00" && t.timeButton->isEnabled() &&
-                t.countdown.restartPending);
+        t.endSection(); // the clock at rest, the Time button on again; was the time up?
+        const int taken = qRound(qMax(0.0, elapsed) + 0.4);
+        QVERIFY(p.fake.boxes.prompts.filter(SaveIt).first().endsWith(
+            QString("%1 min %2 s").arg(taken / 60).arg(taken % 60) +
+            (up ? " (the time ran out)." : ".")));
+        QVERIFY(t.clock->text() == QString::asprintf("%02d:%02d", seconds / 60, seconds % 60) &&
+                t.timeButton->isEnabled() && t.countdown.restartPending);
+    }
+
+    // Time and colours chosen from the keyboard hold for both Full Test sections;
+    // the words of each plain scheme, the selection's included, keep 7:1 and more
+    // against their ground on the screen as shown.
+    void accommodations_data()
+    {
+        columns<int, int, QString>("time", "colours", "rest");
+        row("exam's own, +25 %", 1, 0, "37:30");
+        row("black on white, +50 %", 2, 1, "45:00");
+        row("white on black, double", 3, 2, "60:00");
+        row("yellow on black, standard", 0, 3, "00:30");
+    }
+    void accommodations()
+    {
+        QFETCH(int, time);
+        QFETCH(int, colours);
+        QFETCH(QString, rest);
+        LoadedProgram p;
+        QVERIFY(QTest::qWaitForWindowActive(p.start.get()));
+        for (const auto& [key, steps] : {std::pair{Qt::Key_I, time}, {Qt::Key_O, colours}}) {
+            QTest::keyClick(p.start.get(), key, Qt::AltModifier);
+            for (int i = 0; i < steps; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        }
+        QTest::keyClick(p.start.get(), Qt::Key_T, Qt::AltModifier);
+        TestWindow& t = p.test();
+        QTRY_VERIFY(t.isVisible()); // a shortcut presses its button a moment later
+        for (int section = 1; section <= 2; ++section) {
+            QVERIFY(t.clock->text() == (section == 2 && time == 0 ? "30:00" : rest) &&
+                    int(t.colourScheme()) == colours && t.isVisible());
+            t.answerBox->setPlainText("Words to read");
+            t.answerBox->selectAll(); // the words' first line: inside the selection
+            const QImage shown = rgb(t.grab().toImage());
+            for (const QRect& place :
+                 {t.sectionTitle->geometry(), t.clock->geometry(), t.topicHeading->geometry(),
+                  t.topicBox->geometry(), t.cutButton->geometry(),
+                  t.answerConfirmButton->geometry(), t.nextButton->geometry(),
+                  QRect(12, 24, 616, 52), QRect(540, 80, 100, 17), QRect(26, 269, 40, 12)})
+                QVERIFY(colours == 0 ||
+                        contrast(shown.copy(device(place, t.devicePixelRatioF()))) >= 7);
+            click(t.sectionExitButton);
+        }
     }
 
     // Ending a section: which boxes are asked, what is saved, where the user goes.

@@ -21,6 +21,7 @@ xvfb
 xauth
 xdotool
 xclip
+faketime
 x11-utils
 imagemagick
 openbox

@@ -1,13 +1,12 @@
 #include "exam/sectionend.h"
 
-#include "exam/countdown.h"
 #include "platform/numeric.h"
 
 #include <algorithm>
 
 bool SectionEnd::timeRanOut() const
 {
-    return seconds >= SecondsAllowed;
+    return seconds >= secondsAllowed;
 }
 
 int secondsTaken(double from, double to)

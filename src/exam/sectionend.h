@@ -1,6 +1,7 @@
 #pragma once
 
 #include "essay/question.h"
+#include "exam/countdown.h"
 
 #include <QString>
 
@@ -11,8 +12,9 @@ struct SectionEnd {
     int seconds = 0; // from the question's first clock tick to the end of the section
     bool saved = false;
     bool wholeTest = false; // Test Quit or a close request: the whole test ends with it
+    int secondsAllowed = SecondsAllowed; // the time the question was given
 
-    // The 30 minutes are used up (the clock read 00:00 or would have).
+    // The time allowed is used up (the clock read 00:00 or would have).
     bool timeRanOut() const;
 };
 

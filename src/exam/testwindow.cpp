@@ -6,6 +6,7 @@
 #include "exam/draft.h"
 #include "platform/appfolder.h"
 #include "platform/textio.h"
+#include "widgets/announcer.h"
 #include "widgets/picturebox.h"
 #include "widgets/pictures.h"
 #include "widgets/ui.h"
@@ -147,6 +148,9 @@ void TestWindow::createControls()
     nextButton = makePicture(this, "nextButton", QStringLiteral("Next"),
                              twipsRect(8760, 6580, 675, 600), QStringLiteral("next0.png"));
     answerConfirmButton->setEnabled(false);
+    clockNews = new Announcer(this);
+    clockNews->setObjectName(QStringLiteral("clockNews"));
+    clockNews->setGeometry(clock->geometry());
 
     clockTimer = new QTimer(this);
     clockTimer->setObjectName(QStringLiteral("clockTimer"));
@@ -226,10 +230,85 @@ void TestWindow::closeEvent(QCloseEvent* event)
 void TestWindow::putClockAtRest()
 {
     clockTimer->stop();
-    putCountdownAtRest(countdown);
+    putCountdownAtRest(countdown, secondsAllowed_);
     timeButton->setEnabled(true);
-    clock->setText(ClockAtRestCaption);
+    showCaption(clockAtRestCaption(secondsAllowed_));
     clock->setVisible(true);
+}
+
+void TestWindow::showCaption(const QString& caption)
+{
+    if (clock->text() != caption)
+        clock->setText(caption);
+    // A hidden clock is still there for a screen reader that asks the Time button.
+    const QString spoken = spokenTimeLeft(countdown);
+    if (timeButton->accessibleDescription() != spoken)
+        timeButton->setAccessibleDescription(spoken);
+}
+
+void TestWindow::setTimeAllowed(int seconds)
+{
+    if (seconds == secondsAllowed_)
+        return;
+    secondsAllowed_ = seconds;
+    ensureControls();
+    if (!clockTimer->isActive())
+        putClockAtRest();
+}
+
+void TestWindow::setColourScheme(ColourScheme scheme)
+{
+    if (scheme == scheme_)
+        return;
+    scheme_ = scheme;
+    ensureControls();
+    const bool plain = scheme != ColourScheme::Exam;
+    const SchemeColours colours = schemeColours(scheme);
+
+    background_ = builtInPicture(QStringLiteral("background.png"), scheme);
+    for (PictureBox* box : {cutButton, pasteButton, undoButton, testQuitButton, sectionExitButton,
+                            timeButton, helpButton})
+        box->setPicture(
+            builtInPicture(box->objectName().remove(QStringLiteral("Button")).toLower(), scheme));
+    const bool armed = answerConfirmButton->isEnabled();
+    answerConfirmButton->setPicture(loadButtonPicture(
+        appFolder, armed ? QStringLiteral("confirm1.gif") : QStringLiteral("confirm0.gif"),
+        scheme));
+    nextButton->setPicture(loadButtonPicture(
+        appFolder, armed ? QStringLiteral("next1.gif") : QStringLiteral("next0.gif"), scheme));
+
+    // The exam's colours are the palettes the controls were made with.
+    QPalette screen;
+    if (plain) {
+        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button,
+                                QPalette::AlternateBase, QPalette::ToolTipBase})
+            screen.setColor(role, colours.background);
+        for (const auto role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText,
+              QPalette::Light, QPalette::Midlight, QPalette::Mid, QPalette::Dark, QPalette::Shadow})
+            screen.setColor(role, colours.text);
+        // The selection is the text colour with the background's words on it.
+        screen.setColor(QPalette::Highlight, colours.text);
+        screen.setColor(QPalette::HighlightedText, colours.background);
+    }
+    setPalette(plain ? screen : QPalette());
+    QPalette title;
+    title.setColor(QPalette::WindowText, plain ? colours.text : QColor(Qt::white));
+    for (QLabel* label : {sectionTitle, clock, topicHeading})
+        label->setPalette(title);
+    // The drawn frames lie under the boxes; plain schemes draw the boxes' own.
+    const QString bar =
+        QStringLiteral("QScrollBar { background: %1; border: 1px solid %2; }"
+                       "QScrollBar::handle { border: 2px solid %2; min-height: 20px; }"
+                       "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }")
+            .arg(colours.background.name(), colours.text.name());
+    for (QPlainTextEdit* box : {topicBox, answerBox}) {
+        box->setPalette(plain ? screen : QPalette());
+        box->setFrameShape(plain ? QFrame::Box : QFrame::NoFrame);
+        box->setCursorWidth(plain ? 2 : 1);
+        box->verticalScrollBar()->setStyleSheet(plain ? bar : QString());
+    }
+    update();
 }
 
 void TestWindow::setQuestion(const Question& question)
@@ -243,9 +322,10 @@ void TestWindow::timerTick()
     const double reading = platform_.clock.elapsedSeconds();
     if (!questionStart_)
         questionStart_ = reading;
-    const TickOutcome outcome = countdownTick(countdown, reading);
+    const TickOutcome outcome = countdownTick(countdown, reading, secondsAllowed_);
     if (outcome.timeUp) {
         clockTimer->stop();
+        clockNews->announce(QStringLiteral("Time Up!"));
         // It comes up while the user types: the keys typed on must not close it.
         platform_.boxes.show(this, QStringLiteral("Time Up!"), QStringLiteral("Time Up!"),
                              MessageBoxes::Exclamation, MessageBoxes::Ok,
@@ -258,8 +338,10 @@ void TestWindow::timerTick()
         clock->setVisible(true);
         timeButton->setEnabled(false);
     }
-    if (outcome.captionChanged && clock->text() != outcome.caption)
-        clock->setText(outcome.caption);
+    if (outcome.captionChanged)
+        showCaption(outcome.caption);
+    if (outcome.minutesCrossed)
+        clockNews->announce(spokenTimeLeft(countdown));
 }
 
 void TestWindow::toggleClock()
@@ -293,10 +375,13 @@ void TestWindow::endSection(bool wholeTest)
     if (!question_)
         return;
     // Words and time as they stand at the click, however long the save question stays open.
-    SectionEnd end{*question_, countWords(answerBox->toPlainText()),
+    SectionEnd end{*question_,
+                   countWords(answerBox->toPlainText()),
                    questionStart_ ? secondsTaken(*questionStart_, platform_.clock.elapsedSeconds())
                                   : 0,
-                   false, wholeTest};
+                   false,
+                   wholeTest,
+                   secondsAllowed_};
     // Should the user go back to the question, it goes on as if never ended.
     const CountdownState countdownBefore = countdown;
     const bool counting = clockTimer->isActive();
@@ -316,7 +401,7 @@ void TestWindow::endSection(bool wholeTest)
                                     (answer == MessageBoxes::AnswerOk && !saveEssay(when));
         if (backToQuestion) {
             countdown = countdownBefore;
-            clock->setText(caption);
+            showCaption(caption);
             clock->setVisible(clockShown);
             timeButton->setEnabled(timeButtonOn);
             if (counting)
@@ -334,8 +419,9 @@ void TestWindow::endSection(bool wholeTest)
 void TestWindow::putButtonsAtRest()
 {
     answerConfirmButton->setEnabled(false);
-    answerConfirmButton->setPicture(loadButtonPicture(appFolder, QStringLiteral("confirm0.gif")));
-    nextButton->setPicture(loadButtonPicture(appFolder, QStringLiteral("next0.gif")));
+    answerConfirmButton->setPicture(
+        loadButtonPicture(appFolder, QStringLiteral("confirm0.gif"), scheme_));
+    nextButton->setPicture(loadButtonPicture(appFolder, QStringLiteral("next0.gif"), scheme_));
     nextButton->setEnabled(true);
 }
 
@@ -366,8 +452,9 @@ void TestWindow::help()
 void TestWindow::next()
 {
     answerConfirmButton->setEnabled(true);
-    answerConfirmButton->setPicture(loadButtonPicture(appFolder, QStringLiteral("confirm1.gif")));
-    nextButton->setPicture(loadButtonPicture(appFolder, QStringLiteral("next1.gif")));
+    answerConfirmButton->setPicture(
+        loadButtonPicture(appFolder, QStringLiteral("confirm1.gif"), scheme_));
+    nextButton->setPicture(loadButtonPicture(appFolder, QStringLiteral("next1.gif"), scheme_));
     nextButton->setEnabled(false);
 }
 

@@ -10,6 +10,7 @@
 
 #include <optional>
 
+class Announcer;
 class DraftKeeper;
 class PictureBox;
 class QLabel;
@@ -25,9 +26,18 @@ class TestWindow : public QWidget {
 public:
     TestWindow(Platform& platform, const QString& programFolder);
 
-    // The clock at rest: timer off, 30 minutes left, a fresh start pending, the
-    // Time button on, the label showing "30:00" and visible.
+    // The clock at rest: timer off, the time allowed left, a fresh start pending,
+    // the Time button on, the label showing it ("30:00") and visible.
     void putClockAtRest();
+
+    // The time per question, in seconds; the exam's 30 minutes unless a question
+    // is given more. A change puts a clock that is not counting at rest.
+    void setTimeAllowed(int seconds);
+    int timeAllowed() const { return secondsAllowed_; }
+
+    // The colours of the whole screen: the drawing, its boxes, caret and selection.
+    void setColourScheme(ColourScheme scheme);
+    ColourScheme colourScheme() const { return scheme_; }
 
     // Makes the controls, once: the start window asks for them when it has been
     // drawn, or when a question starts, whichever comes first.
@@ -50,6 +60,8 @@ public:
     PictureBox* cutButton = nullptr;
     PictureBox* pasteButton = nullptr;
     PictureBox* undoButton = nullptr;
+    // Tells a screen reader when five minutes and one minute are left, and "Time Up!".
+    Announcer* clockNews = nullptr;
 
     // The question under way, handed over by the start window; nothing before the first.
     void setQuestion(const Question& question);
@@ -89,6 +101,7 @@ protected:
 
 private:
     void createControls();
+    void showCaption(const QString& caption);
     bool saveEssay(const QDateTime& when);
     // The question under way as the draft keeps it; nothing between questions.
     std::optional<Draft> currentDraft() const;
@@ -100,4 +113,6 @@ private:
     std::optional<double> questionStart_;
     DraftKeeper* draft_ = nullptr;
     Picture background_;
+    int secondsAllowed_ = SecondsAllowed;
+    ColourScheme scheme_ = ColourScheme::Exam;
 };

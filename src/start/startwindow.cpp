@@ -3,6 +3,7 @@
 // The start window opens the About and Review windows and fills and shows the
 // test window: the only places one window folder reaches into another.
 #include "about/aboutwindow.h"
+#include "exam/countdown.h"
 #include "exam/testwindow.h"
 #include "platform/appfolder.h"
 #include "platform/product.h"
@@ -16,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
@@ -72,7 +74,8 @@ StartWindow::StartWindow(Platform& platform, const QString& programFolder)
     setWindowTitle(Product::TitleWithVersion + QStringLiteral(" (") + Product::WebAddress +
                    QLatin1Char(')'));
     setWindowIcon(smileyIcon());
-    setFixedSize(twips(6210), twips(4035));
+    // The exam's window, with the accommodations in a band of their own below it.
+    setFixedSize(twips(6210), twips(5175));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
@@ -149,9 +152,32 @@ void StartWindow::createControls()
     logo->setToolTip(QStringLiteral("Click to visit our website"));
     logo->setAccessibleName(Product::DistributorName);
 
+    accommodationsFrame = place(new QGroupBox(QStringLiteral("Accommodations"), this),
+                                "accommodationsFrame", twipsRect(240, 3840, 5655, 1095));
+    auto chooser = [this](const char* labelName, const QString& text, const char* boxName, int top,
+                          const QStringList& choices, QLabel*& label) {
+        label = place(new QLabel(text, accommodationsFrame), labelName,
+                      twipsRect(240, top + 60, 1335, 255));
+        auto* box =
+            place(new QComboBox(accommodationsFrame), boxName, twipsRect(1560, top, 3855, 330));
+        box->addItems(choices);
+        label->setBuddy(box);
+        box->setAccessibleName(QString(text).remove(QLatin1Char('&')).chopped(1));
+        return box;
+    };
+    timeAllowedBox =
+        chooser("timeAllowedLabel", QStringLiteral("T&ime allowed:"), "timeAllowedBox", 270,
+                {QStringLiteral("Standard (30 min)"), QStringLiteral("+25 % (37 min 30 s)"),
+                 QStringLiteral("+50 % (45 min)"), QStringLiteral("+100 % (60 min)")},
+                timeAllowedLabel);
+    coloursBox = chooser("coloursLabel", QStringLiteral("C&olours:"), "coloursBox", 660,
+                         {QStringLiteral("The exam's own"), QStringLiteral("Black on white"),
+                          QStringLiteral("White on black"), QStringLiteral("Yellow on black")},
+                         coloursLabel);
+
     const auto order = std::to_array<QWidget*>(
         {quitButton, issueOption, argumentOption, numberBox, randomSelect, practiceStartButton,
-         fullTestStartButton, logo, aboutButton, reviewButton});
+         fullTestStartButton, logo, aboutButton, reviewButton, timeAllowedBox, coloursBox});
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     quitButton->setFocus(Qt::OtherFocusReason);
@@ -258,6 +284,9 @@ void StartWindow::showQuestion(const Question& question)
     const PracticeQuestion shown = composePracticeQuestion(
         question, (issue ? issueTopics : argumentTopics).at(question.number - 1));
     TestWindow& test = *testWindow();
+    // The choices hold for every question, each Full Test section included.
+    test.setTimeAllowed(TimesAllowed.at(timeAllowedBox->currentIndex()));
+    test.setColourScheme(static_cast<ColourScheme>(coloursBox->currentIndex()));
     test.sectionTitle->setText(shown.sectionTitle);
     test.topicHeading->setText(shown.heading);
     test.setQuestion(question);

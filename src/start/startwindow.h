@@ -13,6 +13,7 @@
 class TestWindow;
 class PictureBox;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -46,6 +47,13 @@ public:
     QPushButton* aboutButton;
     QPushButton* reviewButton;
     PictureBox* logo;
+    // Accommodations: the time per question and the test screen's colours, for
+    // the rest of the run.
+    QGroupBox* accommodationsFrame;
+    QLabel* timeAllowedLabel;
+    QComboBox* timeAllowedBox;
+    QLabel* coloursLabel;
+    QComboBox* coloursBox;
 
     QString appFolder;
     TopicTable issueTopics;

@@ -11,18 +11,71 @@
 
 namespace {
 
-const QColor Teal(0x00, 0x58, 0x5f);
-const QColor Screen(0xdf, 0xe4, 0xea); // calm grey-blue behind the panels
-const QColor Bar(0xb9, 0xd3, 0xee);
-const QColor BarLight(0xf2, 0xf7, 0xfc);
-const QColor BarShade(0x8c, 0xa7, 0xc4);
-const QColor BarDark(0x4f, 0x68, 0x84);
-const QColor Grey(0xc0, 0xc0, 0xc0);
-const QColor GreyLight(0xdf, 0xdf, 0xdf);
-const QColor GreyShade(0x80, 0x80, 0x80);
-const QColor GreyDark(0x40, 0x40, 0x40);
-const QColor Ink(0x10, 0x10, 0x10);
-const QColor InkOff(0x78, 0x84, 0x91); // greyed bar button text
+// The colours of the drawn screen. The exam's own are calm greys and blues; the
+// other schemes draw every surface in the background colour and every line and
+// word in the text colour, so nothing stands on a colour of low contrast.
+struct Inks {
+    QColor teal;
+    QColor screen; // calm grey-blue behind the panels
+    QColor bar;
+    QColor barInner;
+    QColor barLight;
+    QColor barShade;
+    QColor barDark;
+    QColor grey;
+    QColor greyLight;
+    QColor greyShade;
+    QColor greyDark;
+    QColor ink;
+    QColor inkOff; // greyed bar button text
+    QColor paper;  // the white of the boxes
+    QColor print;  // the black of their words
+    QColor light;  // white words and edges
+    QColor track;
+    QColor trackLine;
+    QColor answerShade;
+    bool plain = false; // one line colour on one background, no bevels
+};
+
+Inks examInks()
+{
+    const QColor bar(0xb9, 0xd3, 0xee);
+    return {QColor(0x00, 0x58, 0x5f),
+            QColor(0xdf, 0xe4, 0xea),
+            bar,
+            bar.lighter(108),
+            QColor(0xf2, 0xf7, 0xfc),
+            QColor(0x8c, 0xa7, 0xc4),
+            QColor(0x4f, 0x68, 0x84),
+            QColor(0xc0, 0xc0, 0xc0),
+            QColor(0xdf, 0xdf, 0xdf),
+            QColor(0x80, 0x80, 0x80),
+            QColor(0x40, 0x40, 0x40),
+            QColor(0x10, 0x10, 0x10),
+            QColor(0x78, 0x84, 0x91),
+            Qt::white,
+            Qt::black,
+            Qt::white,
+            QColor(0xe8, 0xe8, 0xe8),
+            QColor(0xd0, 0xd0, 0xd0),
+            QColor(0xd4, 0xd0, 0xc8)};
+}
+
+Inks plainInks(const SchemeColours& s)
+{
+    const QColor& f = s.text;
+    const QColor& b = s.background;
+    return {b, b, b, b, f, b, f, b, b, f, f, f, s.greyed, b, f, f, b, f, f, true};
+}
+
+const Inks& inksOf(ColourScheme scheme)
+{
+    static const std::array<Inks, 4> All{examInks(),
+                                         plainInks(schemeColours(ColourScheme::BlackOnWhite)),
+                                         plainInks(schemeColours(ColourScheme::WhiteOnBlack)),
+                                         plainInks(schemeColours(ColourScheme::YellowOnBlack))};
+    return All.at(static_cast<std::size_t>(scheme));
+}
 
 const QSize BackgroundSize(640, 480);
 const QSize BarSize(45, 40);
@@ -83,7 +136,8 @@ QFont sansFont(int pixelSize, bool bold)
 // the same button drawn into the background round alike.
 class Canvas {
 public:
-    Canvas(QImage& image, qreal ratio, const QPoint& origin) : r(ratio), o_(origin)
+    Canvas(QImage& image, qreal ratio, const QPoint& origin, const Inks& inks)
+        : r(ratio), k(inks), o_(origin)
     {
         p.begin(&image);
         p.setRenderHint(QPainter::Antialiasing, true);
@@ -115,6 +169,7 @@ public:
 
     QPainter p;
     const qreal r;
+    const Inks& k;
 
 private:
     int round(qreal v) const { return qRound(v * r); }
@@ -153,9 +208,14 @@ int fittingBold(const QString& text, int width)
 }
 
 // Two-step bevel: the outer ring is stronger than the inner one.
-void bevel(Canvas& c, const QRect& r, const QColor& outerLight, const QColor& outerDark,
-           const QColor& innerLight, const QColor& innerDark)
+// Plain schemes draw a one-pixel frame instead.
+void bevel(Canvas& c, const QRect& r, QColor outerLight, QColor outerDark, QColor innerLight,
+           QColor innerDark)
 {
+    if (c.k.plain) {
+        outerLight = outerDark = c.k.print;
+        innerLight = innerDark = c.k.paper;
+    }
     const int l = r.left();
     const int t = r.top();
     const int w = r.width();
@@ -175,7 +235,7 @@ void drawClock(Canvas& c, const QColor& ink)
     // Centred on pixel (22, 11) so the hands fall on whole pixels.
     c.beginCurves();
     c.p.setPen(QPen(ink, 1.0));
-    c.p.setBrush(Qt::white);
+    c.p.setBrush(c.k.paper);
     c.p.drawEllipse(QRectF(15.5, 4.5, 14.0, 14.0));
     c.endCurves();
     c.fill(22, 6, 1, 6, ink);  // minute hand at twelve
@@ -195,15 +255,15 @@ void drawArrow(Canvas& c, const QColor& ink)
     c.endCurves();
 }
 
-QImage drawBarButton(const BarButton& b, qreal ratio, const QPoint& origin)
+QImage drawBarButton(const BarButton& b, qreal ratio, const QPoint& origin, const Inks& k)
 {
     QImage image(deviceSize(BarSize, ratio, origin), QImage::Format_RGB32);
-    image.fill(Bar);
-    Canvas c(image, ratio, origin);
+    image.fill(k.bar);
+    Canvas c(image, ratio, origin, k);
     const QRect whole(QPoint(0, 0), BarSize);
-    bevel(c, whole, BarLight, BarDark, Bar.lighter(108), BarShade);
+    bevel(c, whole, k.barLight, k.barDark, k.barInner, k.barShade);
 
-    const QColor ink = b.enabled ? Ink : InkOff;
+    const QColor ink = b.enabled ? k.ink : k.inkOff;
     const int labelWidth = whole.width() - 4 - 2;
     switch (b.icon) {
     case BarIcon::Word: {
@@ -227,14 +287,14 @@ QImage drawBarButton(const BarButton& b, qreal ratio, const QPoint& origin)
     return image;
 }
 
-QImage drawGreyButton(const QString& label, qreal ratio, const QPoint& origin)
+QImage drawGreyButton(const QString& label, qreal ratio, const QPoint& origin, const Inks& k)
 {
     QImage image(deviceSize(GreySize, ratio, origin), QImage::Format_RGB32);
-    image.fill(Grey);
-    Canvas c(image, ratio, origin);
+    image.fill(k.grey);
+    Canvas c(image, ratio, origin, k);
     const QRect whole(QPoint(0, 0), GreySize);
-    bevel(c, whole, Qt::white, GreyDark, GreyLight, GreyShade);
-    drawCentred(c, c.font(13, false), whole, 26, label, Qt::black);
+    bevel(c, whole, k.light, k.greyDark, k.greyLight, k.greyShade);
+    drawCentred(c, c.font(13, false), whole, 26, label, k.print);
     c.p.end();
     return image;
 }
@@ -242,15 +302,15 @@ QImage drawGreyButton(const QString& label, qreal ratio, const QPoint& origin)
 // A small raised grey box with a triangle pointing up or down.
 void drawScrollArrow(Canvas& c, const QRect& r, bool up)
 {
-    c.fill(r, Grey);
-    bevel(c, r, GreyLight, GreyDark, Qt::white, GreyShade);
+    c.fill(r, c.k.grey);
+    bevel(c, r, c.k.greyLight, c.k.greyDark, c.k.light, c.k.greyShade);
     const qreal cx = r.left() + r.width() / 2.0;
     const qreal cy = r.top() + r.height() / 2.0;
     const qreal dy = up ? -2.0 : 2.0;
     const QPolygonF tri{QPointF(cx - 4, cy - dy), QPointF(cx + 4, cy - dy), QPointF(cx, cy + dy)};
     c.beginCurves();
     c.p.setPen(Qt::NoPen);
-    c.p.setBrush(Qt::black);
+    c.p.setBrush(c.k.print);
     c.p.drawPolygon(tri);
     c.endCurves();
 }
@@ -278,11 +338,11 @@ QStringList wrapWords(const QString& text, const QFont& font, int width)
 void drawInstructions(Canvas& c)
 {
     const QRect box(12, 24, 616, 52);
-    c.fill(box, Qt::white);
-    c.fill(box.left(), box.top(), box.width(), 1, GreyDark);
-    c.fill(box.left(), box.bottom(), box.width(), 1, GreyDark);
-    c.fill(box.left(), box.top(), 1, box.height(), GreyDark);
-    c.fill(box.right(), box.top(), 1, box.height(), GreyDark);
+    c.fill(box, c.k.paper);
+    c.fill(box.left(), box.top(), box.width(), 1, c.k.greyDark);
+    c.fill(box.left(), box.bottom(), box.width(), 1, c.k.greyDark);
+    c.fill(box.left(), box.top(), 1, box.height(), c.k.greyDark);
+    c.fill(box.right(), box.top(), 1, box.height(), c.k.greyDark);
 
     // The same words over an Issue topic and over an Argument: both come with
     // directions below the topic.
@@ -297,7 +357,7 @@ void drawInstructions(Canvas& c)
     int baseline = box.top() + (box.height() - lineHeight * int(lines.size())) / 2 +
                    QFontMetrics(layout).ascent() + 1;
     c.p.setFont(c.font(13, false));
-    c.p.setPen(Qt::black);
+    c.p.setPen(c.k.print);
     for (const QString& line : lines) {
         c.p.drawText(QPoint(c.x(box.left() + 10), c.y(baseline)), line);
         baseline += lineHeight;
@@ -307,47 +367,52 @@ void drawInstructions(Canvas& c)
 void drawTopicPanel(Canvas& c)
 {
     const QRect panel(12, 96, 616, 163);
-    c.fill(panel, Qt::white);
-    c.fill(panel.left(), panel.top(), panel.width(), 1, GreyShade);
-    c.fill(panel.left(), panel.top(), 1, panel.height(), GreyShade);
-    c.fill(panel.left(), panel.bottom(), panel.width(), 1, GreyShade);
-    c.fill(panel.right(), panel.top(), 1, panel.height(), GreyShade);
+    c.fill(panel, c.k.paper);
+    c.fill(panel.left(), panel.top(), panel.width(), 1, c.k.greyShade);
+    c.fill(panel.left(), panel.top(), 1, panel.height(), c.k.greyShade);
+    c.fill(panel.left(), panel.bottom(), panel.width(), 1, c.k.greyShade);
+    c.fill(panel.right(), panel.top(), 1, panel.height(), c.k.greyShade);
 
     // Scroll bar inside the frame, as the text box will show one there.
     const QRect bar(panel.right() - 16, panel.top() + 1, 16, panel.height() - 2);
-    c.fill(bar, QColor(0xe8, 0xe8, 0xe8));
-    c.fill(bar.left(), bar.top(), 1, bar.height(), QColor(0xd0, 0xd0, 0xd0));
+    c.fill(bar, c.k.track);
+    c.fill(bar.left(), bar.top(), 1, bar.height(), c.k.trackLine);
     drawScrollArrow(c, QRect(bar.left(), bar.top(), 16, 16), true);
     drawScrollArrow(c, QRect(bar.left(), bar.bottom() - 15, 16, 16), false);
     const QRect thumb(bar.left(), bar.top() + 16, 16, 44);
-    c.fill(thumb, Grey);
-    bevel(c, thumb, GreyLight, GreyDark, Qt::white, GreyShade);
+    c.fill(thumb, c.k.grey);
+    bevel(c, thumb, c.k.greyLight, c.k.greyDark, c.k.light, c.k.greyShade);
 }
 
 void drawAnswerBox(Canvas& c)
 {
     const QRect box(19, 264, 530, 171);
-    c.fill(box, Qt::white);
-    bevel(c, box, GreyShade, Qt::white, GreyDark, QColor(0xd4, 0xd0, 0xc8));
+    c.fill(box, c.k.paper);
+    bevel(c, box, c.k.greyShade, c.k.light, c.k.greyDark, c.k.answerShade);
 }
 
-QImage paintButton(const QString& name, qreal ratio, const QPoint& origin);
+QImage paintButton(const QString& name, qreal ratio, const QPoint& origin, const Inks& k);
 
-QImage drawBackground(qreal ratio, const QPoint& origin)
+QImage drawBackground(qreal ratio, const QPoint& origin, const Inks& k)
 {
     QImage image(deviceSize(BackgroundSize, ratio, origin), QImage::Format_RGB32);
-    image.fill(Screen);
-    Canvas c(image, ratio, origin);
+    image.fill(k.screen);
+    Canvas c(image, ratio, origin, k);
 
-    c.fill(0, 0, 640, 20, Teal); // title band
+    c.fill(0, 0, 640, 20, k.teal); // title band
+    if (k.plain) {
+        // Bands of the background colour keep their place by a line.
+        c.fill(0, 19, 640, 1, k.print);
+        c.fill(0, 437, 640, 1, k.print);
+    }
     drawInstructions(c);
 
     // Section strip; the left part stays plain for the section name label.
-    c.fill(0, 80, 640, 17, Teal);
+    c.fill(0, 80, 640, 17, k.teal);
     const QFont stripFont = c.font(12, true);
     const QString beginning = QStringLiteral("Beginning");
     c.p.setFont(stripFont);
-    c.p.setPen(Qt::white);
+    c.p.setPen(k.light);
     c.p.drawText(QPoint(c.x(620) - QFontMetrics(stripFont).horizontalAdvance(beginning), c.y(93)),
                  beginning);
 
@@ -355,15 +420,16 @@ QImage drawBackground(qreal ratio, const QPoint& origin)
     drawAnswerBox(c);
 
     const QRect side(551, 264, 77, 171);
-    c.fill(side, Grey);
-    bevel(c, side, Qt::white, GreyShade, GreyLight, Grey);
+    c.fill(side, k.grey);
+    bevel(c, side, k.light, k.greyShade, k.greyLight, k.grey);
 
-    c.fill(0, 437, 640, 43, Bar); // button bar
+    if (!k.plain)
+        c.fill(0, 437, 640, 43, k.bar); // button bar
 
     // The very pictures the buttons show, at the very same density.
     for (const DrawnButtonPlace& place : backgroundButtonPlaces())
         c.p.drawImage(QPoint(c.x(place.pos.x()), c.y(place.pos.y())),
-                      paintButton(place.name, ratio, origin + place.pos));
+                      paintButton(place.name, ratio, origin + place.pos, k));
     c.p.end();
     return image;
 }
@@ -372,7 +438,8 @@ QImage drawLogo(qreal ratio, const QPoint& origin)
 {
     QImage image(deviceSize(LogoSize, ratio, origin), QImage::Format_RGB32);
     image.fill(Qt::white);
-    Canvas c(image, ratio, origin);
+    const Inks& k = inksOf(ColourScheme::Exam);
+    Canvas c(image, ratio, origin, k);
 
     const QString name = QStringLiteral("QEL");
     const QString tagline = QStringLiteral("Essay Practice");
@@ -393,7 +460,7 @@ QImage drawLogo(qreal ratio, const QPoint& origin)
     QPainterPath tile;
     tile.addRoundedRect(QRectF(left, 10, tileSize, tileSize), 7, 7);
     c.beginCurves();
-    c.p.fillPath(tile, Teal);
+    c.p.fillPath(tile, k.teal);
     c.endCurves();
     c.fill(left + 8, 20, 23, 3, Qt::white);
     c.fill(left + 8, 28, 23, 3, Qt::white);
@@ -401,7 +468,7 @@ QImage drawLogo(qreal ratio, const QPoint& origin)
 
     const int textLeft = left + tileSize + gap;
     c.p.setFont(markFont(c.font(32, true), 2 * ratio));
-    c.p.setPen(Teal);
+    c.p.setPen(k.teal);
     c.p.drawText(QPoint(c.x(textLeft - 1), c.y(34)), name);
 
     c.p.setFont(c.font(14, false));
@@ -413,33 +480,49 @@ QImage drawLogo(qreal ratio, const QPoint& origin)
 
 // Painted in device pixels, without the ratio set, so that the background can
 // take the buttons in as they are.
-QImage paintButton(const QString& name, qreal ratio, const QPoint& origin)
+QImage paintButton(const QString& name, qreal ratio, const QPoint& origin, const Inks& k)
 {
     for (const BarButton& b : BarButtons) {
         if (name == QLatin1String(b.name))
-            return drawBarButton(b, ratio, origin);
+            return drawBarButton(b, ratio, origin, k);
     }
     for (const auto& g : GreyButtons) {
         if (name == QLatin1String(g.name))
-            return drawGreyButton(QString::fromLatin1(g.label), ratio, origin);
+            return drawGreyButton(QString::fromLatin1(g.label), ratio, origin, k);
     }
     return {};
 }
 
-QImage paint(const QString& name, qreal ratio, const QPoint& origin)
+QImage paint(const QString& name, qreal ratio, const QPoint& origin, const Inks& k)
 {
     if (name == QLatin1String("background"))
-        return drawBackground(ratio, origin);
+        return drawBackground(ratio, origin, k);
     if (name == QLatin1String("logo"))
         return drawLogo(ratio, origin);
     for (const auto& icon : Icons) {
         if (name == QLatin1String(icon.name))
             return drawSmiley(qRound(icon.side * ratio));
     }
-    return paintButton(name, ratio, origin);
+    return paintButton(name, ratio, origin, k);
 }
 
 } // namespace
+
+SchemeColours schemeColours(ColourScheme scheme)
+{
+    // The greyed words of each plain scheme keep 7:1 and more against it.
+    switch (scheme) {
+    case ColourScheme::BlackOnWhite:
+        return {Qt::black, Qt::white, QColor(0x60, 0x00, 0x00)};
+    case ColourScheme::WhiteOnBlack:
+        return {Qt::white, Qt::black, QColor(0x3f, 0xf2, 0x3f)};
+    case ColourScheme::YellowOnBlack:
+        return {QColor(0xff, 0xff, 0x00), Qt::black, QColor(0x3f, 0xf2, 0x3f)};
+    case ColourScheme::Exam:
+        break;
+    }
+    return {Qt::black, Qt::white, QColor(0x78, 0x84, 0x91)};
+}
 
 QString drawingFace()
 {
@@ -485,9 +568,9 @@ QSize drawnPictureSize(const QString& name)
     return {};
 }
 
-QImage drawPicture(const QString& name, qreal ratio, const QPoint& origin)
+QImage drawPicture(const QString& name, qreal ratio, const QPoint& origin, ColourScheme scheme)
 {
-    QImage image = paint(name, ratio, origin);
+    QImage image = paint(name, ratio, origin, inksOf(scheme));
     image.setDevicePixelRatio(ratio);
     return image;
 }

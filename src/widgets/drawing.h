@@ -8,6 +8,7 @@
 // (res/background.png is "background"). No widget is involved: this is plain
 // painting and can run before any window exists.
 
+#include <QColor>
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -15,6 +16,16 @@
 #include <QStringList>
 
 #include <vector>
+
+// The colours the test screen is drawn in: the exam's own, or one of the plain
+// schemes of one text colour on one background.
+enum class ColourScheme { Exam, BlackOnWhite, WhiteOnBlack, YellowOnBlack };
+
+struct SchemeColours {
+    QColor text, background;
+    QColor greyed; // the words of a button that is switched off
+};
+SchemeColours schemeColours(ColourScheme scheme);
 
 // Every drawn picture, in the order the generator writes them.
 QStringList drawnPictureNames();
@@ -29,7 +40,8 @@ QSize drawnPictureSize(const QString& name);
 // button covers exactly the device pixels of its place and matches the
 // background drawn beneath it. At ratio 1 it is the stored picture, pixel for
 // pixel. Null for an unknown name.
-QImage drawPicture(const QString& name, qreal ratio, const QPoint& origin = QPoint());
+QImage drawPicture(const QString& name, qreal ratio, const QPoint& origin = QPoint(),
+                   ColourScheme scheme = ColourScheme::Exam);
 
 // The smiley of the window icon, painted for a square of side pixels.
 QImage drawSmiley(int side);

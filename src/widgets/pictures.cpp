@@ -34,11 +34,12 @@ QImage storedPicture(const QString& name)
     return QImage(QStringLiteral(":/") + name + QStringLiteral(".png"));
 }
 
-QPixmap paint(const QString& name, qreal ratio, const QPoint& origin)
+QPixmap paint(const QString& name, qreal ratio, const QPoint& origin, ColourScheme scheme)
 {
     static const bool FaceInstalled = drawingFaceInstalled();
-    if (FaceInstalled)
-        return QPixmap::fromImage(drawPicture(name, ratio, origin));
+    // Only the exam's colours are stored; the others are drawn in any face.
+    if (FaceInstalled || scheme != ColourScheme::Exam)
+        return QPixmap::fromImage(drawPicture(name, ratio, origin, scheme));
     // Text set in another face would not fit its place: show the stored picture.
     QImage stored = storedPicture(name);
     if (ratio != 1.0) {
@@ -93,10 +94,11 @@ public:
 
 } // namespace
 
-Picture Picture::drawn(const QString& name)
+Picture Picture::drawn(const QString& name, ColourScheme scheme)
 {
     Picture picture;
     picture.name_ = name;
+    picture.scheme_ = scheme;
     return picture;
 }
 
@@ -119,22 +121,24 @@ QPixmap Picture::pixmap(qreal ratio, const QPoint& origin) const
     // Only a fractional ratio rounds differently from place to place.
     const QPoint where = ratio == qRound(ratio) ? QPoint() : origin;
     // Painted when first shown at a density, not before: start-up stays quick.
-    static std::map<std::tuple<QString, qreal, int, int>, QPixmap> painted;
-    auto [at, added] = painted.try_emplace({name_, ratio, where.x(), where.y()});
+    static std::map<std::tuple<QString, ColourScheme, qreal, int, int>, QPixmap> painted;
+    auto [at, added] = painted.try_emplace({name_, scheme_, ratio, where.x(), where.y()});
     if (added)
-        at->second = paint(name_, ratio, where);
+        at->second = paint(name_, ratio, where, scheme_);
     return at->second;
 }
 
-Picture builtInPicture(const QString& fileName)
+Picture builtInPicture(const QString& fileName, ColourScheme scheme)
 {
     ensureStoredPictures();
-    return Picture::drawn(QFileInfo(fileName).completeBaseName());
+    return Picture::drawn(QFileInfo(fileName).completeBaseName(), scheme);
 }
 
-Picture loadButtonPicture(const QString& appFolder, const QString& fileName)
+Picture loadButtonPicture(const QString& appFolder, const QString& fileName, ColourScheme scheme)
 {
     const QString name = QFileInfo(fileName).completeBaseName();
+    if (scheme != ColourScheme::Exam)
+        return Picture::drawn(name, scheme);
     QImage file;
     if (QFileInfo(appFolder + fileName).isFile())
         file.load(appFolder + fileName, "GIF");

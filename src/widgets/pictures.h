@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/drawing.h"
+
 #include <QIcon>
 #include <QPixmap>
 #include <QPoint>
@@ -13,7 +15,7 @@
 class Picture {
 public:
     Picture() = default;
-    static Picture drawn(const QString& name);
+    static Picture drawn(const QString& name, ColourScheme scheme = ColourScheme::Exam);
     static Picture fixed(const QPixmap& pixmap);
 
     bool isNull() const { return name_.isEmpty() && fixed_.isNull(); }
@@ -27,6 +29,7 @@ public:
 
 private:
     QString name_;
+    ColourScheme scheme_ = ColourScheme::Exam;
     QPixmap fixed_;
 };
 
@@ -34,10 +37,12 @@ private:
 // Next their changing looks. A file that is missing or not a picture never ends
 // the program: the look compiled into the program serves instead. A file that
 // is still the one shipped with the program is drawn at the screen's density.
-Picture loadButtonPicture(const QString& appFolder, const QString& fileName);
+// The plain colour schemes draw their own look and leave the files aside.
+Picture loadButtonPicture(const QString& appFolder, const QString& fileName,
+                          ColourScheme scheme = ColourScheme::Exam);
 
-// A picture compiled into the program, by its file name.
-Picture builtInPicture(const QString& fileName);
+// A picture compiled into the program, by its file name, in a colour scheme.
+Picture builtInPicture(const QString& fileName, ColourScheme scheme = ColourScheme::Exam);
 
 // The smiley window icon, painted at whatever size and density is asked of it.
 QIcon smileyIcon();

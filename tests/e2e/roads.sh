@@ -75,8 +75,17 @@ road_keys() {
 }
 
 # The Full Test (Alt+T): an Argument, then an Issue, each saved to its random topic's file.
+# more-time first chooses 45 minutes and white on black from the keyboard; under a clock
+# 150 times as fast, "Time Up!" comes no sooner than 45 minutes (18 s) into section 1.
 road_full_test() {
-    open_start && key alt+t && test_window && type_text "Argument essay." || return
+    local more="" from
+    [ "$1" != more-time ] || { command -v faketime >/dev/null && AS_USER=(faketime -f "+0 x150") &&
+        more="alt+i Down Down alt+o Down Down"; } || skip "no faketime" || return
+    # shellcheck disable=SC2086 # more holds several keys
+    open_start && key $more alt+t && test_window && from=${EPOCHREALTIME/./} && type_text "Argument essay." || return
+    [ -z "$more" ] || { [[ $(import -window "$TEST" -crop 1x1+300+350 txt:-) == *"#000000"* ]] &&
+        answer_box "Time Up!" Return && ((${EPOCHREALTIME/./} - from >= 15000000)); } ||
+        fail 'not white on black, or "Time Up!" before 45 minutes' || return
     end_section sectionexit Return && answer_box "Full Test" Return && test_window || return
     type_text "Issue essay." && end_section testquit Return && answer_box "Full Test" Return || return
     answer_box Quit Escape && wait_exit && set -- "$FOLDER"/user/a[ai]*.txt && set -- "${1##*/}" "${2##*/}"
@@ -237,7 +246,7 @@ road_durable() {
 }
 
 # shellcheck disable=SC2034 # read by e2e.sh
-ALL_ROADS="start_and_quit practice tools keys about logo full_test review
+ALL_ROADS="start_and_quit practice tools keys about logo full_test full_test:more-time review
     draft:recovered draft:refused draft:killed-in-write draft:terminated draft:window-destroyed
     durable:save durable:recovery durable:sync-fails
     library:missing library:empty library:short-by-one library:lf-only library:random-bytes
