@@ -242,11 +242,22 @@ void EssayFilter::setFilter(std::optional<EssayKind> kind, const QString& search
     invalidateRowsFilter();
 }
 
-bool EssayFilter::filterAcceptsRow(int sourceRow, const QModelIndex& /*sourceParent*/) const
+void EssayFilter::setTopic(std::optional<Question> topic)
 {
-    const SavedEssay& essay = static_cast<const EssayList*>(sourceModel())->essay(sourceRow);
+    topic_ = topic;
+    invalidateRowsFilter();
+}
+
+bool EssayFilter::passes(const SavedEssay& essay) const
+{
     if (kind_ && essay.question.kind != *kind_)
         return false;
     return search_.isEmpty() || essay.part.topic.contains(search_, Qt::CaseInsensitive) ||
            essay.part.answer.contains(search_, Qt::CaseInsensitive);
+}
+
+bool EssayFilter::filterAcceptsRow(int sourceRow, const QModelIndex& /*sourceParent*/) const
+{
+    const SavedEssay& essay = static_cast<const EssayList*>(sourceModel())->essay(sourceRow);
+    return (!topic_ || essay.question == *topic_) && passes(essay);
 }

@@ -63,11 +63,17 @@ class EssayFilter : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
     void setFilter(std::optional<EssayKind> kind, const QString& search);
+    // Only the essays of one topic, or of every topic; the kind and search still hold.
+    void setTopic(std::optional<Question> topic);
+    std::optional<Question> topic() const { return topic_; }
+    // Whether the kind and the search let the essay through, whatever the topic.
+    bool passes(const SavedEssay& essay) const;
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
 private:
     std::optional<EssayKind> kind_;
+    std::optional<Question> topic_;
     QString search_;
 };
