@@ -85,8 +85,11 @@ void TimeChart::paintEvent(QPaintEvent* /*event*/)
     const QFontMetrics metrics = fontMetrics();
     const ProgressScale& v = series_.values;
     const ProgressScale& d = series_.days;
-    const int left = metrics.horizontalAdvance(markText(v.high)) + 10;
-    const QRect plot = rect().adjusted(left, metrics.height() + 4, -10, -metrics.height() - 8);
+    // Room for the marks on the left and for half a date at either end.
+    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("28 Dec 26")) + 8;
+    const int left = std::max(metrics.horizontalAdvance(markText(v.high)) + 10, labelWidth / 2);
+    const QRect plot =
+        rect().adjusted(left, metrics.height() + 4, -labelWidth / 2, -metrics.height() - 8);
     painter.setPen(palette().text().color());
     painter.drawText(QRect(left, 0, plot.width(), metrics.height() + 2), Qt::AlignLeft,
                      accessibleName());
@@ -110,7 +113,6 @@ void TimeChart::paintEvent(QPaintEvent* /*event*/)
         painter.drawText(QRectF(0, y(mark) - metrics.height() / 2.0, left - 5, metrics.height()),
                          Qt::AlignRight | Qt::AlignVCenter, markText(mark));
     }
-    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("28 Dec 26")) + 8;
     const int every = std::max(1, int(std::ceil(labelWidth / (x(d.low + d.step) - x(d.low)))));
     int n = 0;
     for (double day = d.low; day <= d.high + d.step / 2; day += d.step, ++n) {
