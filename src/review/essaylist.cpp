@@ -235,10 +235,23 @@ QVariant EssayList::headerData(int section, Qt::Orientation orientation, int rol
     return section >= 0 && section < ColumnCount ? Headings.at(section) : QVariant();
 }
 
+bool essayMatches(const SavedEssay& essay, const QString& search)
+{
+    return essay.part.topic.contains(search, Qt::CaseInsensitive) ||
+           essay.part.answer.contains(search, Qt::CaseInsensitive);
+}
+
 void EssayFilter::setFilter(std::optional<EssayKind> kind, const QString& search)
+{
+    setFilter(kind, search, {});
+}
+
+void EssayFilter::setFilter(std::optional<EssayKind> kind, const QString& search,
+                            QList<bool> matches)
 {
     kind_ = kind;
     search_ = search.trimmed();
+    matches_ = std::move(matches);
     invalidateRowsFilter();
 }
 
@@ -248,16 +261,18 @@ void EssayFilter::setTopic(std::optional<Question> topic)
     invalidateRowsFilter();
 }
 
-bool EssayFilter::passes(const SavedEssay& essay) const
+bool EssayFilter::passes(int sourceRow) const
 {
+    const SavedEssay& essay = static_cast<const EssayList*>(sourceModel())->essay(sourceRow);
     if (kind_ && essay.question.kind != *kind_)
         return false;
-    return search_.isEmpty() || essay.part.topic.contains(search_, Qt::CaseInsensitive) ||
-           essay.part.answer.contains(search_, Qt::CaseInsensitive);
+    if (search_.isEmpty())
+        return true;
+    return sourceRow < matches_.size() ? matches_.at(sourceRow) : essayMatches(essay, search_);
 }
 
 bool EssayFilter::filterAcceptsRow(int sourceRow, const QModelIndex& /*sourceParent*/) const
 {
     const SavedEssay& essay = static_cast<const EssayList*>(sourceModel())->essay(sourceRow);
-    return (!topic_ || essay.question == *topic_) && passes(essay);
+    return (!topic_ || essay.question == *topic_) && passes(sourceRow);
 }

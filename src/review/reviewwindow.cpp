@@ -113,8 +113,11 @@ ReviewWindow::~ReviewWindow()
 {
     // The counting thread reads the essays' texts, which go with the window.
     *closing_ = true;
+    ++*searchNumber_;
     if (slipsCounting_.valid())
         slipsCounting_.wait();
+    if (searching_.valid())
+        searching_.wait();
 }
 
 void ReviewWindow::createControls()
@@ -254,7 +257,7 @@ void ReviewWindow::createControls()
         searchBox->selectAll();
     });
     connect(kindFilter, &QComboBox::currentIndexChanged, this, &ReviewWindow::filterChanged);
-    connect(searchBox, &QLineEdit::textChanged, this, &ReviewWindow::filterChanged);
+    connect(searchBox, &QLineEdit::textChanged, this, &ReviewWindow::searchChanged);
     connect(essayList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ReviewWindow::essayChosen);
     connect(essayList, &QAbstractItemView::activated, this, &ReviewWindow::essayOpened);
@@ -287,13 +290,47 @@ void ReviewWindow::filterChanged()
     filter_->setFilter(kind == 1   ? std::optional(EssayKind::Issue)
                        : kind == 2 ? std::optional(EssayKind::Argument)
                                    : std::nullopt,
-                       searchBox->text());
+                       searched_, matches_);
     // The chosen essay stays chosen while it is shown; otherwise the newest shown.
     if (!essayList->currentIndex().isValid() && filter_->rowCount() > 0)
         essayList->setCurrentIndex(filter_->index(0, 0));
     essayChosen();
     if (views->currentIndex() == 1)
         showProgress();
+}
+
+// Matching 50 MB of essays takes longer than a keystroke may: it runs on a
+// thread, and the list changes when it is done.
+void ReviewWindow::searchChanged()
+{
+    const QString search = searchBox->text().trimmed();
+    const int number = ++*searchNumber_;
+    if (search.isEmpty()) {
+        searchFound(number, search, {});
+        return;
+    }
+    if (searching_.valid())
+        searching_.wait(); // stopped by the new number: at most one essay's match
+    searching_ = std::async(std::launch::async, [this, search, number, latest = searchNumber_] {
+        QList<bool> matches(essays_->rowCount());
+        for (int row = 0; row < matches.size(); ++row) {
+            if (*latest != number)
+                return;
+            matches[row] = essayMatches(essays_->essay(row), search);
+        }
+        QMetaObject::invokeMethod(
+            this, [this, number, search, matches] { searchFound(number, search, matches); },
+            Qt::QueuedConnection);
+    });
+}
+
+void ReviewWindow::searchFound(int number, const QString& search, QList<bool> matches)
+{
+    if (number != *searchNumber_)
+        return;
+    searched_ = search;
+    matches_ = std::move(matches);
+    filterChanged();
 }
 
 void ReviewWindow::viewChanged()
@@ -309,7 +346,7 @@ void ReviewWindow::showProgress()
     QList<ProgressEssay> shown;
     for (int row = 0; row < essays_->rowCount(); ++row) {
         const SavedEssay& essay = essays_->essay(row);
-        if (!essay.part.isRecord || !filter_->passes(essay))
+        if (!essay.part.isRecord || !filter_->passes(row))
             continue;
         const float slips = slips_.value(row, NAN);
         shown.append({essay.question, essay.when, essays_->words(row),

@@ -70,6 +70,7 @@ public:
 
     // Event handlers.
     void filterChanged();
+    void searchChanged();
     void essayChosen();
     void essayOpened();
     void writeAgainClicked();
@@ -105,5 +106,12 @@ private:
     bool spellingMissing_ = false;
     std::shared_ptr<std::atomic<bool>> closing_ = std::make_shared<std::atomic<bool>>(false);
     std::future<void> slipsCounting_;
+    // The search runs on a thread of its own: a newer keystroke stops the one
+    // under way, and only the newest search's rows are shown.
+    std::shared_ptr<std::atomic<int>> searchNumber_ = std::make_shared<std::atomic<int>>(0);
+    std::future<void> searching_;
+    QString searched_; // what the shown rows match
+    QList<bool> matches_;
+    void searchFound(int number, const QString& search, QList<bool> matches);
     std::optional<std::array<TopicTable, 2>> topicTexts_; // read when first named
 };
