@@ -46,7 +46,7 @@ void drawFocus(QWidget* widget, QPainter& painter, const QRect& around)
 
 QColor shadeColour(int shade)
 {
-    static const QColor Shades[] = {QColor(0xf4, 0xf4, 0xf4), QColor(0xc6, 0xdb, 0xef),
+    static const QColor Shades[] = {QColor(0xff, 0xff, 0xff), QColor(0xc6, 0xdb, 0xef),
                                     QColor(0x6b, 0xae, 0xd6), QColor(0x21, 0x71, 0xb5),
                                     QColor(0x08, 0x30, 0x6b)};
     return Shades[std::clamp(shade, 0, 4)];
@@ -245,8 +245,10 @@ void TopicMap::paintEvent(QPaintEvent* /*event*/)
     painter.drawText(QRect(0, heading + 5 * s, width(), heading), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("Argument topics 1 to %1").arg(ArgumentTopicCount));
     for (int cell = 0; cell < cells_.size(); ++cell) {
+        // A frame round each cell, so that the topics never written show too.
         const QRect r = cellRect(cell).adjusted(0, 0, -1, -1);
-        painter.fillRect(r, shadeColour(cells_.at(cell).shade));
+        painter.fillRect(r, QColor(0xb8, 0xb8, 0xb8));
+        painter.fillRect(r.adjusted(1, 1, -1, -1), shadeColour(cells_.at(cell).shade));
     }
     if (hasFocus() && current_ < cells_.size()) {
         painter.setPen(QPen(palette().highlight().color(), 2));

@@ -335,9 +335,10 @@ void ReviewWindow::searchFound(int number, const QString& search, QList<bool> ma
 
 void ReviewWindow::viewChanged()
 {
+    // Drawn first: the counting thread would share the cores with it.
     if (views->currentIndex() == 1) {
-        countSlipsAside();
         showProgress();
+        countSlipsAside();
     }
 }
 
