@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <future>
 #include <set>
 
 namespace {
@@ -159,6 +160,20 @@ int EssayList::words(int row) const
     if (words < 0)
         words = countWords(essays_.at(row).part.answer);
     return words;
+}
+
+void EssayList::countAllWords() const
+{
+    int* counted = words_.data(); // each thread writes rows of its own
+    const auto count = [this, counted](qsizetype from, qsizetype to) {
+        for (qsizetype row = from; row < to; ++row)
+            if (counted[row] < 0)
+                counted[row] = countWords(essays_.at(row).part.answer);
+    };
+    const qsizetype half = essays_.size() / 2;
+    auto other = std::async(std::launch::async, count, half, essays_.size());
+    count(0, half);
+    other.wait();
 }
 
 QString EssayList::summary() const

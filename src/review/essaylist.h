@@ -36,6 +36,8 @@ public:
     const SavedEssay& essay(int row) const { return essays_.at(row); }
     QString fileName(const SavedEssay& essay) const { return fileNames_.at(essay.file); }
     int words(int row) const;
+    // Counts the words of every essay not counted yet, on two threads.
+    void countAllWords() const;
     // How many essays on how many topics, and the files that were not read.
     QString summary() const;
 

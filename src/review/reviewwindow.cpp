@@ -344,6 +344,7 @@ void ReviewWindow::viewChanged()
 
 void ReviewWindow::showProgress()
 {
+    essays_->countAllWords();
     QList<ProgressEssay> shown;
     for (int row = 0; row < essays_->rowCount(); ++row) {
         const SavedEssay& essay = essays_->essay(row);
