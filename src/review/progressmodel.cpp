@@ -1,6 +1,7 @@
 #include "review/progressmodel.h"
 
 #include "bank/topiclibrary.h"
+#include "essay/essayreport.h"
 
 #include <QLocale>
 
@@ -122,7 +123,8 @@ Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
     progress.words.days = progress.slips.days = dayScale(first, last);
     // The words' scale always shows the band the report measures against.
     progress.words.values = valueScale(
-        0, std::max(600.0, words.isEmpty() ? 0 : *std::max_element(words.begin(), words.end())));
+        0, std::max(double(TargetWords.high),
+                    words.isEmpty() ? 0 : *std::max_element(words.begin(), words.end())));
     progress.slips.values =
         valueScale(0, slips.isEmpty() ? 1 : *std::max_element(slips.begin(), slips.end()));
 

@@ -1,6 +1,7 @@
 #include "review/progressview.h"
 
 #include "bank/topiclibrary.h"
+#include "essay/essayreport.h"
 
 #include <QAccessible>
 #include <QDate>
@@ -102,7 +103,8 @@ void TimeChart::paintEvent(QPaintEvent* /*event*/)
         return plot.bottom() - (value - v.low) / (v.high - v.low) * plot.height();
     };
     if (wordBand_) {
-        painter.fillRect(QRectF(QPointF(plot.left(), y(600)), QPointF(plot.right(), y(500))),
+        painter.fillRect(QRectF(QPointF(plot.left(), y(TargetWords.high)),
+                                QPointF(plot.right(), y(TargetWords.low))),
                          BandColour);
     }
     painter.setPen(QPen(GridColour, 0));
