@@ -11,6 +11,7 @@
 #include "essay/wordcount.h"
 #include "platform/fault.h"
 #include "platform/realplatform.h"
+#include "review/progressmodel.h"
 #include "review/reportview.h"
 #include "start/numberentry.h"
 #include "start/randomtopic.h"
@@ -243,6 +244,77 @@ private slots:
             QVERIFY(big.slipsAt.size() == MarkedSlips && big.slips.size() == 1);
             QVERIFY(line.words == 1 && line.leftOut == 1 && line.slips.isEmpty());
         }
+    }
+
+    // The pictures' figures from essays written as "I12@0.5=450/2": kind and
+    // topic, days before now (x: unreadable), words, slips per hundred if counted.
+    void progressFigures_data()
+    {
+        columns<QString, QString>("essays", "figures");
+        row("none", "", "||0-1/1|0-600/200|0-1/0.2||0/0/-/-|0/0/0");
+        row("one", "I12@0.5=450/2", "450|450|0-1/1|0-600/200|0-2/0.5|I12:1/1|1/1/450/-|0/0/0");
+        row("median of five", "I1@5=100/1 I1@4=500/2 I1@3=300/3 I1@2=900/4 I2@1=200 A3@0.1=700",
+            "100,500,300,900,200,700|100,300,300,400,300,500|-5-1/1|0-1000/200|0-4/1|"
+            "I1:4/3,I2:1/1,A3:1/1|6/6/450/-|0/0/2");
+        row("bad dates", "I1@x=300 I1@-2=400 I1@40=200",
+            "200,400|200,300|-40-16/14|0-600/200|0-1/0.2|I1:3/3|0/0/300/-|1/1/2");
+        row("one day", "I1@0.3=10/0 I1@0.2=20/0 A141@0.1=30/0",
+            "10,20,30|10,15,20|0-1/1|0-600/200|0-1/0.2|I1:2/2,A141:1/1|3/3/20/-|0/0/0");
+        QString many = "I5@20=1000";
+        for (int i = 19; i >= 0; --i)
+            many += QString(" I5@%1=%2").arg(i).arg(i < 10 ? 500 : 300);
+        row("twenty-one", many,
+            "1000," + QString("300,").repeated(10) + QString("500,").repeated(9) + "500|" +
+                "1000,650," + QString("300,").repeated(11) + QString("500,").repeated(7) +
+                "500|-20-1/7|0-1000/200|0-1/0.2|I5:21/4|7/21/500/300|"
+                "0/0/21");
+    }
+    void progressFigures()
+    {
+        QFETCH(QString, essays);
+        QFETCH(QString, figures);
+        const QDateTime now(QDate(2026, 3, 14), QTime(12, 0));
+        QList<ProgressEssay> list;
+        for (const QString& e : essays.split(' ', Qt::SkipEmptyParts)) {
+            const QStringList f = e.split(QRegularExpression("[@=/]"));
+            ProgressEssay p{
+                {e[0] == 'I' ? EssayKind::Issue : EssayKind::Argument, f[0].mid(1).toInt()},
+                f[1] == "x" ? QDateTime() : now.addSecs(qint64(-f[1].toDouble() * 86400)),
+                f[2].toInt(),
+                f.size() > 3 ? std::optional(f[3].toDouble()) : std::nullopt};
+            list << p;
+        }
+        const Progress p = makeProgress(list, now);
+        const double today = QDate(1970, 1, 1).daysTo(now.date());
+        const auto scale = [](const ProgressScale& s, double from) {
+            return QString("%1-%2/%3").arg(s.low - from).arg(s.high - from).arg(s.step);
+        };
+        QStringList values, medians, cells;
+        for (int i = 0; i < p.words.points.size(); ++i)
+            values << QString::number(p.words.points[i].value);
+        for (double m : p.words.median)
+            medians << QString::number(m);
+        for (const TopicCell& c : p.cells)
+            if (c.count > 0)
+                cells << QString("%1%2:%3/%4")
+                             .arg(c.question.kind == EssayKind::Issue ? 'I' : 'A')
+                             .arg(c.question.number)
+                             .arg(c.count)
+                             .arg(c.shade);
+        const auto mean = [](std::optional<double> m) { return m ? QString::number(*m) : "-"; };
+        QCOMPARE(
+            QStringList({values.join(','), medians.join(','), scale(p.words.days, today),
+                         scale(p.words.values, 0), scale(p.slips.values, 0), cells.join(','),
+                         QString("%1/%2/%3/%4")
+                             .arg(p.totals.lastWeek)
+                             .arg(p.totals.lastMonth)
+                             .arg(mean(p.totals.meanLastTen), mean(p.totals.meanTenBefore)),
+                         QString("%1/%2/%3").arg(p.undated).arg(p.future).arg(p.slips.waiting)})
+                .join('|'),
+            figures);
+        QCOMPARE(p.cells.size(), 291);
+        if (essays.isEmpty())
+            QCOMPARE(totalsLine(p), "No essays to show.");
     }
 
     void randomDraw()

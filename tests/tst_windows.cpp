@@ -7,6 +7,7 @@
 #include "exam/draft.h"
 #include "platform/inputguard.h"
 #include "platform/product.h"
+#include "review/progressview.h"
 #include "review/reviewwindow.h"
 #include "start/practice.h"
 #include "widgets/announcer.h"
@@ -22,8 +23,10 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTextBlock>
+
 #include <QTextBrowser>
 #include <QTextLayout>
+#include <set>
 
 struct Start {
     bool issue, random;
@@ -835,7 +838,7 @@ private slots:
         r->kindFilter->setCurrentIndex(2);                      // Argument
         QTest::keyClick(r, Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(QApplication::focusWidget(), "TOPIC");
-        QCOMPARE(shown(), "Naïve café.");
+        QTRY_COMPARE(shown(), "Naïve café."); // searched on a thread of its own
         QTest::keyClick(r->searchBox, Qt::Key_Tab);
         QTest::keyClick(r->essayList, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), r->answerBox);
@@ -855,6 +858,45 @@ private slots:
         QVERIFY(!r && p.start->argumentOption->isChecked() && !p.start->randomSelect->isChecked());
         QVERIFY(p.start->numberBox->isEnabled() && p.start->numberBox->text() == "7");
         QCOMPARE(user(), before);
+    }
+
+    // The Progress tab: the map's shades and the points' colours where they are
+    // drawn, at the screen's density; Enter on a cell lists that topic's essays.
+    void progressView()
+    {
+        LoadedProgram p;
+        p.folder.write("user/ai9.txt",
+                       record(sample(true, "O teh", 1)) + record(sample(true, "N")));
+        p.folder.write("user/aa7.txt", record(sample(false, "A b c", 2)));
+        p.start->reviewButton->click();
+        QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
+        QVERIFY(QTest::qWaitForWindowActive(r) && r->views->currentIndex() == 0);
+        r->resize(640, 480);
+        r->views->setCurrentIndex(1);
+        ProgressView* v = r->progressView;
+        QTRY_VERIFY(v->slipsChart->accessibleDescription().startsWith("Spelling slips per hundred "
+                                                                      "words: 3 essays"));
+        QVERIFY(v->topicMap->isVisible() && r->rect().contains(v->mapTo(r, v->rect().center())));
+        const QImage map = rgb(v->topicMap->grab().toImage());
+        const qreal s = map.devicePixelRatio();
+        for (const auto& [cell, shade] : {std::pair(8, 2), std::pair(156, 1), std::pair(0, 0)})
+            QCOMPARE(map.pixelColor((v->topicMap->cellRect(cell).center() * s)),
+                     shadeColour(shade));
+        const QImage words = rgb(v->wordsChart->grab().toImage());
+        std::set<QRgb> colours;
+        for (int y = 0; y < words.height(); ++y)
+            for (int x = 0; x < words.width(); ++x)
+                colours.insert(words.pixel(x, y));
+        for (const QColor& c : {IssueColour, ArgumentColour, BandColour})
+            QVERIFY(colours.count(c.rgb()));
+        v->topicMap->setFocus();
+        v->topicMap->setCurrentCell(8);
+        QVERIFY(v->cellLabel->text().startsWith("Issue No.9: written 2 times"));
+        QTest::keyClick(v->topicMap, Qt::Key_Return);
+        QVERIFY(r->views->currentIndex() == 0 && r->essayList->model()->rowCount() == 2);
+        QCOMPARE(r->topicLabel->text(), "Topic: Issue No.9");
+        r->allTopicsButton->click();
+        QCOMPARE(r->essayList->model()->rowCount(), 3);
     }
 
     // Ctrl+Y redoes; Ctrl+Down and Ctrl+Page Down scroll the topic, the caret staying put.

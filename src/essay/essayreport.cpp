@@ -281,6 +281,21 @@ void measureLength(EssayReport& report, QStringView answer)
         report.meanSentenceWords = double(sentenceWords) / report.sentences;
 }
 
+// Digits, abbreviations in capitals, other scripts and words too long for the
+// dictionaries are not looked up.
+bool leftOutOfSpelling(const Token& token)
+{
+    return token.digit || token.otherScript || (token.capitals && token.letters > 1) ||
+           token.length > SpellChecker::LongestWord;
+}
+
+QString spelledWord(QStringView answer, const Token& token)
+{
+    QString word = answer.sliced(token.start, token.length).toString();
+    word.replace(QChar(0x2019), QLatin1Char('\''));
+    return word;
+}
+
 void measureSpelling(EssayReport& report, QStringView answer, const QList<Token>& tokens,
                      const SpellChecker& spelling)
 {
@@ -289,15 +304,13 @@ void measureSpelling(EssayReport& report, QStringView answer, const QList<Token>
     Tally slips;
     QHash<QString, QString> written; // the first form of each slip
     for (const Token& token : tokens) {
-        if (token.digit || token.otherScript || (token.capitals && token.letters > 1) ||
-            token.length > SpellChecker::LongestWord) {
+        if (leftOutOfSpelling(token)) {
             ++report.leftOut;
             continue;
         }
         if (token.letters == 0)
             continue;
-        QString word = answer.sliced(token.start, token.length).toString();
-        word.replace(QChar(0x2019), QLatin1Char('\''));
+        const QString word = spelledWord(answer, token);
         auto found = known.constFind(word);
         if (found == known.cend()) {
             if (known.size() >= CheckedWords) {
@@ -506,6 +519,24 @@ EssayReport makeEssayReport(QStringView answer, QStringView topic, const SpellCh
     measureLinking(report, answer, tokens);
     measureTopic(report, answer, tokens, topic);
     return report;
+}
+
+int countSlips(QStringView answer, const SpellChecker& spelling, QHash<QString, bool>& known)
+{
+    int slips = 0;
+    for (const Token& token : tokenize(answer)) {
+        if (leftOutOfSpelling(token) || token.letters == 0)
+            continue;
+        const QString word = spelledWord(answer, token);
+        auto found = known.constFind(word);
+        if (found == known.cend()) {
+            if (known.size() >= 20 * CheckedWords) // bounded over years of essays
+                known.clear();
+            found = known.insert(word, spelling.knows(word));
+        }
+        slips += !*found;
+    }
+    return slips;
 }
 
 int suggestSpellings(EssayReport& report, const SpellChecker& spelling, int count)

@@ -4,6 +4,7 @@
 // spelling, repetition, linking words, the topic's words and vocabulary. These
 // are counts for the writer to read after the test, not a grade.
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -87,6 +88,10 @@ struct EssayReport {
 // null or without a dictionary: then no word is checked. Suggestions are not
 // made here (see suggestSpellings).
 EssayReport makeEssayReport(QStringView answer, QStringView topic, const SpellChecker* spelling);
+
+// How many times the answer holds a word no dictionary knows, by the report's
+// rules; known keeps what the dictionaries said, across answers.
+int countSlips(QStringView answer, const SpellChecker& spelling, QHash<QString, bool>& known);
 
 // Looks for the suggestions of at most count more slips, after those looked
 // for already; returns how many remain.

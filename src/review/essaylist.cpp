@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <future>
 #include <set>
 
 namespace {
@@ -161,6 +162,20 @@ int EssayList::words(int row) const
     return words;
 }
 
+void EssayList::countAllWords() const
+{
+    int* counted = words_.data(); // each thread writes rows of its own
+    const auto count = [this, counted](qsizetype from, qsizetype to) {
+        for (qsizetype row = from; row < to; ++row)
+            if (counted[row] < 0)
+                counted[row] = countWords(essays_.at(row).part.answer);
+    };
+    const qsizetype half = essays_.size() / 2;
+    auto other = std::async(std::launch::async, count, half, essays_.size());
+    count(0, half);
+    other.wait();
+}
+
 QString EssayList::summary() const
 {
     QString line = QStringLiteral("%1 %2 on %3 of the %4 Issue topics and %5 of the %6 Argument "
@@ -235,18 +250,44 @@ QVariant EssayList::headerData(int section, Qt::Orientation orientation, int rol
     return section >= 0 && section < ColumnCount ? Headings.at(section) : QVariant();
 }
 
+bool essayMatches(const SavedEssay& essay, const QString& search)
+{
+    return essay.part.topic.contains(search, Qt::CaseInsensitive) ||
+           essay.part.answer.contains(search, Qt::CaseInsensitive);
+}
+
 void EssayFilter::setFilter(std::optional<EssayKind> kind, const QString& search)
+{
+    setFilter(kind, search, {});
+}
+
+void EssayFilter::setFilter(std::optional<EssayKind> kind, const QString& search,
+                            QList<bool> matches)
 {
     kind_ = kind;
     search_ = search.trimmed();
+    matches_ = std::move(matches);
     invalidateRowsFilter();
+}
+
+void EssayFilter::setTopic(std::optional<Question> topic)
+{
+    topic_ = topic;
+    invalidateRowsFilter();
+}
+
+bool EssayFilter::passes(int sourceRow) const
+{
+    const SavedEssay& essay = static_cast<const EssayList*>(sourceModel())->essay(sourceRow);
+    if (kind_ && essay.question.kind != *kind_)
+        return false;
+    if (search_.isEmpty())
+        return true;
+    return sourceRow < matches_.size() ? matches_.at(sourceRow) : essayMatches(essay, search_);
 }
 
 bool EssayFilter::filterAcceptsRow(int sourceRow, const QModelIndex& /*sourceParent*/) const
 {
     const SavedEssay& essay = static_cast<const EssayList*>(sourceModel())->essay(sourceRow);
-    if (kind_ && essay.question.kind != *kind_)
-        return false;
-    return search_.isEmpty() || essay.part.topic.contains(search_, Qt::CaseInsensitive) ||
-           essay.part.answer.contains(search_, Qt::CaseInsensitive);
+    return (!topic_ || essay.question == *topic_) && passes(sourceRow);
 }

@@ -36,6 +36,8 @@ public:
     const SavedEssay& essay(int row) const { return essays_.at(row); }
     QString fileName(const SavedEssay& essay) const { return fileNames_.at(essay.file); }
     int words(int row) const;
+    // Counts the words of every essay not counted yet, on two threads.
+    void countAllWords() const;
     // How many essays on how many topics, and the files that were not read.
     QString summary() const;
 
@@ -56,6 +58,9 @@ private:
     int argumentTopics_ = 0;
 };
 
+// Whether the essay's topic or answer holds the searched words (trimmed, not empty).
+bool essayMatches(const SavedEssay& essay, const QString& search);
+
 // Shows the essays of one kind, or both, whose topic or answer holds the
 // searched words.
 class EssayFilter : public QSortFilterProxyModel {
@@ -63,11 +68,20 @@ class EssayFilter : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
     void setFilter(std::optional<EssayKind> kind, const QString& search);
+    // The same, with which rows match the search already found (one per row).
+    void setFilter(std::optional<EssayKind> kind, const QString& search, QList<bool> matches);
+    // Only the essays of one topic, or of every topic; the kind and search still hold.
+    void setTopic(std::optional<Question> topic);
+    std::optional<Question> topic() const { return topic_; }
+    // Whether the kind and the search let the essay through, whatever the topic.
+    bool passes(int sourceRow) const;
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
 private:
     std::optional<EssayKind> kind_;
+    std::optional<Question> topic_;
     QString search_;
+    QList<bool> matches_; // empty: each row is matched when asked
 };

@@ -2,9 +2,11 @@
 
 #include "essay/essayfile.h"
 #include "essay/spellchecker.h"
+#include "essay/wordcount.h"
 #include "platform/product.h"
 #include "review/essaylist.h"
 #include "review/essaypdf.h"
+#include "review/progressview.h"
 #include "review/reportview.h"
 #include "widgets/ui.h"
 
@@ -19,16 +21,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <array>
+#include <cmath>
 #include <future>
 #include <map>
 
@@ -86,7 +91,7 @@ std::shared_future<std::shared_ptr<const SpellChecker>> programSpelling(const QS
 ReviewWindow::ReviewWindow(Platform& platform, const QString& appFolder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-      askPdfPath(askWithFileDialog), platform_(platform),
+      askPdfPath(askWithFileDialog), platform_(platform), appFolder_(appFolder),
       userFolder_(appFolder + QStringLiteral("user")), essays_(new EssayList(this)),
       filter_(new EssayFilter(this)), spelling_(programSpelling(appFolder)),
       suggestions_(new QTimer(this))
@@ -104,7 +109,16 @@ ReviewWindow::ReviewWindow(Platform& platform, const QString& appFolder, QWidget
     essayList->setFocus(Qt::OtherFocusReason);
 }
 
-ReviewWindow::~ReviewWindow() = default;
+ReviewWindow::~ReviewWindow()
+{
+    // The counting thread reads the essays' texts, which go with the window.
+    *closing_ = true;
+    ++*searchNumber_;
+    if (slipsCounting_.valid())
+        slipsCounting_.wait();
+    if (searching_.valid())
+        searching_.wait();
+}
 
 void ReviewWindow::createControls()
 {
@@ -120,6 +134,12 @@ void ReviewWindow::createControls()
     searchBox->setPlaceholderText(QStringLiteral("Words in the topic or the answer (Ctrl+F)"));
     searchBox->setClearButtonEnabled(true);
     searchLabel->setBuddy(searchBox);
+    topicLabel = named(new QLabel, "topicLabel", QString());
+    allTopicsButton = named(new QPushButton(QStringLiteral("&All topics")), "allTopicsButton",
+                            QStringLiteral("All topics"));
+    allTopicsButton->setAutoDefault(false);
+    topicLabel->hide();
+    allTopicsButton->hide();
 
     essayList = named(new QTableView, "essayList", QStringLiteral("Essays"));
     essayList->setModel(filter_);
@@ -169,6 +189,8 @@ void ReviewWindow::createControls()
     filters->addSpacing(16);
     filters->addWidget(searchLabel);
     filters->addWidget(searchBox, 1);
+    filters->addWidget(topicLabel);
+    filters->addWidget(allTopicsButton);
     auto* essay = new QWidget;
     auto* essayLayout = new QVBoxLayout(essay);
     essayLayout->setContentsMargins(0, 0, 0, 0);
@@ -182,6 +204,20 @@ void ReviewWindow::createControls()
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(essayList);
     splitter->addWidget(essay);
+    progressView = new ProgressView;
+    progressView->topicMap->topicStart = [this](const Question& q) { return topicStart(q); };
+    // The pictures scroll rather than crowd in a small window.
+    auto* progressArea = new QScrollArea;
+    progressArea->setObjectName(QStringLiteral("progressArea"));
+    progressArea->setWidgetResizable(true);
+    progressArea->setFrameShape(QFrame::NoFrame);
+    progressArea->setFocusPolicy(Qt::NoFocus);
+    progressArea->setWidget(progressView);
+    progressView->setMinimumHeight(420);
+    views = named(new QTabWidget, "views", QString());
+    views->addTab(splitter, QStringLiteral("&List"));
+    views->addTab(progressArea, QStringLiteral("P&rogress"));
+    views->setDocumentMode(true);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(wordsLabel, 1);
     buttons->addWidget(writeAgainButton);
@@ -190,7 +226,7 @@ void ReviewWindow::createControls()
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(countLabel);
     layout->addLayout(filters);
-    layout->addWidget(splitter, 1);
+    layout->addWidget(views, 1);
     layout->addLayout(buttons);
     // The list and the essay share the room about evenly at first, in a size
     // that fits the screen at any scale.
@@ -202,12 +238,16 @@ void ReviewWindow::createControls()
     splitter->setSizes({splitter->height() * 3 / 10, splitter->height() * 7 / 10});
     answerAndReport->setSizes({answerAndReport->height() / 2, answerAndReport->height() / 2});
 
+    setTabOrder(views->tabBar(), kindFilter);
     setTabOrder(kindFilter, searchBox);
-    setTabOrder(searchBox, essayList);
+    setTabOrder(searchBox, allTopicsButton);
+    setTabOrder(allTopicsButton, essayList);
     setTabOrder(essayList, topicBox);
     setTabOrder(topicBox, answerBox);
     setTabOrder(answerBox, reportView);
     setTabOrder(reportView, writeAgainButton);
+    setTabOrder(reportView, progressView->wordsChart);
+    setTabOrder(progressView->figuresView, writeAgainButton);
     setTabOrder(writeAgainButton, savePdfButton);
     setTabOrder(savePdfButton, closeButton);
 
@@ -217,10 +257,18 @@ void ReviewWindow::createControls()
         searchBox->selectAll();
     });
     connect(kindFilter, &QComboBox::currentIndexChanged, this, &ReviewWindow::filterChanged);
-    connect(searchBox, &QLineEdit::textChanged, this, &ReviewWindow::filterChanged);
+    connect(searchBox, &QLineEdit::textChanged, this, &ReviewWindow::searchChanged);
     connect(essayList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ReviewWindow::essayChosen);
     connect(essayList, &QAbstractItemView::activated, this, &ReviewWindow::essayOpened);
+    connect(views, &QTabWidget::currentChanged, this, &ReviewWindow::viewChanged);
+    connect(progressView->topicMap, &TopicMap::topicChosen, this, &ReviewWindow::topicChosen);
+    connect(allTopicsButton, &QPushButton::clicked, this, [this] {
+        filter_->setTopic(std::nullopt);
+        topicLabel->hide();
+        allTopicsButton->hide();
+        filterChanged();
+    });
     connect(writeAgainButton, &QPushButton::clicked, this, &ReviewWindow::writeAgainClicked);
     connect(savePdfButton, &QPushButton::clicked, this, &ReviewWindow::savePdfClicked);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -242,11 +290,157 @@ void ReviewWindow::filterChanged()
     filter_->setFilter(kind == 1   ? std::optional(EssayKind::Issue)
                        : kind == 2 ? std::optional(EssayKind::Argument)
                                    : std::nullopt,
-                       searchBox->text());
+                       searched_, matches_);
     // The chosen essay stays chosen while it is shown; otherwise the newest shown.
     if (!essayList->currentIndex().isValid() && filter_->rowCount() > 0)
         essayList->setCurrentIndex(filter_->index(0, 0));
     essayChosen();
+    if (views->currentIndex() == 1)
+        showProgress();
+}
+
+// Matching 50 MB of essays takes longer than a keystroke may: it runs on a
+// thread, and the list changes when it is done.
+void ReviewWindow::searchChanged()
+{
+    const QString search = searchBox->text().trimmed();
+    const int number = ++*searchNumber_;
+    if (search.isEmpty()) {
+        searchFound(number, search, {});
+        return;
+    }
+    if (searching_.valid())
+        searching_.wait(); // stopped by the new number: at most one essay's match
+    searching_ = std::async(std::launch::async, [this, search, number, latest = searchNumber_] {
+        QList<bool> matches(essays_->rowCount());
+        for (int row = 0; row < matches.size(); ++row) {
+            if (*latest != number)
+                return;
+            matches[row] = essayMatches(essays_->essay(row), search);
+        }
+        QMetaObject::invokeMethod(
+            this, [this, number, search, matches] { searchFound(number, search, matches); },
+            Qt::QueuedConnection);
+    });
+}
+
+void ReviewWindow::searchFound(int number, const QString& search, QList<bool> matches)
+{
+    if (number != *searchNumber_)
+        return;
+    searched_ = search;
+    matches_ = std::move(matches);
+    filterChanged();
+}
+
+void ReviewWindow::viewChanged()
+{
+    // Drawn first: the counting thread would share the cores with it.
+    if (views->currentIndex() == 1) {
+        showProgress();
+        countSlipsAside();
+    }
+}
+
+void ReviewWindow::showProgress()
+{
+    essays_->countAllWords();
+    QList<ProgressEssay> shown;
+    for (int row = 0; row < essays_->rowCount(); ++row) {
+        const SavedEssay& essay = essays_->essay(row);
+        if (!essay.part.isRecord || !filter_->passes(row))
+            continue;
+        const float slips = slips_.value(row, NAN);
+        shown.append({essay.question, essay.when, essays_->words(row),
+                      std::isnan(slips) ? std::nullopt : std::optional<double>(slips)});
+    }
+    Progress progress = makeProgress(shown, platform_.clock.now());
+    if (spellingMissing_)
+        progress.slips.waiting = 0;
+    progressView->setProgress(progress);
+    if (spellingMissing_)
+        progressView->slipsChart->setNote(QStringLiteral("No English dictionary was found"));
+}
+
+// Hunspell is not shared between threads: this one opens its own dictionaries.
+void ReviewWindow::countSlipsAside()
+{
+    if (slipsCounting_.valid())
+        return;
+    slips_ = QList<float>(essays_->rowCount(), NAN);
+    QList<QStringView> answers;
+    answers.reserve(essays_->rowCount());
+    for (int row = 0; row < essays_->rowCount(); ++row)
+        answers << essays_->essay(row).part.answer;
+    slipsCounting_ = std::async(std::launch::async, [this, answers, closing = closing_,
+                                                     folders = SpellChecker::folders(appFolder_)] {
+        const SpellChecker spelling(folders);
+        if (!spelling.hasDictionary()) {
+            QMetaObject::invokeMethod(
+                this, [this] { slipsCounted(-1, {}); }, Qt::QueuedConnection);
+            return;
+        }
+        QHash<QString, bool> known;
+        QList<float> counted;
+        int first = 0;
+        for (qsizetype i = 0; i < answers.size() && !*closing; ++i) {
+            const int words = countWords(answers.at(i));
+            counted << (words == 0
+                            ? 0.0F
+                            : float(100.0 * countSlips(answers.at(i), spelling, known) / words));
+            if (counted.size() == 250 || i + 1 == answers.size()) {
+                QMetaObject::invokeMethod(
+                    this, [this, first, counted] { slipsCounted(first, counted); },
+                    Qt::QueuedConnection);
+                first = int(i + 1);
+                counted.clear();
+            }
+        }
+    });
+}
+
+void ReviewWindow::slipsCounted(int first, const QList<float>& slips)
+{
+    if (first < 0)
+        spellingMissing_ = true;
+    for (qsizetype i = 0; i < slips.size(); ++i)
+        slips_[first + i] = slips.at(i);
+    if (views->currentIndex() == 1)
+        showProgress();
+}
+
+void ReviewWindow::topicChosen(const Question& question)
+{
+    filter_->setTopic(question);
+    topicLabel->setText(QStringLiteral("Topic: %1 No.%2")
+                            .arg(question.kind == EssayKind::Issue ? QStringLiteral("Issue")
+                                                                   : QStringLiteral("Argument"))
+                            .arg(question.number));
+    topicLabel->show();
+    allTopicsButton->show();
+    views->setCurrentIndex(0);
+    essayList->setCurrentIndex(filter_->rowCount() > 0 ? filter_->index(0, 0) : QModelIndex());
+    filterChanged();
+    essayList->setFocus(Qt::OtherFocusReason);
+}
+
+QString ReviewWindow::topicStart(const Question& question)
+{
+    if (!topicTexts_) {
+        topicTexts_.emplace();
+        try {
+            loadTopicLibrary(appFolder_, IssueLibraryName, IssueTopicCount, topicTexts_->at(0));
+            loadTopicLibrary(appFolder_, ArgumentLibraryName, ArgumentTopicCount,
+                             topicTexts_->at(1));
+        } catch (const std::exception&) {
+            // The topics are named by number alone.
+        }
+    }
+    const TopicTable& table = topicTexts_->at(question.kind == EssayKind::Issue ? 0 : 1);
+    if (question.number > table.size())
+        return {};
+    const QString text = table.at(question.number - 1).simplified();
+    return text.size() > 90 ? text.left(88) + QStringLiteral("...") : text;
 }
 
 void ReviewWindow::essayChosen()

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "bank/topiclibrary.h"
 #include "essay/essayreport.h"
 #include "essay/question.h"
 #include "platform/platform.h"
 
 #include <QDialog>
 
+#include <atomic>
+
+#include <array>
 #include <functional>
 #include <future>
 #include <memory>
@@ -18,6 +22,8 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class ProgressView;
+class QTabWidget;
 class QTableView;
 class QTextBrowser;
 class QTimer;
@@ -28,7 +34,9 @@ struct SavedEssay;
 // a filter by kind and a search; the chosen essay's topic and answer; writing
 // its topic again, and the essay as a PDF. Under the answer, the essay's report,
 // made when the essay is chosen, with the misspelled words underlined in the
-// answer. It reads the user folder once, when it opens, and never writes into it.
+// answer. Beside the list, the essays' progress in pictures: their words and
+// spelling slips over time and the topics written. It reads the user folder
+// once, when it opens, and never writes into it.
 class ReviewWindow : public QDialog {
     Q_OBJECT
 public:
@@ -40,6 +48,10 @@ public:
     QComboBox* kindFilter;
     QLabel* searchLabel;
     QLineEdit* searchBox;
+    QLabel* topicLabel; // the one topic listed, when the topics map chose one
+    QPushButton* allTopicsButton;
+    QTabWidget* views; // the list, and the progress
+    ProgressView* progressView;
     QTableView* essayList;
     QPlainTextEdit* topicBox;
     QPlainTextEdit* answerBox;
@@ -58,10 +70,13 @@ public:
 
     // Event handlers.
     void filterChanged();
+    void searchChanged();
     void essayChosen();
     void essayOpened();
     void writeAgainClicked();
     void savePdfClicked();
+    void topicChosen(const Question& question);
+    void viewChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -72,12 +87,31 @@ private:
     const SavedEssay* chosenEssay() const;
     void showReport();
     void suggestionStep();
+    void showProgress();
+    void countSlipsAside();
+    void slipsCounted(int first, const QList<float>& slips);
+    QString topicStart(const Question& question);
 
     Platform& platform_;
+    QString appFolder_;
     QString userFolder_;
     EssayList* essays_;
     EssayFilter* filter_;
     std::shared_future<std::shared_ptr<const SpellChecker>> spelling_;
     EssayReport report_;
     QTimer* suggestions_; // looks for the suggestions of one word at a time
+    // Spelling slips per hundred words of each essay, by row; NaN until counted
+    // on a thread of its own, which stops when the window closes.
+    QList<float> slips_;
+    bool spellingMissing_ = false;
+    std::shared_ptr<std::atomic<bool>> closing_ = std::make_shared<std::atomic<bool>>(false);
+    std::future<void> slipsCounting_;
+    // The search runs on a thread of its own: a newer keystroke stops the one
+    // under way, and only the newest search's rows are shown.
+    std::shared_ptr<std::atomic<int>> searchNumber_ = std::make_shared<std::atomic<int>>(0);
+    std::future<void> searching_;
+    QString searched_; // what the shown rows match
+    QList<bool> matches_;
+    void searchFound(int number, const QString& search, QList<bool> matches);
+    std::optional<std::array<TopicTable, 2>> topicTexts_; // read when first named
 };

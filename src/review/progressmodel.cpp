@@ -1,0 +1,220 @@
+#include "review/progressmodel.h"
+
+#include "bank/topiclibrary.h"
+#include "essay/essayreport.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+constexpr double SecondsPerDay = 86400;
+
+double dayOf(const QDateTime& when)
+{
+    // Local time, so that an essay of the evening is on its own day.
+    return double(when.date().toJulianDay() - QDate(1970, 1, 1).toJulianDay()) +
+           when.time().msecsSinceStartOfDay() / 1000.0 / SecondsPerDay;
+}
+
+QString number(double value)
+{
+    return QLocale().toString(value, 'f', value == std::round(value) ? 0 : 1);
+}
+
+} // namespace
+
+ProgressScale valueScale(double low, double high)
+{
+    if (high <= low)
+        high = low + 1;
+    const double rough = (high - low) / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = power * 10;
+    for (double f : {1.0, 2.0, 5.0}) {
+        if (power * f >= rough) {
+            step = power * f;
+            break;
+        }
+    }
+    return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
+}
+
+ProgressScale dayScale(double first, double last)
+{
+    const double low = std::floor(first);
+    const double high = std::max(std::floor(last) + 1, low + 1);
+    const double span = high - low;
+    double step = 91 * std::ceil(span / 6 / 91);
+    for (double s : {1.0, 2.0, 7.0, 14.0, 28.0}) {
+        if (span / s <= 6) {
+            step = s;
+            break;
+        }
+    }
+    return {low, low + step * std::ceil(span / step), step};
+}
+
+QList<double> runningMedian(const QList<double>& values, int window)
+{
+    QList<double> medians;
+    medians.reserve(values.size());
+    std::vector<double> last;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        last.assign(values.begin() + std::max<qsizetype>(0, i + 1 - window),
+                    values.begin() + i + 1);
+        std::sort(last.begin(), last.end());
+        const size_t n = last.size();
+        medians << (n % 2 ? last[n / 2] : (last[n / 2 - 1] + last[n / 2]) / 2);
+    }
+    return medians;
+}
+
+int topicShade(int count)
+{
+    return count <= 2 ? count : count <= 4 ? 3 : 4;
+}
+
+Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
+{
+    Progress progress;
+    progress.essays = int(essays.size());
+    std::array<QList<int>, 2> counts{QList<int>(IssueTopicCount, 0),
+                                     QList<int>(ArgumentTopicCount, 0)};
+    QList<const ProgressEssay*> dated;
+    for (const ProgressEssay& essay : essays) {
+        QList<int>& kind = counts.at(essay.question.kind == EssayKind::Issue ? 0 : 1);
+        if (essay.question.number >= 1 && essay.question.number <= kind.size())
+            ++kind[essay.question.number - 1];
+        if (!essay.when.isValid()) {
+            ++progress.undated;
+            continue;
+        }
+        dated << &essay;
+        progress.future += essay.when > now;
+        const qint64 ago = essay.when.secsTo(now);
+        progress.totals.lastWeek += ago >= 0 && ago < 7 * 86400;
+        progress.totals.lastMonth += ago >= 0 && ago < 30 * 86400;
+    }
+    std::stable_sort(dated.begin(), dated.end(),
+                     [](const auto* a, const auto* b) { return a->when < b->when; });
+
+    QList<double> words;
+    QList<double> slips;
+    for (const ProgressEssay* essay : std::as_const(dated)) {
+        const double day = dayOf(essay->when);
+        progress.words.points << ProgressPoint{day, double(essay->words), essay->question.kind};
+        words << essay->words;
+        if (essay->slipsPerHundred) {
+            progress.slips.points << ProgressPoint{day, *essay->slipsPerHundred,
+                                                   essay->question.kind};
+            slips << *essay->slipsPerHundred;
+        } else {
+            ++progress.slips.waiting;
+        }
+    }
+    progress.words.median = runningMedian(words);
+    progress.slips.median = runningMedian(slips);
+    const double first = dated.isEmpty() ? dayOf(now) : progress.words.points.first().day;
+    const double last = dated.isEmpty() ? first : progress.words.points.last().day;
+    progress.words.days = progress.slips.days = dayScale(first, last);
+    // The words' scale always shows the band the report measures against.
+    progress.words.values = valueScale(
+        0, std::max(double(TargetWords.high),
+                    words.isEmpty() ? 0 : *std::max_element(words.begin(), words.end())));
+    progress.slips.values =
+        valueScale(0, slips.isEmpty() ? 1 : *std::max_element(slips.begin(), slips.end()));
+
+    const auto mean = [&words](qsizetype from, qsizetype to) -> std::optional<double> {
+        from = std::max<qsizetype>(from, 0);
+        if (from >= to)
+            return std::nullopt;
+        double sum = 0;
+        for (qsizetype i = from; i < to; ++i)
+            sum += words[i];
+        return sum / double(to - from);
+    };
+    const qsizetype n = words.size();
+    progress.totals.meanLastTen = mean(n - 10, n);
+    progress.totals.meanTenBefore = mean(n - 20, n - 10);
+
+    for (int k = 0; k < 2; ++k) {
+        for (int i = 0; i < counts.at(k).size(); ++i) {
+            const int count = counts.at(k).at(i);
+            progress.cells << TopicCell{
+                {k == 0 ? EssayKind::Issue : EssayKind::Argument, i + 1}, count, topicShade(count)};
+        }
+    }
+    return progress;
+}
+
+QString totalsLine(const Progress& progress)
+{
+    if (progress.essays == 0)
+        return QStringLiteral("No essays to show.");
+    QString line = QStringLiteral("Essays in the last 7 days: %1; in the last 30 days: %2.")
+                       .arg(progress.totals.lastWeek)
+                       .arg(progress.totals.lastMonth);
+    const ProgressTotals& t = progress.totals;
+    if (t.meanLastTen && t.meanTenBefore) {
+        line += QStringLiteral(" Mean words of the last ten essays: %1, against %2 for the ten "
+                               "before them.")
+                    .arg(number(std::round(*t.meanLastTen)), number(std::round(*t.meanTenBefore)));
+    } else if (t.meanLastTen) {
+        line += QStringLiteral(" Mean words of the essays so far: %1; the ten before the last ten "
+                               "are still to be written.")
+                    .arg(number(std::round(*t.meanLastTen)));
+    }
+    return line;
+}
+
+QString datesLine(const Progress& progress)
+{
+    QStringList parts;
+    if (progress.undated == 1)
+        parts << QStringLiteral(
+            "1 essay has a date that cannot be read and is not shown over time.");
+    else if (progress.undated > 1)
+        parts << QStringLiteral("%1 essays have dates that cannot be read and are not shown over "
+                                "time.")
+                     .arg(progress.undated);
+    if (progress.future == 1)
+        parts << QStringLiteral("1 essay is dated after today: the computer's clock may have been "
+                                "wrong.");
+    else if (progress.future > 1)
+        parts << QStringLiteral("%1 essays are dated after today: the computer's clock may have "
+                                "been wrong.")
+                     .arg(progress.future);
+    return parts.join(QLatin1Char(' '));
+}
+
+QString seriesSentences(const TimeSeries& series, const QString& what)
+{
+    if (series.points.isEmpty()) {
+        return series.waiting > 0 ? QStringLiteral("%1: still being counted.").arg(what)
+                                  : QStringLiteral("%1: no dated essays.").arg(what);
+    }
+    double low = series.points.first().value;
+    double high = low;
+    for (const ProgressPoint& p : series.points) {
+        low = std::min(low, p.value);
+        high = std::max(high, p.value);
+    }
+    const auto date = [](double day) {
+        return QLocale().toString(QDate(1970, 1, 1).addDays(qint64(std::floor(day))),
+                                  QLocale::ShortFormat);
+    };
+    QString text =
+        QStringLiteral("%1: %2 essays from %3 to %4, from %5 to %6. The median of the last five "
+                       "went from %7 to %8.")
+            .arg(what)
+            .arg(series.points.size())
+            .arg(date(series.points.first().day), date(series.points.last().day), number(low),
+                 number(high), number(series.median.first()), number(series.median.last()));
+    if (series.waiting > 0)
+        text += QStringLiteral(" %1 more still being counted.").arg(series.waiting);
+    return text;
+}
