@@ -17,8 +17,14 @@
 #include "start/randomtopic.h"
 
 #include <set>
-#ifdef Q_OS_WIN
-#include <windows.h>
+#ifdef _WIN32
+// The suites' own windows.h (the program's windows, loaded) stands before the system's;
+// these three, in this order, are what it would bring for the registry.
+#include <windef.h>
+// (after windef.h)
+#include <winbase.h>
+// (after winbase.h)
+#include <winreg.h>
 #else
 #include <csignal>
 #include <sys/resource.h>

@@ -28,7 +28,11 @@ openbox
 python3
 clang-format
 clang-tidy
-g++-mingw-w64-i686
+g++-mingw-w64-x86-64-posix
+gcc-mingw-w64-x86-64-posix
+dpkg-dev
+xz-utils
+wine64
 clang libclang-rt-14-dev
 desktop-file-utils
 appstream

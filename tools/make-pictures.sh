@@ -26,4 +26,10 @@ for name in confirm0 confirm1 next0 next1; do
     /usr/bin/convert "$root/res/$name.png" +dither -strip "$root/data/$name.gif"
 done
 
+# The Windows program's icon (Explorer, the task bar): the menu's icons in one file.
+icons=$root/data/icons/hicolor
+/usr/bin/convert $(for side in 16 24 32 48 64 256; do
+    echo "$icons/${side}x$side/apps/example.qelsim.QelSimulator.png"
+done) -strip "$root/res/qelsim.ico"
+
 "$build/picgen" --check "$root"

@@ -41,7 +41,11 @@ SpellChecker::~SpellChecker() = default;
 
 QStringList SpellChecker::folders(const QString& appFolder)
 {
+#ifdef Q_OS_WIN
+    return {appFolder + QStringLiteral("dictionaries")};
+#else
     return {appFolder + QStringLiteral("dictionaries"), QStringLiteral("/usr/share/hunspell")};
+#endif
 }
 
 bool SpellChecker::knows(QStringView word) const

@@ -22,7 +22,7 @@ public:
     SpellChecker& operator=(const SpellChecker&) = delete;
 
     // Where the program looks: the dictionaries/ folder beside it, which it
-    // ships, then the system's Hunspell folder.
+    // ships, then the system's Hunspell folder (Windows has none).
     static QStringList folders(const QString& appFolder);
 
     bool hasDictionary() const { return !dictionaries_.empty(); }

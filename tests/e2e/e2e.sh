@@ -56,7 +56,7 @@ start_x() {
 new_folder() { FOLDER="$WORK/$1"; rm -rf "$FOLDER"; cp -r "$PROGRAM" "$FOLDER"; }
 # A Windows program folder runs under Wine, as a Windows user would meet it.
 if [ -f "$PROGRAM/qelsim.exe" ]; then
-    WINE=$(dirname "$0")/../../tools/windows/wine.sh PROGRAM_FILE=(qelsim.exe)
+    WINE=$(cd "$(dirname "$0")/../../tools/windows" && pwd)/wine.sh PROGRAM_FILE=(qelsim.exe)
 else
     WINE="" PROGRAM_FILE=(./qelsim)
 fi
@@ -95,7 +95,15 @@ choose() {
     if [ "$1" = argument ]; then click_at "$START" 40 64; else click_at "$START" 40 48; fi
     click_at "$START" 100 122 && key ctrl+a && type_text "$2" && key alt+s
 }
-test_window() { active "$TEST_RE" && TEST=$WIN; } # waits for the test window; its id goes to TEST
+# Waits for the test window; its id goes to TEST. Wine leaves a frameless tool
+# window to itself, unmanaged by the window manager, so there the keyboard is
+# handed to it as Windows hands it to the foreground window.
+test_window() {
+    if [ -z "$WINE" ]; then active "$TEST_RE" && TEST=$WIN; return; fi
+    until_true 'TEST=$(xdotool search --onlyvisible --name "$TEST_RE" 2>/dev/null | head -n 1) &&
+        [ -n "$TEST" ]' || fail "no test window '$TEST_RE'" || return
+    xdotool windowfocus --sync "$TEST"
+}
 start_question() { choose "$1" "$2" && test_window && type_text "${3:-}"; }
 
 declare -A BUTTON=([testquit]="33 459" [sectionexit]="80 459" [time]="127 459" [help]="512 459"

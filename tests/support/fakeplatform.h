@@ -128,6 +128,13 @@ public:
         for (const char* gif : {"confirm0.gif", "confirm1.gif", "next0.gif", "next1.gif"})
             QFile::copy(data + QLatin1String(gif), file(QLatin1String(gif)));
         QDir(path()).mkdir(QStringLiteral("user"));
+        // Where the system has no dictionaries of its own (Windows), the folder
+        // carries the program's.
+        const QString dictionaries = qEnvironmentVariable("QEL_DICTIONARIES");
+        if (!dictionaries.isEmpty() && QDir(path()).mkdir(QStringLiteral("dictionaries"))) {
+            for (const QString& name : QDir(dictionaries).entryList(QDir::Files))
+                QFile::copy(dictionaries + QLatin1Char('/') + name, file("dictionaries/" + name));
+        }
     }
 
     // The folder as the system would report it (no trailing separator).

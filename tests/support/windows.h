@@ -27,7 +27,7 @@ struct LoadedProgram {
 
     LoadedProgram()
     {
-        start = loadProgram(fake.seams, folder.path());
+        start = loadProgram(fake.seams, QDir::toNativeSeparators(folder.path()));
         start->show();
     }
     TestWindow& test() { return *start->testWindow(); }
