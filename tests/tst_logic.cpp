@@ -201,13 +201,13 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(QString, topic);
         QFETCH(QString, figures);
-        static const SpellChecker english({QStringLiteral("/usr/share/hunspell")});
-        static const SpellChecker none({});
-        QVERIFY(english.names() == QStringList({"en_US", "en_GB"}));
+        static const SpellChecker English({QStringLiteral("/usr/share/hunspell")});
+        static const SpellChecker None({});
+        QVERIFY(English.names() == QStringList({"en_US", "en_GB"}));
         const bool spelled = !QByteArray(QTest::currentDataTag()).startsWith("no dictionary");
-        EssayReport r = makeEssayReport(answer, topic, spelled ? &english : &none);
+        EssayReport r = makeEssayReport(answer, topic, spelled ? &English : &None);
         if (spelled)
-            QCOMPARE(suggestSpellings(r, english, 2), std::max(0, int(r.slips.size()) - 2));
+            QCOMPARE(suggestSpellings(r, English, 2), std::max(0, int(r.slips.size()) - 2));
         const auto join = [](const QList<CountedWord>& words) {
             QStringList parts;
             for (const CountedWord& w : words)
@@ -245,8 +245,8 @@ private slots:
         // Megabytes of one sentence again and again, or of one word, give a report of a page.
         if (QByteArray(QTest::currentDataTag()) == "none") {
             const EssayReport big =
-                makeEssayReport(QString("Teh wordy text. ").repeated(300000), QString(), &english);
-            const EssayReport line = makeEssayReport(QString(4 << 20, 'x'), QString(), &english);
+                makeEssayReport(QString("Teh wordy text. ").repeated(300000), QString(), &English);
+            const EssayReport line = makeEssayReport(QString(4 << 20, 'x'), QString(), &English);
             QVERIFY(big.slipsAt.size() == MarkedSlips && big.slips.size() == 1);
             QVERIFY(line.words == 1 && line.leftOut == 1 && line.slips.isEmpty());
         }
@@ -291,22 +291,26 @@ private slots:
             list << p;
         }
         const Progress p = makeProgress(list, now);
-        const double today = QDate(1970, 1, 1).daysTo(now.date());
+        const auto today = double(QDate(1970, 1, 1).daysTo(now.date()));
         const auto scale = [](const ProgressScale& s, double from) {
             return QString("%1-%2/%3").arg(s.low - from).arg(s.high - from).arg(s.step);
         };
-        QStringList values, medians, cells;
-        for (int i = 0; i < p.words.points.size(); ++i)
-            values << QString::number(p.words.points[i].value);
+        QStringList values;
+        QStringList medians;
+        QStringList cells;
+        for (const auto& point : p.words.points)
+            values << QString::number(point.value);
         for (double m : p.words.median)
             medians << QString::number(m);
-        for (const TopicCell& c : p.cells)
-            if (c.count > 0)
+        for (const TopicCell& c : p.cells) {
+            if (c.count > 0) {
                 cells << QString("%1%2:%3/%4")
                              .arg(c.question.kind == EssayKind::Issue ? 'I' : 'A')
                              .arg(c.question.number)
                              .arg(c.count)
                              .arg(c.shade);
+            }
+        }
         const auto mean = [](std::optional<double> m) { return m ? QString::number(*m) : "-"; };
         QCOMPARE(
             QStringList({values.join(','), medians.join(','), scale(p.words.days, today),

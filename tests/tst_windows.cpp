@@ -787,10 +787,11 @@ private slots:
                              : boxes == 1                      ? "draft (damaged).txt"
                              : boxes == 3 || fault == "closed" ? "draft.txt"
                                                                : "";
-        if (boxes % 2) // the one box that names the file kept, or the one not written
+        if (boxes % 2) { // the one box that names the file kept, or the one not written
             QVERIFY2(said.last().contains(QDir::toNativeSeparators(
                          folder.file(boxes == 1 ? "user/" + left : essay))),
                      qPrintable(said.last()));
+        }
         if (fault != "folder")
             QCOMPARE(folder.read(essay), boxes == 2 && fault.isEmpty() ? record(draft) : before);
         QStringList kept = left.isEmpty() ? QStringList() : QStringList{left};
@@ -897,7 +898,7 @@ private slots:
             for (int x = 0; x < words.width(); ++x)
                 colours.insert(words.pixel(x, y));
         for (const QColor& c : {IssueColour, ArgumentColour, BandColour})
-            QVERIFY(colours.count(c.rgb()));
+            QVERIFY(colours.contains(c.rgb()));
         v->topicMap->setFocus();
         v->topicMap->setCurrentCell(8);
         QVERIFY(v->cellLabel->text().startsWith("Issue No.9: written 2 times"));

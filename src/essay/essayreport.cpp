@@ -530,7 +530,7 @@ int countSlips(QStringView answer, const SpellChecker& spelling, QHash<QString, 
         const QString word = spelledWord(answer, token);
         auto found = known.constFind(word);
         if (found == known.cend()) {
-            if (known.size() >= 20 * CheckedWords) // bounded over years of essays
+            if (known.size() >= qsizetype{20} * CheckedWords) // bounded over years of essays
                 known.clear();
             found = known.insert(word, spelling.knows(word));
         }

@@ -96,8 +96,8 @@ Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
         dated << &essay;
         progress.future += essay.when > now;
         const qint64 ago = essay.when.secsTo(now);
-        progress.totals.lastWeek += ago >= 0 && ago < 7 * 86400;
-        progress.totals.lastMonth += ago >= 0 && ago < 30 * 86400;
+        progress.totals.lastWeek += ago >= 0 && ago < qint64{7} * 86400;
+        progress.totals.lastMonth += ago >= 0 && ago < qint64{30} * 86400;
     }
     std::stable_sort(dated.begin(), dated.end(),
                      [](const auto* a, const auto* b) { return a->when < b->when; });
@@ -174,20 +174,22 @@ QString totalsLine(const Progress& progress)
 QString datesLine(const Progress& progress)
 {
     QStringList parts;
-    if (progress.undated == 1)
+    if (progress.undated == 1) {
         parts << QStringLiteral(
             "1 essay has a date that cannot be read and is not shown over time.");
-    else if (progress.undated > 1)
+    } else if (progress.undated > 1) {
         parts << QStringLiteral("%1 essays have dates that cannot be read and are not shown over "
                                 "time.")
                      .arg(progress.undated);
-    if (progress.future == 1)
+    }
+    if (progress.future == 1) {
         parts << QStringLiteral("1 essay is dated after today: the computer's clock may have been "
                                 "wrong.");
-    else if (progress.future > 1)
+    } else if (progress.future > 1) {
         parts << QStringLiteral("%1 essays are dated after today: the computer's clock may have "
                                 "been wrong.")
                      .arg(progress.future);
+    }
     return parts.join(QLatin1Char(' '));
 }
 

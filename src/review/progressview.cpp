@@ -17,6 +17,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -47,10 +48,10 @@ void drawFocus(QWidget* widget, QPainter& painter, const QRect& around)
 
 QColor shadeColour(int shade)
 {
-    static const QColor Shades[] = {QColor(0xff, 0xff, 0xff), QColor(0xc6, 0xdb, 0xef),
-                                    QColor(0x6b, 0xae, 0xd6), QColor(0x21, 0x71, 0xb5),
-                                    QColor(0x08, 0x30, 0x6b)};
-    return Shades[std::clamp(shade, 0, 4)];
+    static const std::array<QColor, 5> Shades = {QColor(0xff, 0xff, 0xff), QColor(0xc6, 0xdb, 0xef),
+                                                 QColor(0x6b, 0xae, 0xd6), QColor(0x21, 0x71, 0xb5),
+                                                 QColor(0x08, 0x30, 0x6b)};
+    return Shades.at(std::clamp(shade, 0, 4));
 }
 
 TimeChart::TimeChart(const char* name, const QString& said, bool wordBand, QWidget* parent)
@@ -378,8 +379,8 @@ void ProgressView::setProgress(const Progress& progress)
     datesLabel->setText(datesLine(progress));
     datesLabel->setVisible(!datesLabel->text().isEmpty());
     topicMap->setCells(progress.cells);
-    QStringList written[2];
-    int untouched[2] = {0, 0};
+    std::array<QStringList, 2> written;
+    std::array<int, 2> untouched{0, 0};
     for (const TopicCell& cell : progress.cells) {
         const int k = cell.question.kind == EssayKind::Issue ? 0 : 1;
         if (cell.count == 0)
@@ -392,7 +393,7 @@ void ProgressView::setProgress(const Progress& progress)
                             slips.toHtmlEscaped());
     if (!datesLine(progress).isEmpty())
         html += QStringLiteral("<p>%1</p>").arg(datesLine(progress).toHtmlEscaped());
-    const char* kinds[] = {"Issue", "Argument"};
+    const std::array<const char*, 2> kinds{"Issue", "Argument"};
     for (int k = 0; k < 2; ++k) {
         html += QStringLiteral("<p>%1 topics written, with how often: %2. Not written yet: %3.</p>")
                     .arg(QLatin1String(kinds[k]), written[k].isEmpty()
