@@ -675,6 +675,41 @@ private slots:
         QVERIFY(!about.isVisible());
     }
 
+    // A question starts with word that no draft can be kept, and why, before its clock
+    // runs; the candidate writes on, and the drafts bring no further box.
+    void draftPlace_data()
+    {
+        columns<QString, QString>("user", "reason"); // what stands at user/
+        row("a folder", "folder", "");
+        row("missing", "", "The folder does not exist.");
+        row("a file", "file", "A file stands in the folder's place.");
+    }
+    void draftPlace()
+    {
+        QFETCH(QString, user);
+        QFETCH(QString, reason);
+        LoadedProgram p;
+        TestWindow& t = p.test();
+        const QString folder = p.folder.file("user");
+        QVERIFY(QDir(folder).removeRecursively());
+        if (user == "folder")
+            QVERIFY(QDir().mkdir(folder));
+        else if (user == "file")
+            p.folder.write("user", "x");
+        bool counting = false;
+        p.fake.boxes.whileOpen = [&] { counting = t.clockTimer->isActive(); };
+        p.startQuestion(true, QStringLiteral("3"));
+        QTest::keyClicks(t.answerBox, "Typed on.");
+        t.findChild<DraftKeeper*>()->writeNow();
+        t.findChild<DraftKeeper*>()->finish();
+        QVERIFY(!counting && t.clockTimer->isActive() && t.focusWidget() == t.answerBox);
+        QCOMPARE(p.fake.boxes.titles, reason.isEmpty() ? QStringList() : QStringList{"No Draft"});
+        QVERIFY(reason.isEmpty() ||
+                p.fake.boxes.prompts[0].contains(QDir::toNativeSeparators(folder) +
+                                                 "\r\nReason: " + reason));
+        QCOMPARE(drafts(p.folder).size(), user == "folder" ? 2 : 0);
+    }
+
     // The user had tabbed onto Section Exit; after a click on any button, Space
     // or Enter on it once Tab brought the focus there (a focus mark shows until
     // the focus leaves), or any box, the next key lands in the answer.

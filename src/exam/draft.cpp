@@ -10,6 +10,7 @@
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <algorithm>
 
@@ -367,6 +368,22 @@ void DraftKeeper::discard()
         QFile::remove(path_);
     lock_.reset();
     path_.clear();
+}
+
+std::optional<QString> DraftKeeper::claim()
+{
+    if (!path_.isEmpty() || claimPlace())
+        return std::nullopt;
+    const QFileInfo folder(QDir::cleanPath(folder_));
+    if (!folder.exists())
+        return QStringLiteral("The folder does not exist.");
+    if (!folder.isDir())
+        return QStringLiteral("A file stands in the folder's place.");
+    // The system's own words for what stops a file being made there.
+    QTemporaryFile probe(QDir(folder_).filePath(QStringLiteral("draft-probe-XXXXXX")));
+    if (!probe.open())
+        return probe.errorString() + QLatin1Char('.');
+    return QStringLiteral("Every place for a draft is taken by other copies of the program.");
 }
 
 bool DraftKeeper::claimPlace()

@@ -138,6 +138,11 @@ public:
     // Waits until the last write has reached the disk.
     void finish();
 
+    // Takes this copy's place for a draft in the user folder, when it has none
+    // yet, so that a question can start knowing whether its answer is kept.
+    // Returns why no draft can be kept there, or nothing when one can.
+    std::optional<QString> claim();
+
     // The draft file this copy writes, empty until it has claimed one.
     QString path() const { return path_; }
 

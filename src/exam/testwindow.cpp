@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -414,6 +415,22 @@ void TestWindow::endSection(bool wholeTest)
     // Saved, refused or empty: the draft has done its work. Going back keeps it.
     draft_->discard();
     emit sectionEnded(end);
+}
+
+void TestWindow::checkDraftPlace()
+{
+    const std::optional<QString> reason = draft_->claim();
+    if (!reason)
+        return;
+    platform_.boxes.show(
+        this,
+        QStringLiteral("No draft of your answer can be kept while you write, so a crash or a "
+                       "power cut would lose it.\r\n\r\nFolder: %1\r\nReason: %2\r\n\r\n"
+                       "You can go on: the answer is saved as usual at the end of the section, "
+                       "once the folder can be written.")
+            .arg(QDir::toNativeSeparators(QDir::cleanPath(draftFolder(appFolder))), *reason),
+        QStringLiteral("No Draft"), MessageBoxes::Exclamation, MessageBoxes::Ok);
+    returnToAnswer();
 }
 
 void TestWindow::putButtonsAtRest()

@@ -86,6 +86,9 @@ public:
     void paste();
     // The caret back in the answer box, after a button or a box.
     void returnToAnswer();
+    // Before a question's clock starts: says once, when it is so, that no draft
+    // of the answer can be kept, and why; the candidate goes on either way.
+    void checkDraftPlace();
     // Writes the draft of the question under way and waits until it is on disk:
     // the program is being ended from outside.
     void keepDraftNow();

@@ -298,6 +298,8 @@ void StartWindow::showQuestion(const Question& question)
     test.raise();
     test.activateWindow();
     test.answerBox->clear();
+    // Before the clock starts: the box takes none of the candidate's time.
+    test.checkDraftPlace();
     test.clockTimer->start();
     // The caret starts in the answer box, whichever control had the focus last time.
     test.answerBox->setFocus(Qt::OtherFocusReason);
