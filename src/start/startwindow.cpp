@@ -180,7 +180,8 @@ void StartWindow::createControls()
          fullTestStartButton, logo, aboutButton, reviewButton, timeAllowedBox, coloursBox});
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    quitButton->setFocus(Qt::OtherFocusReason);
+    // Enter at once starts a question; it must never end the program unasked.
+    practiceStartButton->setFocus(Qt::OtherFocusReason);
 
     connect(practiceStartButton, &QPushButton::clicked, this, &StartWindow::startPractice);
     connect(fullTestStartButton, &QPushButton::clicked, this, &StartWindow::startFullTest);
