@@ -153,7 +153,7 @@ private slots:
         row("punctuation alone", QString(" - ... ** ! "), QString(),
             QString("words=0 paragraphs=0 sentences=0 leftOut=0 distinct=0.0"));
         row("CR LF and tabs", QString("one\r\ntwo\tthree\r\n\r\n"), QString(),
-            QString("words=3 paragraphs=2"));
+            QString("words=3 paragraphs=2 first=one two three"));
         row("attached punctuation", QString("(don't) stop-now, 42!"), QString(),
             QString("words=3 leftOut=1"));
         row("non-Latin", QString::fromUtf8("\u041f\u0440\u0438\u0432\u0435\u0442 \u4f60\u597d"),
@@ -165,7 +165,9 @@ private slots:
             QString("One here.\r\n\r\nTwo here.\r\nThree here.\r\n \r\n"), QString(),
             QString("paragraphs=3 sentences=3"));
         row("sentence ends", QString("Why? No! Well... He said \"stop.\" Then 'go!' End"),
-            QString(), QString("sentences=6 longest=3 start=He said \"stop.\" mean=1.5"));
+            QString(),
+            QString("sentences=6 longest=3 start=He said \"stop.\" mean=1.5 "
+                    "first=Why? No! Well......"));
         row("abbreviations",
             QString("Dr. Lee came, e.g. on Monday (i.e. late). J. S. Mill wrote 3.5 "
                     "pages."),
@@ -235,7 +237,8 @@ private slots:
             {"topic", QStringLiteral("%1/%2").arg(r.topicWordsUsed).arg(r.topicWords)},
             {"unused", r.topicWordsUnused.join(',')},
             {"distinct", QString::number(r.distinctPerHundred, 'f', 1)},
-            {"long", QString::number(qRound(r.longWordShare * 100))}};
+            {"long", QString::number(qRound(r.longWordShare * 100))},
+            {"first", firstWords(answer, 3)}};
         // "name=value" pairs; a value runs to the next " name=".
         static const QRegularExpression Pair(QStringLiteral("(\\w+)=(.*?)(?= \\w+=|$)"));
         for (const QRegularExpressionMatch& m : Pair.globalMatch(figures))

@@ -4,9 +4,11 @@
 #include "windows.h"
 
 #include "about/aboutwindow.h"
+#include "essay/wordcount.h"
 #include "exam/draft.h"
 #include "platform/inputguard.h"
 #include "platform/product.h"
+#include "platform/realplatform.h"
 #include "review/progressview.h"
 #include "review/reviewwindow.h"
 #include "start/practice.h"
@@ -819,6 +821,10 @@ private slots:
         QVERIFY(boxes < 2 || (said[0].contains(issue ? "Issue No.12" : "Argument No.12") &&
                               said[0].contains(recordTime(Changed, QLocale())) &&
                               said[1] == "Do you want to save it?"));
+        // And what it holds, to decide by.
+        QVERIFY(boxes < 2 || said[0].endsWith(QStringLiteral("\r\nWords: %1\r\nIt begins: %2")
+                                                  .arg(countWords(answer))
+                                                  .arg(firstWords(answer, 25))));
         const QString left = fault == "count"                  ? "draft (damaged 2).txt"
                              : boxes == 1                      ? "draft (damaged).txt"
                              : boxes == 3 || fault == "closed" ? "draft.txt"
@@ -986,6 +992,24 @@ private slots:
         else
             QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
         QCOMPARE(box.isHidden(), ms >= 1000);
+    }
+
+    // A box with a short prompt is still as wide as its title needs: the frame
+    // would cut the title off.
+    void boxTitleFits()
+    {
+        const QString title = "Unsaved Answer, a title far longer than its prompt";
+        int width = 0;
+        QTimer::singleShot(0, [&width] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            width = box->width();
+            box->button(QMessageBox::Ok)->click();
+        });
+        RealMessageBoxes boxes;
+        QCOMPARE(boxes.show(nullptr, "Save?", title, MessageBoxes::Information,
+                            MessageBoxes::OkCancel),
+                 MessageBoxes::AnswerOk);
+        QVERIFY(width > QFontMetrics(QApplication::font()).horizontalAdvance(title) + 100);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "essay/wordcount.h"
 #include "exam/draft.h"
 #include "platform/fault.h"
 #include "start/startwindow.h"
@@ -10,6 +11,8 @@
 namespace {
 
 const QString UnsavedTitle = QStringLiteral("Unsaved Answer");
+// As many as a box shows on two or three lines.
+constexpr int FirstWordsShown = 25;
 
 } // namespace
 
@@ -20,12 +23,16 @@ void recoverDrafts(Platform& platform, const QString& appFolder)
         QString essayPath; // named once the draft is read
         const auto wantIt = [&](const Draft& draft) {
             essayPath = draftEssayFilePath(appFolder, draft);
+            // What it holds, so that the candidate can tell whether it is worth keeping.
             platform.boxes.show(nullptr,
                                 QStringLiteral("Your answer to %1 was not saved when the "
-                                               "program last ended.\r\n\r\nLast changed: %2 %3")
+                                               "program last ended.\r\n\r\nLast changed: %2 %3"
+                                               "\r\nWords: %4\r\nIt begins: %5")
                                     .arg(topicName(draft.question),
                                          recordDate(draft.changed, locale),
-                                         recordTime(draft.changed, locale)),
+                                         recordTime(draft.changed, locale),
+                                         QString::number(countWords(draft.answer)),
+                                         firstWords(draft.answer, FirstWordsShown)),
                                 UnsavedTitle, MessageBoxes::Information, MessageBoxes::Ok);
             const auto answer = platform.boxes.show(
                 nullptr, QStringLiteral("Do you want to save it?"), UnsavedTitle,

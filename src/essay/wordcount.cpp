@@ -20,3 +20,25 @@ int countWords(QStringView text)
     }
     return words;
 }
+
+QString firstWords(QStringView text, int count)
+{
+    QString line;
+    int taken = 0;
+    for (qsizetype at = 0; at < text.size();) {
+        if (text[at].isSpace()) {
+            ++at;
+            continue;
+        }
+        qsizetype end = at;
+        while (end < text.size() && !text[end].isSpace())
+            ++end;
+        if (taken == count)
+            return line + QStringLiteral("...");
+        if (taken++ > 0)
+            line += QLatin1Char(' ');
+        line += text.sliced(at, end - at);
+        at = end;
+    }
+    return line;
+}

@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QProcess>
@@ -41,6 +43,22 @@ private:
     QMessageBox* box_;
 };
 
+// Room beside a title in a window's title bar: the icon, the buttons and the margins.
+constexpr int TitleBarExtras = 150;
+
+// A short prompt makes a narrow box, whose title the window frame would cut off:
+// the box is made at least as wide as its title needs.
+void widenForTitle(QMessageBox& box)
+{
+    QFont font = box.font();
+    font.setBold(true); // title bars often are
+    const int needed = QFontMetrics(font).horizontalAdvance(box.windowTitle()) + TitleBarExtras;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+}
+
 } // namespace
 
 MessageBoxes::Answer RealMessageBoxes::show(QWidget* parent, const QString& prompt,
@@ -66,6 +84,7 @@ MessageBoxes::Answer RealMessageBoxes::show(QWidget* parent, const QString& prom
     QMessageBox box(boxIcon, title.isEmpty() ? Product::Title : title, toWidgetText(prompt),
                     standard, parent);
     box.setDefaultButton(QMessageBox::Ok);
+    widenForTitle(box);
     if (buttons == OkCancel)
         box.installEventFilter(new CloseWithoutAnswer(&box));
     std::optional<InputGuard> typingGuard;
