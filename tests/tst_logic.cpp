@@ -429,6 +429,48 @@ private slots:
         QCOMPARE(parts, QStringList({"\1", junk, odd, "b", b.left(40)}));
     }
 
+    // Help's copies of saved records stay inside the answer that holds them, in the
+    // file as read back and in the answer before it is saved; only the rest is the
+    // candidate's. Each answer below is saved in turn, <help> standing for what Help
+    // brings at that moment. A record of "One two." is 12 words in all.
+    void helpCopies_data()
+    {
+        columns<QStringList, int, int>("answers", "own", "help");
+        row("no Help", QStringList{"One two.", "Mine here."}, 2, 0);
+        row("typed, then Help", QStringList{"One two.", "One two.", "Mine.<help>"}, 1, 24);
+        row("Help alone", QStringList{"One two.", "<help>"}, 0, 12);
+        row("typed on after Help", QStringList{"One two.", "<help> and more"}, 2, 12);
+        row("Help twice", QStringList{"One two.", "A<help>B<help>"}, 2, 24);
+        row("a copy of a copy", QStringList{"One two.", "X<help>", "Y<help>"}, 1, 35);
+    }
+    void helpCopies()
+    {
+        QFETCH(QStringList, answers);
+        QString file;
+        QString brought; // by Help, at the last save
+        QStringList typed;
+        for (int i = 0; i < answers.size(); ++i) {
+            brought = savedEssaysFromBytes(toCodePage(file));
+            typed << QString(answers[i]).replace("<help>", brought);
+            const QDateTime when(QDate(2026, 12, 7), QTime(9, 0, i));
+            file += buildEssayRecord({EssayKind::Issue, 7}, recordDate(when, QLocale::c()),
+                                     recordTime(when, QLocale::c()), "T\r\n", typed.last());
+        }
+        const QList<EssayRecordPart> parts = splitEssayRecords(file);
+        QStringList read;
+        for (const EssayRecordPart& part : parts)
+            read << (part.isRecord ? part.answer.toString() : "not a record");
+        QCOMPARE(read, typed);
+        QFETCH(int, own);
+        QFETCH(int, help);
+        const auto counted = [](const AnswerWords& w) { return std::pair(w.own, w.fromHelp); };
+        // As the Review window counts the saved essay, and the test window the answer.
+        QCOMPARE(counted(countAnswerWords(parts.last().answer, parts.last().copies)),
+                 std::pair(own, help));
+        QCOMPARE(counted(countAnswerWords(typed.last(), recordCopiesIn(typed.last(), brought))),
+                 std::pair(own, help));
+    }
+
     // Where the system-information tool is looked for, how a registry value
     // reads, and what happens then.
     void sysInfo_data()

@@ -46,6 +46,7 @@ struct HelpCase {
     QString answer;
     QByteArray saved; // null: no file
     QString text, clipboard;
+    QString line{}; // below the save question, when the section ends straight after Help
 };
 struct LeftDraft {
     bool issue;
@@ -611,6 +612,11 @@ private slots:
         row("issue 12",
             HelpCase{true, "new\r\nanswer", saved, "new\r\nanswer" + back, "new\nanswer"});
         row("argument 12", HelpCase{false, "x", saved, "x" + back, "x"});
+        const QByteArray record = toCodePage(
+            buildEssayRecord({EssayKind::Issue, 12}, "1", "2", "T\r\n", "One two three."));
+        row("a saved essay: its words are Help's",
+            HelpCase{true, "Mine.", record, "Mine." + savedEssaysFromBytes(record), "Mine.",
+                     "You wrote 1 word in 0 min 0 s. 13 words came from Help."});
         row("empty file", HelpCase{true, "", "", "", "on the clipboard"});
         row("no file", HelpCase{true, "y", QByteArray(), "y", "y"});
 #ifndef Q_OS_WIN
@@ -641,6 +647,11 @@ private slots:
         QVERIFY(h.saved.isEmpty() || t.answerBox->textCursor().atEnd());
         QVERIFY(h.saved.isEmpty() || t.answerBox->verticalScrollBar()->value() ==
                                          t.answerBox->verticalScrollBar()->maximum());
+        if (!h.line.isEmpty()) { // the save question closed: back to the question
+            p.fake.boxes.answers = {Closed};
+            click(t.sectionExitButton);
+            QCOMPARE(p.fake.boxes.prompts, QStringList{SaveIt + "\r\n" + h.line});
+        }
         // What Help added is one step of undo, the typing before it another.
         for (const QString& before : {h.text == h.answer ? QString() : h.answer, QString()}) {
             QTest::keyClick(t.answerBox, Qt::Key_Z, Qt::ControlModifier);

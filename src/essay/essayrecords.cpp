@@ -1,6 +1,9 @@
 #include "essay/essayrecords.h"
 
 #include "essay/essayfile.h"
+#include "essay/wordcount.h"
+
+#include <QHash>
 
 #include <algorithm>
 
@@ -90,20 +93,103 @@ EssayRecordPart readPart(QStringView part)
     return read;
 }
 
-} // namespace
-
-QList<EssayRecordPart> splitEssayRecords(QStringView text)
+// Calls take(part) for each part of the text as it is laid out, copies apart.
+template <typename Take> void forEachPart(QStringView text, Take take)
 {
-    QList<EssayRecordPart> parts;
     qsizetype start = 0;
     while (start < text.size()) {
         qsizetype next = text.indexOf(RecordStart, start + 1);
         if (next < 0)
             next = text.size();
-        parts.append(readPart(text.sliced(start, next - start)));
+        take(readPart(text.sliced(start, next - start)));
         start = next;
     }
+}
+
+// The records met so far, by their heads, and how much of a part copies one.
+class KnownRecords {
+public:
+    void add(const EssayRecordPart& part)
+    {
+        if (part.isRecord)
+            texts_.insert(head(part), part.text);
+    }
+    // The length of the part's text, from its start, that copies the record with
+    // its head: Help's copy lacks the record's last line end, and what was typed
+    // after it runs on. 0 for a part that copies no record met before.
+    qsizetype copied(const EssayRecordPart& part) const
+    {
+        if (!part.isRecord)
+            return 0;
+        const auto original = texts_.constFind(head(part));
+        if (original == texts_.cend())
+            return 0;
+        const qsizetype length = std::min(part.text.size(), original->size());
+        return std::mismatch(part.text.begin(), part.text.begin() + length, original->begin())
+                   .first -
+               part.text.begin();
+    }
+
+private:
+    static QStringView head(const EssayRecordPart& part)
+    {
+        return part.text.first(part.topic.data() - part.text.data());
+    }
+    QHash<QStringView, QStringView> texts_;
+};
+
+} // namespace
+
+QList<EssayRecordPart> splitEssayRecords(QStringView text)
+{
+    QList<EssayRecordPart> parts;
+    KnownRecords known;
+    forEachPart(text, [&](EssayRecordPart part) {
+        const qsizetype copied = known.copied(part);
+        if (copied == 0 || parts.isEmpty()) {
+            known.add(part);
+            parts.append(part);
+            return;
+        }
+        // The copy and whatever follows it belong to the answer before it.
+        EssayRecordPart& holder = parts.last();
+        const QChar* end = part.text.data() + part.text.size();
+        holder.text = QStringView(holder.text.data(), end);
+        holder.answer = QStringView(holder.answer.data(), end);
+        if (holder.answer.endsWith(CrLf))
+            holder.answer.chop(CrLf.size());
+        holder.copies.append(part.text.first(copied));
+    });
     return parts;
+}
+
+QList<QStringView> recordCopiesIn(QStringView answer, QStringView earlier)
+{
+    KnownRecords known;
+    for (const EssayRecordPart& part : splitEssayRecords(earlier))
+        known.add(part);
+    QList<QStringView> copies;
+    forEachPart(answer, [&](const EssayRecordPart& part) {
+        if (const qsizetype copied = known.copied(part))
+            copies.append(part.text.first(copied));
+    });
+    return copies;
+}
+
+AnswerWords countAnswerWords(QStringView answer, const QList<QStringView>& copies)
+{
+    AnswerWords words;
+    const QChar* from = answer.data();
+    const QChar* end = answer.data() + answer.size();
+    for (const QStringView copy : copies) {
+        // A copy may run past the answer by the record's own last line end.
+        const QChar* copyEnd = std::min(copy.data() + copy.size(), end);
+        words.own += countWords(QStringView(from, copy.data()));
+        words.fromHelp += countWords(QStringView(copy.data(), copyEnd));
+        from = copyEnd;
+    }
+    words.own += countWords(QStringView(from, end));
+    return words;
 }
 
 RecordDateReader::RecordDateReader(const QLocale& locale)

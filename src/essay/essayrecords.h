@@ -16,17 +16,34 @@
 // writes it; one cut off in its answer is still a record. What the layout
 // cannot place (text before the first record, a record whose head or topic was
 // edited or cut off) is a part of its own: not a record, its text all answer.
+//
+// Help puts the topic's saved records into the answer box, so an answer may
+// hold copies of earlier records. A copy is known by its head (the date, time
+// and topic lines), which no two saves share: it stays inside the answer that
+// holds it, listed in copies.
 struct EssayRecordPart {
     QStringView text; // the whole part, as it stands in the file
     bool isRecord = false;
     QStringView date;
     QStringView time;
-    QStringView topic;  // as the test window showed it, CR LF included
-    QStringView answer; // as typed, without the line end the record adds
+    QStringView topic;         // as the test window showed it, CR LF included
+    QStringView answer;        // as typed, without the line end the record adds
+    QList<QStringView> copies; // the spans of the answer that Help brought in, in order
 };
 
 // The text cut into its parts: in file order, together the whole text.
 QList<EssayRecordPart> splitEssayRecords(QStringView text);
+
+// The spans of an answer that copy the records of earlier, the text Help brought
+// into it (or the essay file Help read), in order.
+QList<QStringView> recordCopiesIn(QStringView answer, QStringView earlier);
+
+// The words the candidate wrote, and those Help brought in, as countWords counts them.
+struct AnswerWords {
+    int own = 0;
+    int fromHelp = 0;
+};
+AnswerWords countAnswerWords(QStringView answer, const QList<QStringView>& copies);
 
 // Reads a record's date and time back in the formats recordDate and
 // recordTime write for the locale, or in the fixed form of a system without

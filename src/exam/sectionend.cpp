@@ -15,12 +15,21 @@ int secondsTaken(double from, double to)
     return static_cast<int>(roundHalfEven(std::clamp(to - from, 0.0, 1e9)));
 }
 
+namespace {
+
+QString wordsText(int words)
+{
+    return words == 1 ? QStringLiteral("1 word") : QStringLiteral("%1 words").arg(words);
+}
+
+} // namespace
+
 QString wordsAndTime(const SectionEnd& end)
 {
-    const QString words =
-        end.words == 1 ? QStringLiteral("1 word") : QStringLiteral("%1 words").arg(end.words);
-    QString text =
-        QStringLiteral("%1 in %2 min %3 s").arg(words).arg(end.seconds / 60).arg(end.seconds % 60);
+    QString text = QStringLiteral("%1 in %2 min %3 s")
+                       .arg(wordsText(end.words))
+                       .arg(end.seconds / 60)
+                       .arg(end.seconds % 60);
     if (end.timeRanOut())
         text += QStringLiteral(" (the time ran out)");
     return text;
@@ -28,5 +37,9 @@ QString wordsAndTime(const SectionEnd& end)
 
 QString wordsAndTimeLine(const SectionEnd& end)
 {
-    return QStringLiteral("You wrote ") + wordsAndTime(end) + QLatin1Char('.');
+    QString line = QStringLiteral("You wrote ") + wordsAndTime(end) + QLatin1Char('.');
+    if (end.helpWords > 0) {
+        line += QStringLiteral(" %1 came from Help.").arg(wordsText(end.helpWords));
+    }
+    return line;
 }

@@ -8,8 +8,9 @@
 // How a section ended, as the test window tells its owner.
 struct SectionEnd {
     Question question;
-    int words = 0;   // in the answer, counted by countWords
-    int seconds = 0; // from the question's first clock tick to the end of the section
+    int words = 0;     // the candidate's own in the answer, counted by countWords
+    int helpWords = 0; // those Help brought into the answer: earlier essays
+    int seconds = 0;   // from the question's first clock tick to the end of the section
     bool saved = false;
     bool wholeTest = false; // Test Quit or a close request: the whole test ends with it
     int secondsAllowed = SecondsAllowed; // the time the question was given
@@ -25,5 +26,6 @@ int secondsTaken(double from, double to);
 // "412 words in 27 min 13 s", followed by " (the time ran out)" when it did.
 QString wordsAndTime(const SectionEnd& end);
 
-// The line below "Do you want to save it?": "You wrote 412 words in 27 min 13 s."
+// The line below "Do you want to save it?": "You wrote 412 words in 27 min 13 s.",
+// and " 390 words came from Help." when Help brought earlier essays in.
 QString wordsAndTimeLine(const SectionEnd& end);

@@ -1,7 +1,7 @@
 #include "exam/testwindow.h"
 
 #include "essay/essayfile.h"
-#include "essay/wordcount.h"
+#include "essay/essayrecords.h"
 #include "exam/answerkeys.h"
 #include "exam/draft.h"
 #include "platform/appfolder.h"
@@ -316,6 +316,7 @@ void TestWindow::setQuestion(const Question& question)
 {
     question_ = question;
     questionStart_.reset();
+    helpText_.clear();
 }
 
 void TestWindow::timerTick()
@@ -376,8 +377,13 @@ void TestWindow::endSection(bool wholeTest)
     if (!question_)
         return;
     // Words and time as they stand at the click, however long the save question stays open.
+    const QString answerText = boxText(answerBox);
+    const AnswerWords words =
+        countAnswerWords(answerText, helpText_.isEmpty() ? QList<QStringView>{}
+                                                         : recordCopiesIn(answerText, helpText_));
     SectionEnd end{*question_,
-                   countWords(answerBox->toPlainText()),
+                   words.own,
+                   words.fromHelp,
                    questionStart_ ? secondsTaken(*questionStart_, platform_.clock.elapsedSeconds())
                                   : 0,
                    false,
@@ -453,6 +459,7 @@ void TestWindow::help()
     if (!saved.readable)
         return;
     if (!saved.text.isEmpty()) {
+        helpText_ = saved.text;
         // Added as one step of the answer's undo history, which it keeps: Ctrl+Z
         // takes it back.
         QTextCursor end(answerBox->document());

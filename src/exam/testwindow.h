@@ -115,6 +115,8 @@ private:
     // moves when Help or "Time Up!" restarts it; the time taken does not.
     std::optional<double> questionStart_;
     DraftKeeper* draft_ = nullptr;
+    // What Help last brought into the answer, to tell the candidate's words from it.
+    QString helpText_;
     Picture background_;
     int secondsAllowed_ = SecondsAllowed;
     ColourScheme scheme_ = ColourScheme::Exam;

@@ -1,7 +1,6 @@
 #include "review/essaylist.h"
 
 #include "bank/topiclibrary.h"
-#include "essay/wordcount.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,6 +97,12 @@ std::optional<QString> readEssayText(const QFileInfo& info, QString& reason)
     return text;
 }
 
+// Only what the candidate wrote counts: not the earlier essays Help brought in.
+int ownWords(const EssayRecordPart& part)
+{
+    return countAnswerWords(part.answer, part.copies).own;
+}
+
 bool isBlank(QStringView text)
 {
     return std::all_of(text.begin(), text.end(),
@@ -158,7 +163,7 @@ int EssayList::words(int row) const
 {
     int& words = words_[row];
     if (words < 0)
-        words = countWords(essays_.at(row).part.answer);
+        words = ownWords(essays_.at(row).part);
     return words;
 }
 
@@ -168,7 +173,7 @@ void EssayList::countAllWords() const
     const auto count = [this, counted](qsizetype from, qsizetype to) {
         for (qsizetype row = from; row < to; ++row)
             if (counted[row] < 0)
-                counted[row] = countWords(essays_.at(row).part.answer);
+                counted[row] = ownWords(essays_.at(row).part);
     };
     const qsizetype half = essays_.size() / 2;
     auto other = std::async(std::launch::async, count, half, essays_.size());

@@ -99,6 +99,18 @@ road_full_test() {
         records_are "$2" "Issue No.${2//[!0-9]/}" "Issue essay."
 }
 
+# Help brings the saved essay into the answer; saved with it, it stays inside that
+# answer in the Review window, the newest essay there (copied from its answer box).
+road_help_review() {
+    start_question issue 9 "First essay." && end_section testquit Return Return || return
+    local want
+    want="Mine."$'\n'"$(tr -d '\r' <"$FOLDER/user/ai9.txt")" # Help's copy ends without a line end
+    start_question issue 9 "Mine." && click_button help && end_section testquit Return Return &&
+        active "$START_RE" && key alt+r && active "^Review - QEL" && key Return ctrl+a ctrl+c || return
+    until_true '[ "$(clipboard)" = "$want" ]' || fail "the newest essay holds '$(clipboard)'" || return
+    key Escape && wait_gone "^Review - QEL" "$WIN" && active "$START_RE" && key alt+q && wait_exit
+}
+
 # Review (Alt+R) lists the essay saved; Write this topic again (Alt+W) sets the
 # start window to its topic, whatever it showed, and Start writes a second essay
 # on it.
