@@ -48,8 +48,32 @@ QList<EssayFileName> essayFileNames(const QDir& folder)
     return found;
 }
 
-// The file's text in the system's code page, read in pieces so that the bytes
-// and the text are not both held whole. Gives the reason when it is not read.
+// Gives every line end CR LF, as the program writes them, in place: a file a
+// text editor saved again with LF alone is still read record by record. The
+// program itself never writes a lone LF, so none is taken from an answer.
+void endLinesInCrLf(QString& text)
+{
+    const qsizetype size = text.size();
+    qsizetype lone = 0;
+    for (qsizetype i = 0; i < size; ++i)
+        lone += text.at(i) == QLatin1Char('\n') && (i == 0 || text.at(i - 1) != QLatin1Char('\r'));
+    if (lone == 0)
+        return; // most files: not copied, not touched
+    // Moved up from the end, so that the text is never held twice.
+    text.resize(size + lone);
+    QChar* chars = text.data();
+    qsizetype to = size + lone;
+    for (qsizetype from = size - 1; from >= 0; --from) {
+        const QChar c = chars[from];
+        chars[--to] = c;
+        if (c == QLatin1Char('\n') && (from == 0 || chars[from - 1] != QLatin1Char('\r')))
+            chars[--to] = QLatin1Char('\r');
+    }
+}
+
+// The file's text in the system's code page, its lines ending in CR LF, read
+// in pieces so that the bytes and the text are not both held whole. Gives the
+// reason when it is not read.
 std::optional<QString> readEssayText(const QFileInfo& info, QString& reason)
 {
     // Not opened at all unless it is a regular file: a pipe would never end.
@@ -95,6 +119,7 @@ std::optional<QString> readEssayText(const QFileInfo& info, QString& reason)
                text.constData();
     }
     text.truncate(used);
+    endLinesInCrLf(text);
     return text;
 }
 

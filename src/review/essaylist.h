@@ -31,6 +31,7 @@ public:
 
     // Reads every essay file of the folder: only the names the program writes,
     // ai1.txt to ai150.txt and aa1.txt to aa141.txt. Nothing is ever written.
+    // A line that ends in LF alone is read as ending in CR LF.
     void read(const QString& userFolder, const QLocale& locale);
 
     const SavedEssay& essay(int row) const { return essays_.at(row); }
