@@ -428,7 +428,8 @@ private slots:
     }
 
     // The Review window's list: files with CR LF, LF alone (an editor saved them again) or
-    // both, read record by record and left as they are.
+    // both, read record by record and left as they are; a search keeps the essays that
+    // hold all of its words, in any order and case, each in the topic or the answer.
     void essayList_data()
     {
         columns<Bytes, QString, QString>("file", "search", "listed");
@@ -445,6 +446,9 @@ private slots:
         row("LF alone", lf(a + b), "", "Gamma.|Alpha\r\nbeta.");
         row("LF, then CR LF", lf(a) + b, "", "Gamma.|Alpha\r\nbeta.");
         row("CR LF, then LF", a + lf(b), "", "Gamma.|Alpha\r\nbeta.");
+        row("words in any order", a + b, " BETA  alpha ", "Alpha\r\nbeta.");
+        row("one in the topic", lf(a + b), "gamma winds", "Gamma.");
+        row("in two essays only", a + b, "tides gamma", "");
     }
     void essayList()
     {

@@ -847,8 +847,12 @@ private slots:
         QCOMPARE(shown(), "N teh Naïve café. O U hand-edited"); // U: its date cannot be read
         r->kindFilter->setCurrentIndex(2);                      // Argument
         QTest::keyClick(r, Qt::Key_F, Qt::ControlModifier);
-        QTest::keyClicks(QApplication::focusWidget(), "TOPIC");
-        QTRY_COMPARE(shown(), "Naïve café."); // searched on a thread of its own
+        QTest::keyClicks(QApplication::focusWidget(), "hand TOPIC"); // no essay holds both
+        QTRY_VERIFY(r->countLabel->text().endsWith(
+            "regular file).\nNo Argument essay holds all of: hand TOPIC.")); // searched on a thread
+        r->searchBox->setText(" café  topic "); // in any order, in the answer or the topic
+        QTRY_COMPARE(shown(), "Naïve café.");
+        QVERIFY(!r->countLabel->text().contains("No Argument essay"));
         QTest::keyClick(r->searchBox, Qt::Key_Tab);
         QTest::keyClick(r->essayList, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), r->answerBox);

@@ -275,10 +275,17 @@ QVariant EssayList::headerData(int section, Qt::Orientation orientation, int rol
     return section >= 0 && section < ColumnCount ? Headings.at(section) : QVariant();
 }
 
-bool essayMatches(const SavedEssay& essay, const QString& search)
+EssaySearch::EssaySearch(const QString& search)
 {
-    return essay.part.topic.contains(search, Qt::CaseInsensitive) ||
-           essay.part.answer.contains(search, Qt::CaseInsensitive);
+    for (const QString& word : search.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        words_.append(QStringMatcher(word, Qt::CaseInsensitive));
+}
+
+bool EssaySearch::matches(const SavedEssay& essay) const
+{
+    return std::all_of(words_.begin(), words_.end(), [&essay](const QStringMatcher& word) {
+        return word.indexIn(essay.part.topic) >= 0 || word.indexIn(essay.part.answer) >= 0;
+    });
 }
 
 void EssayFilter::setFilter(std::optional<EssayKind> kind, const QString& search)
@@ -290,7 +297,7 @@ void EssayFilter::setFilter(std::optional<EssayKind> kind, const QString& search
                             QList<bool> matches)
 {
     kind_ = kind;
-    search_ = search.trimmed();
+    search_ = EssaySearch(search);
     matches_ = std::move(matches);
     invalidateRowsFilter();
 }
@@ -308,7 +315,7 @@ bool EssayFilter::passes(int sourceRow) const
         return false;
     if (search_.isEmpty())
         return true;
-    return sourceRow < matches_.size() ? matches_.at(sourceRow) : essayMatches(essay, search_);
+    return sourceRow < matches_.size() ? matches_.at(sourceRow) : search_.matches(essay);
 }
 
 bool EssayFilter::filterAcceptsRow(int sourceRow, const QModelIndex& /*sourceParent*/) const
