@@ -11,6 +11,7 @@
 #include "essay/wordcount.h"
 #include "platform/fault.h"
 #include "platform/realplatform.h"
+#include "review/essaylist.h"
 #include "review/progressmodel.h"
 #include "review/reportview.h"
 #include "start/numberentry.h"
@@ -469,6 +470,48 @@ private slots:
                  std::pair(own, help));
         QCOMPARE(counted(countAnswerWords(typed.last(), recordCopiesIn(typed.last(), brought))),
                  std::pair(own, help));
+    }
+
+    // The Review window's list: files with CR LF, LF alone (an editor saved them again) or
+    // both, read record by record and left as they are; a search keeps the essays that
+    // hold all of its words, in any order and case, each in the topic or the answer.
+    void essayList_data()
+    {
+        columns<Bytes, QString, QString>("file", "search", "listed");
+        const auto rec = [](const char* topic, const char* answer, int hour) {
+            const QDateTime when(QDate(2026, 3, 14), QTime(hour, 0));
+            return toCodePage(buildEssayRecord({EssayKind::Issue, 4},
+                                               recordDate(when, QLocale::c()),
+                                               recordTime(when, QLocale::c()), topic, answer));
+        };
+        const Bytes a = rec("\r\nOcean tides\r\n", "Alpha\r\nbeta.", 9);
+        const Bytes b = rec("\r\nDesert winds\r\n", "Gamma.", 10);
+        const auto lf = [](Bytes bytes) { return bytes.replace("\r\n", "\n"); };
+        row("CR LF", a + b, "", "Gamma.|Alpha\r\nbeta.");
+        row("LF alone", lf(a + b), "", "Gamma.|Alpha\r\nbeta.");
+        row("LF, then CR LF", lf(a) + b, "", "Gamma.|Alpha\r\nbeta.");
+        row("CR LF, then LF", a + lf(b), "", "Gamma.|Alpha\r\nbeta.");
+        row("words in any order", a + b, " BETA  alpha ", "Alpha\r\nbeta.");
+        row("one in the topic", lf(a + b), "gamma winds", "Gamma.");
+        row("in two essays only", a + b, "tides gamma", "");
+    }
+    void essayList()
+    {
+        QFETCH(Bytes, file);
+        QFETCH(QString, search);
+        ProgramFolder folder;
+        folder.write("user/ai4.txt", file);
+        EssayList list;
+        list.read(folder.file("user"), QLocale::c());
+        EssayFilter filter;
+        filter.setSourceModel(&list);
+        filter.setFilter(std::nullopt, search);
+        QStringList listed;
+        for (int i = 0; i < filter.rowCount(); ++i)
+            listed
+                << list.essay(filter.mapToSource(filter.index(i, 0)).row()).part.answer.toString();
+        QTEST(listed.join('|'), "listed");
+        QCOMPARE(folder.read("user/ai4.txt"), file);
     }
 
     // Where the system-information tool is looked for, how a registry value

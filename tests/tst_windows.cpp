@@ -9,6 +9,7 @@
 #include "platform/inputguard.h"
 #include "platform/product.h"
 #include "platform/realplatform.h"
+#include "review/essaypdf.h"
 #include "review/progressview.h"
 #include "review/reviewwindow.h"
 #include "start/practice.h"
@@ -900,8 +901,12 @@ private slots:
         QCOMPARE(shown(), "N teh Naïve café. O U hand-edited"); // U: its date cannot be read
         r->kindFilter->setCurrentIndex(2);                      // Argument
         QTest::keyClick(r, Qt::Key_F, Qt::ControlModifier);
-        QTest::keyClicks(QApplication::focusWidget(), "TOPIC");
-        QTRY_COMPARE(shown(), "Naïve café."); // searched on a thread of its own
+        QTest::keyClicks(QApplication::focusWidget(), "hand TOPIC"); // no essay holds both
+        QTRY_VERIFY(r->countLabel->text().endsWith(
+            "regular file).\nNo Argument essay holds all of: hand TOPIC.")); // searched on a thread
+        r->searchBox->setText(" café  topic "); // in any order, in the answer or the topic
+        QTRY_COMPARE(shown(), "Naïve café.");
+        QVERIFY(!r->countLabel->text().contains("No Argument essay"));
         QTest::keyClick(r->searchBox, Qt::Key_Tab);
         QTest::keyClick(r->essayList, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), r->answerBox);
@@ -921,6 +926,32 @@ private slots:
         QVERIFY(!r && p.start->argumentOption->isChecked() && !p.start->randomSelect->isChecked());
         QVERIFY(p.start->numberBox->isEnabled() && p.start->numberBox->text() == "7");
         QCOMPARE(user(), before);
+    }
+
+    // An essay as a PDF: all of its pages, or no file and the reason, an old file kept.
+    void essayPdf_data()
+    {
+        columns<QString, QString, int>("answer", "reason", "pages");
+        row("a page", QString("Short."), QString(), 1);
+        row("empty lines", "a" + QString("\r\n").repeated(300) + "z", QString(), 6);
+        row("past the layout's reach", "a" + QString("\r\n").repeated(150000) + "z",
+            QString("too long to lay out"), 0);
+        row("above the bound", QString("x ").repeated(2 << 20) + "x", QString("of up to 4 MB"), 0);
+    }
+    void essayPdf()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, reason);
+        QFETCH(int, pages);
+        ProgramFolder folder;
+        folder.write("e.pdf", "old");
+        QString why;
+        const EssayPage page{"Issue No.1", "3/14/2026", "9:26:53 AM", 1, "\r\nTopic\r\n", answer};
+        QCOMPARE(writeEssayPdf(folder.file("e.pdf"), page, why), reason.isEmpty());
+        QVERIFY2(why.contains(reason), qPrintable(why));
+        const QByteArray pdf = folder.read("e.pdf");
+        QCOMPARE(int(pdf.count("/Type /Page\n")), pages); // an object a page
+        QVERIFY(pages > 0 || pdf == "old");               // the file there before is kept
     }
 
     // The Progress tab: the map's shades and the points' colours where they are

@@ -47,8 +47,32 @@ QList<EssayFileName> essayFileNames(const QDir& folder)
     return found;
 }
 
-// The file's text in the system's code page, read in pieces so that the bytes
-// and the text are not both held whole. Gives the reason when it is not read.
+// Gives every line end CR LF, as the program writes them, in place: a file a
+// text editor saved again with LF alone is still read record by record. The
+// program itself never writes a lone LF, so none is taken from an answer.
+void endLinesInCrLf(QString& text)
+{
+    const qsizetype size = text.size();
+    qsizetype lone = 0;
+    for (qsizetype i = 0; i < size; ++i)
+        lone += text.at(i) == QLatin1Char('\n') && (i == 0 || text.at(i - 1) != QLatin1Char('\r'));
+    if (lone == 0)
+        return; // most files: not copied, not touched
+    // Moved up from the end, so that the text is never held twice.
+    text.resize(size + lone);
+    QChar* chars = text.data();
+    qsizetype to = size + lone;
+    for (qsizetype from = size - 1; from >= 0; --from) {
+        const QChar c = chars[from];
+        chars[--to] = c;
+        if (c == QLatin1Char('\n') && (from == 0 || chars[from - 1] != QLatin1Char('\r')))
+            chars[--to] = QLatin1Char('\r');
+    }
+}
+
+// The file's text in the system's code page, its lines ending in CR LF, read
+// in pieces so that the bytes and the text are not both held whole. Gives the
+// reason when it is not read.
 std::optional<QString> readEssayText(const QFileInfo& info, QString& reason)
 {
     // Not opened at all unless it is a regular file: a pipe would never end.
@@ -94,6 +118,7 @@ std::optional<QString> readEssayText(const QFileInfo& info, QString& reason)
                text.constData();
     }
     text.truncate(used);
+    endLinesInCrLf(text);
     return text;
 }
 
@@ -255,10 +280,17 @@ QVariant EssayList::headerData(int section, Qt::Orientation orientation, int rol
     return section >= 0 && section < ColumnCount ? Headings.at(section) : QVariant();
 }
 
-bool essayMatches(const SavedEssay& essay, const QString& search)
+EssaySearch::EssaySearch(const QString& search)
 {
-    return essay.part.topic.contains(search, Qt::CaseInsensitive) ||
-           essay.part.answer.contains(search, Qt::CaseInsensitive);
+    for (const QString& word : search.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        words_.append(QStringMatcher(word, Qt::CaseInsensitive));
+}
+
+bool EssaySearch::matches(const SavedEssay& essay) const
+{
+    return std::all_of(words_.begin(), words_.end(), [&essay](const QStringMatcher& word) {
+        return word.indexIn(essay.part.topic) >= 0 || word.indexIn(essay.part.answer) >= 0;
+    });
 }
 
 void EssayFilter::setFilter(std::optional<EssayKind> kind, const QString& search)
@@ -270,7 +302,7 @@ void EssayFilter::setFilter(std::optional<EssayKind> kind, const QString& search
                             QList<bool> matches)
 {
     kind_ = kind;
-    search_ = search.trimmed();
+    search_ = EssaySearch(search);
     matches_ = std::move(matches);
     invalidateRowsFilter();
 }
@@ -288,7 +320,7 @@ bool EssayFilter::passes(int sourceRow) const
         return false;
     if (search_.isEmpty())
         return true;
-    return sourceRow < matches_.size() ? matches_.at(sourceRow) : essayMatches(essay, search_);
+    return sourceRow < matches_.size() ? matches_.at(sourceRow) : search_.matches(essay);
 }
 
 bool EssayFilter::filterAcceptsRow(int sourceRow, const QModelIndex& /*sourceParent*/) const

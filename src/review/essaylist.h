@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QSortFilterProxyModel>
 #include <QStringList>
+#include <QStringMatcher>
 
 #include <optional>
 
@@ -31,6 +32,7 @@ public:
 
     // Reads every essay file of the folder: only the names the program writes,
     // ai1.txt to ai150.txt and aa1.txt to aa141.txt. Nothing is ever written.
+    // A line that ends in LF alone is read as ending in CR LF.
     void read(const QString& userFolder, const QLocale& locale);
 
     const SavedEssay& essay(int row) const { return essays_.at(row); }
@@ -58,11 +60,20 @@ private:
     int argumentTopics_ = 0;
 };
 
-// Whether the essay's topic or answer holds the searched words (trimmed, not empty).
-bool essayMatches(const SavedEssay& essay, const QString& search);
+// The words typed in the search, split once for every essay it is matched on.
+// An essay matches when each word stands in its topic or its answer, in any
+// order and case.
+class EssaySearch {
+public:
+    explicit EssaySearch(const QString& search = {});
+    bool isEmpty() const { return words_.isEmpty(); }
+    bool matches(const SavedEssay& essay) const;
 
-// Shows the essays of one kind, or both, whose topic or answer holds the
-// searched words.
+private:
+    QList<QStringMatcher> words_;
+};
+
+// Shows the essays of one kind, or both, that the search matches.
 class EssayFilter : public QSortFilterProxyModel {
     Q_OBJECT
 public:
@@ -82,6 +93,6 @@ protected:
 private:
     std::optional<EssayKind> kind_;
     std::optional<Question> topic_;
-    QString search_;
+    EssaySearch search_;
     QList<bool> matches_; // empty: each row is matched when asked
 };

@@ -4,11 +4,15 @@
 #include "platform/textio.h"
 #include "review/reportview.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
 
 namespace {
 
@@ -41,10 +45,56 @@ QString pageText(const QString& programText)
     return text;
 }
 
+// The longest answer put in a PDF: 4 MB of prose is about a thousand pages and
+// takes some four seconds to write (it took 0.8 s a megabyte on two busy cores),
+// while a real essay is a few kilobytes.
+constexpr qsizetype LongestPdfAnswer = qsizetype{4} << 20;
+
+// Qt places text in 26.6 fixed point: past 2^25 device pixels, some 2,400 pages
+// at the writer's 1,200 dpi, places wrap round, and print() gave a blank page or
+// a few for a long essay.
+constexpr qreal Reach = qreal(1 << 25);
+
+// Whether the document's layout went down the pages within that reach: the root
+// frame's blocks, their lines and its frames one below another.
+bool laidOutInOrder(const QTextDocument& document)
+{
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    const qreal height = layout->documentSize().height(); // laid out whole now
+    qreal last = 0;
+    const auto follows = [&last](qreal y) {
+        if (y < last || y >= Reach)
+            return false;
+        last = y;
+        return true;
+    };
+    for (auto item = document.rootFrame()->begin(); !item.atEnd(); ++item) {
+        if (QTextFrame* frame = item.currentFrame()) {
+            if (!follows(layout->frameBoundingRect(frame).top()))
+                return false;
+            continue;
+        }
+        const QTextLayout* lines = item.currentBlock().layout();
+        const qreal top = lines->position().y();
+        if (!follows(top))
+            return false;
+        for (int i = 0; i < lines->lineCount(); ++i)
+            if (!follows(top + lines->lineAt(i).y()))
+                return false;
+    }
+    return follows(height);
+}
+
 } // namespace
 
 bool writeEssayPdf(const QString& path, const EssayPage& page, QString& reason)
 {
+    if (page.answer.size() > LongestPdfAnswer) {
+        reason = QStringLiteral("The answer is %1 MB long; a PDF takes answers of up to %2 MB.")
+                     .arg(double(page.answer.size()) / (1 << 20), 0, 'f', 1)
+                     .arg(LongestPdfAnswer >> 20);
+        return false;
+    }
     QTextDocument document;
     document.setDefaultFont(QFont(QStringLiteral("Arial"), 9));
     QTextCursor cursor(&document);
@@ -73,15 +123,51 @@ bool writeEssayPdf(const QString& path, const EssayPage& page, QString& reason)
             QStringLiteral("The file cannot be opened for writing: %1.").arg(file.errorString());
         return false;
     }
-    {
-        QPdfWriter writer(&file);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setTitle(page.heading + QStringLiteral(", ") + page.date + QLatin1Char(' ') +
-                        page.time);
-        writer.setCreator(Product::TitleWithVersion);
-        document.print(&writer);
+    QPdfWriter writer(&file);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setTitle(page.heading + QStringLiteral(", ") + page.date + QLatin1Char(' ') + page.time);
+    writer.setCreator(Product::TitleWithVersion);
+    // Laid out here, as QTextDocument::print would lay out a copy, so that the
+    // layout can be checked before a page is written: 2 cm margins in the
+    // layout's 96 dpi pixels, and the page's number at the foot of each page.
+    const int margin = int(2 / 2.54 * 96);
+    QTextFrameFormat frame = document.rootFrame()->frameFormat();
+    frame.setMargin(margin);
+    document.rootFrame()->setFrameFormat(frame);
+    document.documentLayout()->setPaintDevice(&writer);
+    const QSizeF body(writer.width(), writer.height());
+    document.setPageSize(body);
+    if (!laidOutInOrder(document)) {
+        reason = QStringLiteral("The essay is too long to lay out on pages.");
+        return false; // the file is discarded with nothing written
     }
-    if (!file.commit()) {
+    const qreal scale = writer.logicalDpiY() / 96.0;
+    const QPointF numberAt(body.width() - margin * scale,
+                           body.height() - margin * scale +
+                               QFontMetricsF(document.defaultFont(), &writer).ascent() +
+                               5 * writer.logicalDpiY() / 72.0);
+    const int pages = document.pageCount();
+    QPainter painter(&writer);
+    painter.setFont(document.defaultFont());
+    for (int index = 0; index < pages; ++index) {
+        if (index > 0)
+            writer.newPage();
+        const QRectF view(QPointF(0, index * body.height()), body);
+        painter.save();
+        painter.translate(0, -view.top());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        document.documentLayout()->draw(&painter, context);
+        painter.setClipping(false);
+        const QString number = QString::number(index + 1);
+        painter.drawText(QPointF(numberAt.x() - painter.fontMetrics().horizontalAdvance(number),
+                                 numberAt.y() + view.top()),
+                         number);
+        painter.restore();
+    }
+    if (!painter.end() || !file.commit()) {
         reason = QStringLiteral("The file could not be written: %1.").arg(file.errorString());
         return false;
     }

@@ -18,5 +18,6 @@ struct EssayPage {
 
 // Writes the page, and as many more as the answer needs, to a PDF file at
 // path: whole, or not at all, so a file already there stays as it was on a
-// failure. On failure returns false and gives the reason in plain words.
+// failure. On failure returns false and gives the reason in plain words; an
+// answer longer than 4 MB, or too long for Qt to lay out, is such a failure.
 bool writeEssayPdf(const QString& path, const EssayPage& page, QString& reason);

@@ -295,6 +295,19 @@ void ReviewWindow::filterChanged()
     if (!essayList->currentIndex().isValid() && filter_->rowCount() > 0)
         essayList->setCurrentIndex(filter_->index(0, 0));
     essayChosen();
+    // An empty list says why, or a search that finds nothing would look like a
+    // folder without essays.
+    QString line = essays_->summary();
+    if (!searched_.isEmpty() && filter_->rowCount() == 0) {
+        const std::optional<Question> topic = filter_->topic();
+        line += QStringLiteral("\n%1 holds all of: %2.")
+                    .arg(topic       ? QStringLiteral("No essay on ") + topicName(*topic)
+                         : kind == 1 ? QStringLiteral("No Issue essay")
+                         : kind == 2 ? QStringLiteral("No Argument essay")
+                                     : QStringLiteral("No essay"),
+                         searched_.simplified());
+    }
+    countLabel->setText(line);
     if (views->currentIndex() == 1)
         showProgress();
 }
@@ -312,11 +325,12 @@ void ReviewWindow::searchChanged()
     if (searching_.valid())
         searching_.wait(); // stopped by the new number: at most one essay's match
     searching_ = std::async(std::launch::async, [this, search, number, latest = searchNumber_] {
+        const EssaySearch words(search);
         QList<bool> matches(essays_->rowCount());
         for (int row = 0; row < matches.size(); ++row) {
             if (*latest != number)
                 return;
-            matches[row] = essayMatches(essays_->essay(row), search);
+            matches[row] = words.matches(essays_->essay(row));
         }
         QMetaObject::invokeMethod(
             this, [this, number, search, matches] { searchFound(number, search, matches); },
