@@ -1,6 +1,7 @@
 #include "app/outsideend.h"
 
 #include "exam/testwindow.h"
+#include "platform/win32.h"
 #include "start/startwindow.h"
 
 #include <QApplication>
@@ -97,6 +98,15 @@ void OutsideEnd::windowLost()
 
 bool OutsideEnd::nativeEventFilter(const QByteArray& eventType, void* message, qintptr* /*result*/)
 {
+    // Windows asked first (the session manager's commit) and the draft was kept
+    // then; now the session ends, and Qt would close the windows, which asks
+    // about the answer and holds up the log-off. The program ends quietly, its
+    // draft kept for the next start.
+    if (eventType == "windows_generic_MSG" && Win32::endsSession(message)) {
+        keepDraft();
+        platform_.end.endProgram(0);
+        return false;
+    }
 #ifdef QEL_HAS_XCB
     if (eventType != "xcb_generic_event_t")
         return false;

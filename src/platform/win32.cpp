@@ -74,6 +74,12 @@ int flushFolder(const std::string& /*path*/)
     return 0;
 }
 
+bool endsSession(const void* message)
+{
+    const auto* msg = static_cast<const MSG*>(message);
+    return msg->message == WM_ENDSESSION && msg->wParam != 0;
+}
+
 #else
 
 long registryOpenKey(std::uintptr_t /*root*/, const std::string& /*subKey*/,
@@ -127,6 +133,11 @@ int flushFolder(const std::string& path)
     const int status = fsync(folder) == 0 || errno == EINVAL ? 0 : errno;
     close(folder);
     return status;
+}
+
+bool endsSession(const void* /*message*/)
+{
+    return false;
 }
 
 #endif

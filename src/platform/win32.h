@@ -32,4 +32,9 @@ int flushFile(int descriptor);
 // names itself, so there it does nothing. Returns 0 or the system's error code.
 int flushFolder(const std::string& path);
 
+// Whether a window message (a MSG, as Qt hands it to a native event filter) says
+// that the session ends now, after every program agreed to it: WM_ENDSESSION.
+// Never elsewhere.
+bool endsSession(const void* message);
+
 } // namespace Win32
