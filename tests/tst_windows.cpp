@@ -1048,9 +1048,9 @@ private slots:
             box->button(QMessageBox::Ok)->click();
         });
         RealMessageBoxes boxes;
-        QCOMPARE(boxes.show(nullptr, "Save?", title, MessageBoxes::Information,
-                            MessageBoxes::OkCancel),
-                 MessageBoxes::AnswerOk);
+        QCOMPARE(
+            boxes.show(nullptr, "Save?", title, MessageBoxes::Information, MessageBoxes::OkCancel),
+            MessageBoxes::AnswerOk);
         QVERIFY(width > QFontMetrics(QApplication::font()).horizontalAdvance(title) + 100);
     }
 };

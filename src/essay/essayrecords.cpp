@@ -144,7 +144,7 @@ QList<EssayRecordPart> splitEssayRecords(QStringView text)
 {
     QList<EssayRecordPart> parts;
     KnownRecords known;
-    forEachPart(text, [&](EssayRecordPart part) {
+    forEachPart(text, [&](const EssayRecordPart& part) {
         const qsizetype copied = known.copied(part);
         if (copied == 0 || parts.isEmpty()) {
             known.add(part);
