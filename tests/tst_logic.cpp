@@ -436,24 +436,26 @@ private slots:
     // brings at that moment. A record of "One two." is 12 words in all.
     void helpCopies_data()
     {
-        columns<QStringList, int, int>("answers", "own", "help");
-        row("no Help", QStringList{"One two.", "Mine here."}, 2, 0);
-        row("typed, then Help", QStringList{"One two.", "One two.", "Mine.<help>"}, 1, 24);
-        row("Help alone", QStringList{"One two.", "<help>"}, 0, 12);
-        row("typed on after Help", QStringList{"One two.", "<help> and more"}, 2, 12);
-        row("Help twice", QStringList{"One two.", "A<help>B<help>"}, 2, 24);
-        row("a copy of a copy", QStringList{"One two.", "X<help>", "Y<help>"}, 1, 35);
+        columns<QStringList, int, int, int>("answers", "own", "help", "seconds"); // between saves
+        row("no Help", QStringList{"One two.", "Mine here."}, 2, 0, 1);
+        row("typed, then Help", QStringList{"One two.", "One two.", "Mine.<help>"}, 1, 24, 1);
+        row("Help alone", QStringList{"One two.", "<help>"}, 0, 12, 1);
+        row("typed on after Help", QStringList{"One two.", "<help> and more"}, 2, 12, 1);
+        row("Help twice", QStringList{"One two.", "A<help>B<help>"}, 2, 24, 1);
+        row("a copy of a copy", QStringList{"One two.", "X<help>", "Y<help>"}, 1, 35, 1);
+        row("saves in one second", QStringList{"One two.", "Mine.", "X<help>"}, 1, 23, 0);
     }
     void helpCopies()
     {
         QFETCH(QStringList, answers);
+        QFETCH(int, seconds);
         QString file;
         QString brought; // by Help, at the last save
         QStringList typed;
         for (int i = 0; i < answers.size(); ++i) {
             brought = savedEssaysFromBytes(toCodePage(file));
             typed << QString(answers[i]).replace("<help>", brought);
-            const QDateTime when(QDate(2026, 12, 7), QTime(9, 0, i));
+            const QDateTime when(QDate(2026, 12, 7), QTime(9, 0, i * seconds));
             file += buildEssayRecord({EssayKind::Issue, 7}, recordDate(when, QLocale::c()),
                                      recordTime(when, QLocale::c()), "T\r\n", typed.last());
         }

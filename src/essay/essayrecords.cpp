@@ -106,28 +106,35 @@ template <typename Take> void forEachPart(QStringView text, Take take)
     }
 }
 
-// The records met so far, by their heads, and how much of a part copies one.
+// The records met so far, by their heads, and whether a part copies one.
 class KnownRecords {
 public:
+    // A record's text as it stands, up to the next record's start (a copy in
+    // its answer, if any), is what Help copies of it.
     void add(const EssayRecordPart& part)
     {
         if (part.isRecord)
             texts_.insert(head(part), part.text);
     }
-    // The length of the part's text, from its start, that copies the record with
-    // its head: Help's copy lacks the record's last line end, and what was typed
-    // after it runs on. 0 for a part that copies no record met before.
+    // The length of the part's text, from its start, that copies a record met
+    // before: one with its head, held whole but for the last line end, which
+    // Help's copy lacks (what was typed after it runs on). 0 for any other part:
+    // two saves in the same second share a head, not their answers.
     qsizetype copied(const EssayRecordPart& part) const
     {
         if (!part.isRecord)
             return 0;
-        const auto original = texts_.constFind(head(part));
-        if (original == texts_.cend())
-            return 0;
-        const qsizetype length = std::min(part.text.size(), original->size());
-        return std::mismatch(part.text.begin(), part.text.begin() + length, original->begin())
-                   .first -
-               part.text.begin();
+        const auto [first, last] = texts_.equal_range(head(part));
+        for (auto original = first; original != last; ++original) {
+            const qsizetype length = std::min(part.text.size(), original->size());
+            const qsizetype same =
+                std::mismatch(part.text.begin(), part.text.begin() + length, original->begin())
+                    .first -
+                part.text.begin();
+            if (same >= original->size() - CrLf.size())
+                return same;
+        }
+        return 0;
     }
 
 private:
@@ -135,7 +142,7 @@ private:
     {
         return part.text.first(part.topic.data() - part.text.data());
     }
-    QHash<QStringView, QStringView> texts_;
+    QMultiHash<QStringView, QStringView> texts_;
 };
 
 } // namespace
@@ -166,8 +173,7 @@ QList<EssayRecordPart> splitEssayRecords(QStringView text)
 QList<QStringView> recordCopiesIn(QStringView answer, QStringView earlier)
 {
     KnownRecords known;
-    for (const EssayRecordPart& part : splitEssayRecords(earlier))
-        known.add(part);
+    forEachPart(earlier, [&known](const EssayRecordPart& part) { known.add(part); });
     QList<QStringView> copies;
     forEachPart(answer, [&](const EssayRecordPart& part) {
         if (const qsizetype copied = known.copied(part))

@@ -19,8 +19,8 @@
 //
 // Help puts the topic's saved records into the answer box, so an answer may
 // hold copies of earlier records. A copy is known by its head (the date, time
-// and topic lines), which no two saves share: it stays inside the answer that
-// holds it, listed in copies.
+// and topic lines) and holds the earlier record with that head whole: it stays
+// inside the answer that holds it, listed in copies.
 struct EssayRecordPart {
     QStringView text; // the whole part, as it stands in the file
     bool isRecord = false;
