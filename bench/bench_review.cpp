@@ -122,8 +122,8 @@ void BM_OpenReviewWindow(benchmark::State& state)
         searchDoneSeconds = Bench::seconds(searched, Bench::Stopwatch::now());
         review.searchBox->clear();
         QCoreApplication::processEvents();
-        // The Progress tab over every essay: the first time counts their words;
-        // the slips come later, from a thread of their own.
+        // The Progress tab over every essay, their words counted as the files were
+        // read; the slips come later, from a thread of their own.
         const auto shown = Bench::Stopwatch::now();
         review.views->setCurrentIndex(1);
         benchmark::DoNotOptimize(review.progressView->grab());

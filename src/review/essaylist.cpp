@@ -147,6 +147,17 @@ void EssayList::read(const QString& userFolder, const QLocale& locale)
     skipped_.clear();
     const QDir folder(userFolder);
     RecordDateReader dates(locale);
+    // Each file's words are counted on the second core while the next file is
+    // read, so that they are there when the list and the pictures first show.
+    std::future<QList<int>> counting;
+    qsizetype countedFrom = 0;
+    const auto collectCounts = [this, &counting, &countedFrom] {
+        if (!counting.valid())
+            return;
+        const QList<int> counted = counting.get();
+        for (qsizetype i = 0; i < counted.size(); ++i)
+            essays_[countedFrom + i].words = counted.at(i);
+    };
     for (const EssayFileName& file : essayFileNames(folder)) {
         QString reason;
         std::optional<QString> text = readEssayText(QFileInfo(folder, file.name), reason);
@@ -157,18 +168,30 @@ void EssayList::read(const QString& userFolder, const QLocale& locale)
         fileNames_ << file.name;
         texts_.append(std::move(*text));
         const int index = int(texts_.size()) - 1;
+        QList<EssayRecordPart> listed;
         for (const EssayRecordPart& part : splitEssayRecords(texts_.last())) {
             if (!part.isRecord && isBlank(part.text))
                 continue;
             const QDateTime when = part.isRecord ? dates.read(part.date, part.time) : QDateTime();
             essays_.append({file.question, index, part, when});
+            listed.append(part);
         }
+        collectCounts();
+        countedFrom = essays_.size() - listed.size();
+        // The views point into the file's text, which stays where it is.
+        counting = std::async(std::launch::async, [listed = std::move(listed)] {
+            QList<int> counted;
+            counted.reserve(listed.size());
+            for (const EssayRecordPart& part : listed)
+                counted.append(ownWords(part));
+            return counted;
+        });
     }
+    collectCounts();
     // Newest first; those without a readable date after them, in file order.
     std::stable_sort(essays_.begin(), essays_.end(), [](const SavedEssay& a, const SavedEssay& b) {
         return a.when.isValid() && (!b.when.isValid() || a.when > b.when);
     });
-    words_ = QList<int>(essays_.size(), -1);
 
     std::set<std::pair<EssayKind, int>> topics;
     records_ = 0;
@@ -186,24 +209,7 @@ void EssayList::read(const QString& userFolder, const QLocale& locale)
 
 int EssayList::words(int row) const
 {
-    int& words = words_[row];
-    if (words < 0)
-        words = ownWords(essays_.at(row).part);
-    return words;
-}
-
-void EssayList::countAllWords() const
-{
-    int* counted = words_.data(); // each thread writes rows of its own
-    const auto count = [this, counted](qsizetype from, qsizetype to) {
-        for (qsizetype row = from; row < to; ++row)
-            if (counted[row] < 0)
-                counted[row] = ownWords(essays_.at(row).part);
-    };
-    const qsizetype half = essays_.size() / 2;
-    auto other = std::async(std::launch::async, count, half, essays_.size());
-    count(0, half);
-    other.wait();
+    return essays_.at(row).words;
 }
 
 QString EssayList::summary() const

@@ -20,6 +20,7 @@ struct SavedEssay {
     int file = 0;      // the file's place in EssayList::fileNames
     EssayRecordPart part;
     QDateTime when; // null when the date cannot be read: listed last
+    int words = 0;  // the candidate's own, not counting what Help brought in
 };
 
 class EssayList : public QAbstractTableModel {
@@ -38,8 +39,6 @@ public:
     const SavedEssay& essay(int row) const { return essays_.at(row); }
     QString fileName(const SavedEssay& essay) const { return fileNames_.at(essay.file); }
     int words(int row) const;
-    // Counts the words of every essay not counted yet, on two threads.
-    void countAllWords() const;
     // How many essays on how many topics, and the files that were not read.
     QString summary() const;
 
@@ -53,7 +52,6 @@ private:
     QStringList fileNames_;
     QList<QString> texts_; // the files' texts, which the essays' views point into
     QList<SavedEssay> essays_;
-    mutable QList<int> words_; // counted when first shown; -1 until then
     QStringList skipped_;
     int records_ = 0;
     int issueTopics_ = 0;

@@ -358,7 +358,6 @@ void ReviewWindow::viewChanged()
 
 void ReviewWindow::showProgress()
 {
-    essays_->countAllWords();
     QList<ProgressEssay> shown;
     for (int row = 0; row < essays_->rowCount(); ++row) {
         const SavedEssay& essay = essays_->essay(row);
