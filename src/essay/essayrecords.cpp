@@ -163,7 +163,8 @@ QList<EssayRecordPart> splitEssayRecords(QStringView text)
         const QChar* end = part.text.data() + part.text.size();
         holder.text = QStringView(holder.text.data(), end);
         holder.answer = QStringView(holder.answer.data(), end);
-        if (holder.answer.endsWith(CrLf))
+        // A record's answer ends before its line end; text that is no record is all answer.
+        if (holder.isRecord && holder.answer.endsWith(CrLf))
             holder.answer.chop(CrLf.size());
         holder.copies.append(part.text.first(copied));
     });
