@@ -928,6 +928,54 @@ private slots:
         QCOMPARE(user(), before);
     }
 
+    // An essay saved after Help is measured on what the candidate wrote, whatever the
+    // line ends of the file Help read: the save question, the list, the report, the
+    // Progress tab's slips, the PDF; Help's text greyed in the answer box.
+    void helpInFigures_data()
+    {
+        columns<bool>("lf");
+        row("CR LF file", false);
+        row("file saved again with LF", true);
+    }
+    void helpInFigures()
+    {
+        QFETCH(bool, lf);
+        LoadedProgram p;
+        QByteArray old = record(sample(true, "Teh olld essay.\r\n\r\nIt had sevral wrods.", -9));
+        if (lf)
+            old.replace("\r\n", "\n");
+        p.folder.write("user/ai12.txt", old);
+        p.startQuestion(true, QStringLiteral("12"));
+        TestWindow& t = p.test();
+        t.timerTick();
+        t.answerBox->insertPlainText("Mine now here.");
+        click(t.helpButton);
+        t.answerBox->insertPlainText("\nAnd more.");
+        p.fake.boxes.answers = {Ok, Ok};
+        click(t.sectionExitButton);
+        QCOMPARE(p.fake.boxes.prompts.first(),
+                 SaveIt + "\r\nYou wrote 5 words in 0 min 0 s. 17 words came from Help.");
+        p.start->reviewButton->click();
+        QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
+        QVERIFY(QTest::qWaitForWindowActive(r));
+        QCOMPARE(r->wordsLabel->text(), "Words: 5");
+        const QString report = r->reportView->toPlainText();
+        QVERIFY2(report.contains("Words: 5,") && report.contains("Paragraphs: 2") &&
+                     !report.contains("olld") && !report.contains("Topic"),
+                 qPrintable(report));
+        QString greyed;
+        for (const QTextEdit::ExtraSelection& marked : r->answerBox->extraSelections()) {
+            QVERIFY(marked.format.hasProperty(QTextFormat::ForegroundBrush)); // no slip of its own
+            greyed += marked.cursor.selectedText();
+        }
+        QVERIFY(greyed.contains("sevral wrods") && !greyed.contains("Mine") &&
+                !greyed.contains("more"));
+        r->views->setCurrentIndex(1);
+        QTRY_VERIFY2(
+            r->progressView->slipsChart->accessibleDescription().contains("from 0 to 57.1"),
+            qPrintable(r->progressView->slipsChart->accessibleDescription()));
+    }
+
     // An essay as a PDF: all of its pages, or no file and the reason, an old file kept.
     void essayPdf_data()
     {
@@ -946,7 +994,8 @@ private slots:
         ProgramFolder folder;
         folder.write("e.pdf", "old");
         QString why;
-        const EssayPage page{"Issue No.1", "3/14/2026", "9:26:53 AM", 1, "\r\nTopic\r\n", answer};
+        const EssayPage page{"Issue No.1", "3/14/2026", "9:26:53 AM", 1, "\r\nTopic\r\n",
+                             answer,       nullptr,     {},           {}};
         QCOMPARE(writeEssayPdf(folder.file("e.pdf"), page, why), reason.isEmpty());
         QVERIFY2(why.contains(reason), qPrintable(why));
         const QByteArray pdf = folder.read("e.pdf");

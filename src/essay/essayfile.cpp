@@ -212,20 +212,22 @@ bool appendEssayRecord(const QString& path, const QString& record, QString& reas
 
 QString savedEssaysFromBytes(QByteArrayView bytes)
 {
-    // A line ends at CR LF or a lone CR, as the topic libraries' lines do; a lone
-    // LF stays part of its line.
+    // A line ends at CR LF, a lone CR or a lone LF: a file a text editor saved
+    // again with LF alone comes back in the CR LF the program writes, so that
+    // its records are known again in the answer.
     const QString text = fromCodePage(bytes);
     QString result;
-    result.reserve(text.size() + text.count(QLatin1Char('\r')) + 2);
+    result.reserve(text.size() + text.count(QLatin1Char('\r')) + text.count(QLatin1Char('\n')) + 2);
     qsizetype start = 0;
     const qsizetype size = text.size();
     while (start < size) {
-        qsizetype end = text.indexOf(QLatin1Char('\r'), start);
-        if (end < 0)
-            end = size;
+        qsizetype end = start;
+        while (end < size && text.at(end) != QLatin1Char('\r') && text.at(end) != QLatin1Char('\n'))
+            ++end;
         result += CrLf;
         result += QStringView(text).mid(start, end - start);
-        if (end + 1 < size && text.at(end + 1) == QLatin1Char('\n'))
+        if (end + 1 < size && text.at(end) == QLatin1Char('\r') &&
+            text.at(end + 1) == QLatin1Char('\n'))
             ++end;
         start = end + 1;
     }

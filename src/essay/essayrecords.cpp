@@ -185,18 +185,47 @@ QList<QStringView> recordCopiesIn(QStringView answer, QStringView earlier)
 
 AnswerWords countAnswerWords(QStringView answer, const QList<QStringView>& copies)
 {
-    AnswerWords words;
+    const OwnAnswer own(answer, copies);
+    AnswerWords words{countWords(own.text())};
+    for (const auto& [start, length] : own.helpSpans())
+        words.fromHelp += countWords(answer.sliced(start, length));
+    return words;
+}
+
+OwnAnswer::OwnAnswer(QStringView answer, const QList<QStringView>& copies)
+    : answer_(answer), copies_(copies.size())
+{
+    if (copies.isEmpty())
+        return;
     const QChar* from = answer.data();
     const QChar* end = answer.data() + answer.size();
+    const auto keep = [&](const QChar* pieceEnd) {
+        if (!text_.isEmpty())
+            text_ += QLatin1Char('\n');
+        pieces_.append({text_.size(), from - answer.data()});
+        text_ += QStringView(from, pieceEnd);
+    };
     for (const QStringView copy : copies) {
         // A copy may run past the answer by the record's own last line end.
         const QChar* copyEnd = std::min(copy.data() + copy.size(), end);
-        words.own += countWords(QStringView(from, copy.data()));
-        words.fromHelp += countWords(QStringView(copy.data(), copyEnd));
+        keep(copy.data());
+        helpSpans_.append({copy.data() - answer.data(), copyEnd - copy.data()});
         from = copyEnd;
     }
-    words.own += countWords(QStringView(from, end));
-    return words;
+    keep(end);
+}
+
+qsizetype OwnAnswer::answerOffset(qsizetype ownOffset) const
+{
+    if (copies_ == 0)
+        return ownOffset;
+    // The last piece that starts at or before the offset.
+    auto piece = std::upper_bound(pieces_.begin(), pieces_.end(), ownOffset,
+                                  [](qsizetype at, const auto& p) { return at < p.first; });
+    if (piece == pieces_.begin())
+        return ownOffset;
+    --piece;
+    return piece->second + (ownOffset - piece->first);
 }
 
 RecordDateReader::RecordDateReader(const QLocale& locale)

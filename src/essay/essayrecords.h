@@ -45,6 +45,27 @@ struct AnswerWords {
 };
 AnswerWords countAnswerWords(QStringView answer, const QList<QStringView>& copies);
 
+// What the candidate wrote of an answer: the answer with Help's copies taken
+// out, each copy giving way to one line end so that the text on either side
+// stays apart. Every figure of an essay is measured on it.
+class OwnAnswer {
+public:
+    OwnAnswer(QStringView answer, const QList<QStringView>& copies);
+    QStringView text() const { return copies_ == 0 ? answer_ : QStringView(text_); }
+    // Where a place in text() stands in the answer.
+    qsizetype answerOffset(qsizetype ownOffset) const;
+    // The spans of the answer that Help brought in, as offsets into it.
+    QList<std::pair<qsizetype, qsizetype>> helpSpans() const { return helpSpans_; }
+
+private:
+    QStringView answer_;
+    QString text_;     // only when there are copies
+    qsizetype copies_; // how many
+    // Each piece of the answer kept: where it starts in text() and in the answer.
+    QList<std::pair<qsizetype, qsizetype>> pieces_;
+    QList<std::pair<qsizetype, qsizetype>> helpSpans_; // start, length
+};
+
 // Reads a record's date and time back in the formats recordDate and
 // recordTime write for the locale, or in the fixed form of a system without
 // regional settings. A date or time that reads in neither gives no QDateTime.

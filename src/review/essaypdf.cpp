@@ -34,15 +34,36 @@ void addParagraph(QTextCursor& cursor, const QString& text, double points, bool 
     cursor.insertText(text);
 }
 
-// A record's text without the empty lines around it, with the widgets' LF.
-QString pageText(const QString& programText)
+// A record's text without the empty lines around it, with the widgets' LF;
+// cut gives how many characters went from its start.
+QString pageText(const QString& programText, qsizetype* cut = nullptr)
 {
     QString text = toWidgetText(programText);
-    while (text.startsWith(QLatin1Char('\n')))
-        text.remove(0, 1);
+    qsizetype leading = 0;
+    while (leading < text.size() && text.at(leading) == QLatin1Char('\n'))
+        ++leading;
+    text.remove(0, leading);
     while (text.endsWith(QLatin1Char('\n')))
         text.chop(1);
+    if (cut)
+        *cut = leading;
     return text;
+}
+
+// Gives the spans of the text from start on, less cut, a format of their own.
+void markSpans(QTextDocument& document, int start, qsizetype cut, const QList<TextSpan>& spans,
+               const QTextCharFormat& format)
+{
+    const int end = document.characterCount() - 1;
+    for (const TextSpan& span : spans) {
+        const qsizetype from = span.start - cut;
+        if (from < 0 || start + from + span.length > end)
+            continue; // in the empty lines left out
+        QTextCursor marked(&document);
+        marked.setPosition(int(start + from));
+        marked.setPosition(int(start + from + span.length), QTextCursor::KeepAnchor);
+        marked.mergeCharFormat(format);
+    }
 }
 
 // The longest answer put in a PDF: 4 MB of prose is about a thousand pages and
@@ -107,7 +128,18 @@ bool writeEssayPdf(const QString& path, const EssayPage& page, QString& reason)
     addParagraph(cursor, QStringLiteral("Question:"), 13);
     addParagraph(cursor, pageText(page.topic), 11, false);
     addParagraph(cursor, QStringLiteral("Your Answer:"), 13);
-    addParagraph(cursor, pageText(page.answer), 11, false);
+    addParagraph(cursor, QString(), 11, false);
+    const int answerStart = cursor.position();
+    qsizetype cut = 0;
+    cursor.insertText(pageText(page.answer, &cut));
+    // On paper as on screen: Help's text greyed, the misspelled words underlined.
+    QTextCharFormat fromHelp;
+    fromHelp.setForeground(QColor(0x80, 0x80, 0x80));
+    markSpans(document, answerStart, cut, page.fromHelp, fromHelp);
+    QTextCharFormat slip;
+    slip.setFontUnderline(true);
+    slip.setUnderlineColor(QColor(0xD0, 0x10, 0x10));
+    markSpans(document, answerStart, cut, page.slipsAt, slip);
     if (page.report) {
         addParagraph(cursor, QStringLiteral("Report:"), 13);
         cursor.insertBlock();

@@ -2,9 +2,10 @@
 
 // One saved essay as a printable page, through Qt's own PDF writer.
 
-#include <QString>
+#include "essay/essayreport.h"
 
-struct EssayReport;
+#include <QList>
+#include <QString>
 
 struct EssayPage {
     QString heading; // the record's number line: "Issue No.12"
@@ -14,6 +15,10 @@ struct EssayPage {
     QString topic;                       // CR LF form, as in the record
     QString answer;                      // CR LF form, as typed
     const EssayReport* report = nullptr; // printed after the answer when given
+    // Places in the answer with LF line ends, as the Review window's answer box
+    // holds it: the misspelled words, underlined, and the text Help brought in, greyed.
+    QList<TextSpan> slipsAt;
+    QList<TextSpan> fromHelp;
 };
 
 // Writes the page, and as many more as the answer needs, to a PDF file at

@@ -86,6 +86,23 @@ std::shared_future<std::shared_ptr<const SpellChecker>> programSpelling(const QS
     return spelling;
 }
 
+// Places in a record's text (CR LF) as places in the answer box, which holds LF alone.
+class BoxOffsets {
+public:
+    explicit BoxOffsets(QStringView text)
+    {
+        for (qsizetype at = text.indexOf(u"\r\n"); at >= 0; at = text.indexOf(u"\r\n", at + 2))
+            pairs_.append(at);
+    }
+    qsizetype operator()(qsizetype at) const
+    {
+        return at - (std::lower_bound(pairs_.begin(), pairs_.end(), at) - pairs_.begin());
+    }
+
+private:
+    QList<qsizetype> pairs_; // where each CR LF starts
+};
+
 } // namespace
 
 ReviewWindow::ReviewWindow(Platform& platform, const QString& appFolder, QWidget* parent)
@@ -381,10 +398,10 @@ void ReviewWindow::countSlipsAside()
     if (slipsCounting_.valid())
         return;
     slips_ = QList<float>(essays_->rowCount(), NAN);
-    QList<QStringView> answers;
+    QList<EssayRecordPart> answers;
     answers.reserve(essays_->rowCount());
     for (int row = 0; row < essays_->rowCount(); ++row)
-        answers << essays_->essay(row).part.answer;
+        answers << essays_->essay(row).part;
     slipsCounting_ = std::async(std::launch::async, [this, answers, closing = closing_,
                                                      folders = SpellChecker::folders(appFolder_)] {
         const SpellChecker spelling(folders);
@@ -397,10 +414,12 @@ void ReviewWindow::countSlipsAside()
         QList<float> counted;
         int first = 0;
         for (qsizetype i = 0; i < answers.size() && !*closing; ++i) {
-            const int words = countWords(answers.at(i));
+            // Counted on the candidate's own words, as the report is.
+            const OwnAnswer own(answers.at(i).answer, answers.at(i).copies);
+            const int words = countWords(own.text());
             counted << (words == 0
                             ? 0.0F
-                            : float(100.0 * countSlips(answers.at(i), spelling, known) / words));
+                            : float(100.0 * countSlips(own.text(), spelling, known) / words));
             if (counted.size() == 250 || i + 1 == answers.size()) {
                 QMetaObject::invokeMethod(
                     this, [this, first, counted] { slipsCounted(first, counted); },
@@ -472,16 +491,39 @@ void ReviewWindow::essayChosen()
     }
     setBoxText(topicBox, essay->part.topic.toString());
     setBoxText(answerBox, essay->part.answer.toString());
-    // Measured on the text as the boxes hold it, so that the places of the
-    // misspelled words are those of the answer box.
-    report_ =
-        makeEssayReport(answerBox->toPlainText(), topicBox->toPlainText(), spelling_.get().get());
+    // Measured on what the candidate wrote, Help's copies of earlier essays left
+    // out; the places of the misspelled words are then found in the answer box.
+    const OwnAnswer own(essay->part.answer, essay->part.copies);
+    report_ = makeEssayReport(own.text(), topicBox->toPlainText(), spelling_.get().get());
+    const BoxOffsets inBox(essay->part.answer);
+    const auto boxSpan = [&inBox](qsizetype start, qsizetype length) {
+        const qsizetype from = inBox(start);
+        return TextSpan{from, inBox(start + length) - from};
+    };
+    slipsInBox_.clear();
+    slipsInBox_.reserve(report_.slipsAt.size());
+    for (const TextSpan& span : std::as_const(report_.slipsAt)) {
+        slipsInBox_.append(
+            boxSpan(own.answerOffset(span.start), span.length)); // a word holds no line end
+    }
+    helpInBox_.clear();
+    for (const auto& [start, length] : own.helpSpans())
+        helpInBox_.append(boxSpan(start, length));
     QList<QTextEdit::ExtraSelection> underlined;
-    underlined.reserve(report_.slipsAt.size());
+    underlined.reserve(slipsInBox_.size() + helpInBox_.size());
+    // What Help brought in stands apart, greyed, so the candidate sees what was theirs.
+    QTextCharFormat fromHelp;
+    fromHelp.setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+    for (const TextSpan& span : std::as_const(helpInBox_)) {
+        QTextCursor cursor(answerBox->document());
+        cursor.setPosition(int(span.start));
+        cursor.setPosition(int(span.start + span.length), QTextCursor::KeepAnchor);
+        underlined.append({cursor, fromHelp});
+    }
     QTextCharFormat slip;
     slip.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
     slip.setUnderlineColor(QColor(0xD0, 0x10, 0x10));
-    for (const TextSpan& span : std::as_const(report_.slipsAt)) {
+    for (const TextSpan& span : std::as_const(slipsInBox_)) {
         QTextCursor cursor(answerBox->document());
         cursor.setPosition(int(span.start));
         cursor.setPosition(int(span.start + span.length), QTextCursor::KeepAnchor);
@@ -559,7 +601,9 @@ void ReviewWindow::savePdfClicked()
                    essays_->words(filter_->mapToSource(essayList->currentIndex()).row()),
                    essay->part.topic.toString(),
                    essay->part.answer.toString(),
-                   &report_};
+                   &report_,
+                   slipsInBox_,
+                   helpInBox_};
     QString name = (issue ? QStringLiteral("Issue ") : QStringLiteral("Argument ")) +
                    QString::number(essay->question.number);
     if (essay->when.isValid())

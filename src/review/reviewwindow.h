@@ -99,6 +99,9 @@ private:
     EssayFilter* filter_;
     std::shared_future<std::shared_ptr<const SpellChecker>> spelling_;
     EssayReport report_;
+    // The chosen answer's misspelled words and Help's text, as places in the answer box.
+    QList<TextSpan> slipsInBox_;
+    QList<TextSpan> helpInBox_;
     QTimer* suggestions_; // looks for the suggestions of one word at a time
     // Spelling slips per hundred words of each essay, by row; NaN until counted
     // on a thread of its own, which stops when the window closes.
