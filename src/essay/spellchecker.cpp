@@ -53,6 +53,7 @@ bool SpellChecker::knows(QStringView word) const
     if (word.size() > LongestWord)
         return false;
     const std::string asked = hunspellWord(word);
+    const std::lock_guard turn(lookup_);
     for (const auto& dictionary : dictionaries_) {
         if (dictionary->spell(asked))
             return true;
@@ -68,6 +69,7 @@ QStringList SpellChecker::suggest(QStringView word, int most) const
     const std::string asked = hunspellWord(word);
     // Each dictionary's search is slow (tens of milliseconds): the British one
     // is asked only when the American one gave too few.
+    const std::lock_guard turn(lookup_);
     for (const auto& dictionary : dictionaries_) {
         if (found.size() >= most)
             break;

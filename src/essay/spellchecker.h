@@ -1,13 +1,16 @@
 #pragma once
 
 // Spelling through Hunspell against the American and the British English
-// dictionaries: a word is misspelled only when neither knows it.
+// dictionaries: a word is misspelled only when neither knows it. The
+// dictionaries take some 18 MB, so one checker serves every thread of a run:
+// its lookups take turns.
 
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class Hunspell;
@@ -39,5 +42,6 @@ public:
 
 private:
     std::vector<std::unique_ptr<Hunspell>> dictionaries_;
+    mutable std::mutex lookup_; // Hunspell itself is not safe across threads
     QStringList names_;
 };

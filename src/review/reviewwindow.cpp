@@ -392,7 +392,7 @@ void ReviewWindow::showProgress()
         progressView->slipsChart->setNote(QStringLiteral("No English dictionary was found"));
 }
 
-// Hunspell is not shared between threads: this one opens its own dictionaries.
+// On a thread of its own, with the window's dictionaries, which take turns.
 void ReviewWindow::countSlipsAside()
 {
     if (slipsCounting_.valid())
@@ -402,33 +402,33 @@ void ReviewWindow::countSlipsAside()
     answers.reserve(essays_->rowCount());
     for (int row = 0; row < essays_->rowCount(); ++row)
         answers << essays_->essay(row).part;
-    slipsCounting_ = std::async(std::launch::async, [this, answers, closing = closing_,
-                                                     folders = SpellChecker::folders(appFolder_)] {
-        const SpellChecker spelling(folders);
-        if (!spelling.hasDictionary()) {
-            QMetaObject::invokeMethod(
-                this, [this] { slipsCounted(-1, {}); }, Qt::QueuedConnection);
-            return;
-        }
-        QHash<QString, bool> known;
-        QList<float> counted;
-        int first = 0;
-        for (qsizetype i = 0; i < answers.size() && !*closing; ++i) {
-            // Counted on the candidate's own words, as the report is.
-            const OwnAnswer own(answers.at(i).answer, answers.at(i).copies);
-            const int words = countWords(own.text());
-            counted << (words == 0
-                            ? 0.0F
-                            : float(100.0 * countSlips(own.text(), spelling, known) / words));
-            if (counted.size() == 250 || i + 1 == answers.size()) {
+    slipsCounting_ =
+        std::async(std::launch::async, [this, answers, closing = closing_, checker = spelling_] {
+            const SpellChecker& spelling = *checker.get();
+            if (!spelling.hasDictionary()) {
                 QMetaObject::invokeMethod(
-                    this, [this, first, counted] { slipsCounted(first, counted); },
-                    Qt::QueuedConnection);
-                first = int(i + 1);
-                counted.clear();
+                    this, [this] { slipsCounted(-1, {}); }, Qt::QueuedConnection);
+                return;
             }
-        }
-    });
+            QHash<QString, bool> known;
+            QList<float> counted;
+            int first = 0;
+            for (qsizetype i = 0; i < answers.size() && !*closing; ++i) {
+                // Counted on the candidate's own words, as the report is.
+                const OwnAnswer own(answers.at(i).answer, answers.at(i).copies);
+                const int words = countWords(own.text());
+                counted << (words == 0
+                                ? 0.0F
+                                : float(100.0 * countSlips(own.text(), spelling, known) / words));
+                if (counted.size() == 250 || i + 1 == answers.size()) {
+                    QMetaObject::invokeMethod(
+                        this, [this, first, counted] { slipsCounted(first, counted); },
+                        Qt::QueuedConnection);
+                    first = int(i + 1);
+                    counted.clear();
+                }
+            }
+        });
 }
 
 void ReviewWindow::slipsCounted(int first, const QList<float>& slips)
