@@ -9,6 +9,7 @@
 #include "essay/essayreport.h"
 #include "essay/spellchecker.h"
 #include "essay/wordcount.h"
+#include "exam/countdown.h"
 #include "platform/fault.h"
 #include "platform/realplatform.h"
 #include "review/essaylist.h"
@@ -178,6 +179,9 @@ private slots:
                     "and USA rules."),
             QString(), QString("slips=teh:2,recieve:2 leftOut=3 suggest=receive"));
         row("no dictionary", QString("Teh recieve."), QString(), QString("dictionaries= slips="));
+        row("curly and straight apostrophes: one slip",
+            QString::fromUtf8("I cannn\u2019t say. I cannn't. Isn\u2019t it?"), QString(),
+            QString("slips=cannn't:2"));
         row("repetition",
             QString("The plan works. The plan fails! Then plans change. Then "
                     "plan again."),
@@ -428,6 +432,30 @@ private slots:
             parts << (r.isRecord && dates.read(r.date, r.time) == when ? r.answer : r.text)
                          .toString();
         QCOMPARE(parts, QStringList({"\1", junk, odd, "b", b.left(40)}));
+    }
+
+    // What a screen reader is told of the time left: whole minutes until the
+    // last five, then minutes and seconds.
+    void spokenTime_data()
+    {
+        columns<int, int, QString>("minutes", "seconds", "spoken");
+        row("half an hour", 30, 0, QString("30 minutes left"));
+        row("an hour and a half", 90, 0, QString("1 hour 30 minutes left"));
+        row("an hour", 60, 0, QString("1 hour left"));
+        row("before the last five", 5, 30, QString("5 minutes left"));
+        row("in the last five", 4, 30, QString("4 minutes 30 seconds left"));
+        row("one minute", 1, 0, QString("1 minute left"));
+        row("one second", 0, 1, QString("1 second left"));
+        row("none", 0, 0, QString("0 seconds left"));
+    }
+    void spokenTime()
+    {
+        QFETCH(int, minutes);
+        QFETCH(int, seconds);
+        CountdownState state;
+        state.minutesLeft = std::int16_t(minutes);
+        state.secondsLeft = std::int16_t(seconds);
+        QTEST(spokenTimeLeft(state), "spoken");
     }
 
     // Help's copies of saved records stay inside the answer that holds them, in the
