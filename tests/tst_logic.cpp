@@ -49,6 +49,40 @@ struct SysInfo {
 Q_DECLARE_METATYPE(Entry)
 Q_DECLARE_METATYPE(SysInfo)
 
+// Essays written as "I12@0.5=450/2": kind and topic, days before 14 March 2026
+// at noon (x: unreadable), words, slips per hundred if counted.
+Progress progressOf(const QString& essays)
+{
+    const QDateTime now(QDate(2026, 3, 14), QTime(12, 0));
+    QList<ProgressEssay> list;
+    for (const QString& e : essays.split(' ', Qt::SkipEmptyParts)) {
+        const QStringList f = e.split(QRegularExpression("[@=/]"));
+        list << ProgressEssay{
+            {e[0] == 'I' ? EssayKind::Issue : EssayKind::Argument, f[0].mid(1).toInt()},
+            f[1] == "x" ? QDateTime() : now.addSecs(qint64(-f[1].toDouble() * 86400)),
+            f[2].toInt(),
+            f.size() > 3 ? std::optional(f[3].toDouble()) : std::nullopt};
+    }
+    return makeProgress(list, now);
+}
+
+// The days' scale from today, the words' and the slips' scales, and the totals.
+QString scalesAndTotals(const Progress& p)
+{
+    const auto today = double(QDate(1970, 1, 1).daysTo(QDate(2026, 3, 14)));
+    const auto scale = [](const ProgressScale& s, double from) {
+        return QString("%1-%2/%3").arg(s.low - from).arg(s.high - from).arg(s.step);
+    };
+    const auto median = [](std::optional<double> m) { return m ? QString::number(*m) : "-"; };
+    return QStringList{scale(p.words.days, today), scale(p.words.values, 0),
+                       scale(p.slips.values, 0),
+                       QString("%1/%2/%3/%4")
+                           .arg(p.totals.lastWeek)
+                           .arg(p.totals.lastMonth)
+                           .arg(median(p.totals.medianLastTen), median(p.totals.medianTenBefore))}
+        .join('|');
+}
+
 class TestLogic : public QObject {
     Q_OBJECT
 private slots:
@@ -260,49 +294,33 @@ private slots:
         }
     }
 
-    // The pictures' figures from essays written as "I12@0.5=450/2": kind and
-    // topic, days before now (x: unreadable), words, slips per hundred if counted.
+    // The pictures' figures, from essays written as progressOf reads them.
     void progressFigures_data()
     {
         columns<QString, QString>("essays", "figures");
-        row("none", "", "||0-1/1|0-600/200|0-1/0.2||0/0/-/-|0/0/0");
-        row("one", "I12@0.5=450/2", "450|450|0-1/1|0-600/200|0-2/0.5|I12:1/1|1/1/450/-|0/0/0");
+        row("none", "", "||0-1/1|0-800/200|0-1/0.2|0/0/-/-||0/0/0");
+        row("one", "I12@0.5=450/2", "450|450|0-1/1|0-800/200|0-2/0.5|1/1/450/-|I12:1/1|0/0/0");
         row("median of five", "I1@5=100/1 I1@4=500/2 I1@3=300/3 I1@2=900/4 I2@1=200 A3@0.1=700",
             "100,500,300,900,200,700|100,300,300,400,300,500|-5-1/1|0-1000/200|0-4/1|"
-            "I1:4/3,I2:1/1,A3:1/1|6/6/450/-|0/0/2");
+            "6/6/400/-|I1:4/3,I2:1/1,A3:1/1|0/0/2");
         row("bad dates", "I1@x=300 I1@-2=400 I1@40=200",
-            "200,400|200,300|-40-16/14|0-600/200|0-1/0.2|I1:3/3|0/0/300/-|1/1/2");
+            "200|200|-40--39/1|0-800/200|0-1/0.2|0/0/200/-|I1:3/3|1/1/1");
         row("one day", "I1@0.3=10/0 I1@0.2=20/0 A141@0.1=30/0",
-            "10,20,30|10,15,20|0-1/1|0-600/200|0-1/0.2|I1:2/2,A141:1/1|3/3/20/-|0/0/0");
+            "10,20,30|10,15,20|0-1/1|0-800/200|0-1/0.2|3/3/20/-|I1:2/2,A141:1/1|0/0/0");
         QString many = "I5@20=1000";
         for (int i = 19; i >= 0; --i)
             many += QString(" I5@%1=%2").arg(i).arg(i < 10 ? 500 : 300);
         row("twenty-one", many,
             "1000," + QString("300,").repeated(10) + QString("500,").repeated(9) + "500|" +
                 "1000,650," + QString("300,").repeated(11) + QString("500,").repeated(7) +
-                "500|-20-1/7|0-1000/200|0-1/0.2|I5:21/4|7/21/500/300|"
+                "500|-20-1/7|0-1000/200|0-1/0.2|7/21/500/300|I5:21/4|"
                 "0/0/21");
     }
     void progressFigures()
     {
         QFETCH(QString, essays);
         QFETCH(QString, figures);
-        const QDateTime now(QDate(2026, 3, 14), QTime(12, 0));
-        QList<ProgressEssay> list;
-        for (const QString& e : essays.split(' ', Qt::SkipEmptyParts)) {
-            const QStringList f = e.split(QRegularExpression("[@=/]"));
-            ProgressEssay p{
-                {e[0] == 'I' ? EssayKind::Issue : EssayKind::Argument, f[0].mid(1).toInt()},
-                f[1] == "x" ? QDateTime() : now.addSecs(qint64(-f[1].toDouble() * 86400)),
-                f[2].toInt(),
-                f.size() > 3 ? std::optional(f[3].toDouble()) : std::nullopt};
-            list << p;
-        }
-        const Progress p = makeProgress(list, now);
-        const auto today = double(QDate(1970, 1, 1).daysTo(now.date()));
-        const auto scale = [](const ProgressScale& s, double from) {
-            return QString("%1-%2/%3").arg(s.low - from).arg(s.high - from).arg(s.step);
-        };
+        const Progress p = progressOf(essays);
         QStringList values;
         QStringList medians;
         QStringList cells;
@@ -319,20 +337,67 @@ private slots:
                              .arg(c.shade);
             }
         }
-        const auto mean = [](std::optional<double> m) { return m ? QString::number(*m) : "-"; };
         QCOMPARE(
-            QStringList({values.join(','), medians.join(','), scale(p.words.days, today),
-                         scale(p.words.values, 0), scale(p.slips.values, 0), cells.join(','),
-                         QString("%1/%2/%3/%4")
-                             .arg(p.totals.lastWeek)
-                             .arg(p.totals.lastMonth)
-                             .arg(mean(p.totals.meanLastTen), mean(p.totals.meanTenBefore)),
+            QStringList({values.join(','), medians.join(','), scalesAndTotals(p), cells.join(','),
                          QString("%1/%2/%3").arg(p.undated).arg(p.future).arg(p.slips.waiting)})
                 .join('|'),
             figures);
         QCOMPARE(p.cells.size(), 291);
         if (essays.isEmpty())
             QCOMPARE(totalsLine(p), "No essays to show.");
+    }
+
+    // One essay far beyond the others, or dated after now, leaves the scales
+    // and the totals to the rest; it stands at the picture's edge.
+    void progressBulk_data()
+    {
+        columns<QString, QString>("essays", "figures");
+        QString outlier = "I2@0.1=172000/40";
+        for (int i = 1; i <= 46; ++i)
+            outlier += QString(" I2@%1=%2/1").arg(i).arg(400 + i % 2 * 100);
+        row("one huge paste", outlier, "-46-10/14|0-800/200|0-1/0.2|7/30/500/450|above 1/1");
+        row("a wrong clock", "I1@-300=900/1 I1@1=450/1 I1@2=500/1",
+            "-2-0/1|0-800/200|0-1/0.2|2/2/475/-|above 0/0");
+    }
+    void progressBulk()
+    {
+        QFETCH(QString, essays);
+        QFETCH(QString, figures);
+        const Progress p = progressOf(essays);
+        QCOMPARE(scalesAndTotals(p) + QString("|above %1/%2").arg(p.words.above).arg(p.slips.above),
+                 figures);
+    }
+
+    // The pictures' sentences and the lines above and below them.
+    void progressWords_data()
+    {
+        columns<QString, QString, QString>("essays", "said", "unsaid");
+        row("first five", "I1@6=100 I1@5=500 I1@4=300 I1@3=900 I1@2=200 I1@1=700",
+            "went from 300 for the first five to 500 for the last five", "from 100 for");
+        row("one essay", "I1@1=448", "Words: 1 essay, on ", "1 essays");
+        row("no change", "I1@7=448 I1@6=448 I1@5=448 I1@4=448 I1@3=448 I1@2=448", "stayed at 448",
+            "448 to 448");
+        row("one huge paste",
+            "I1@12=450 I1@11=450 I1@10=450 I1@9=450 I1@8=450 I1@7=450 I1@6=450 I1@5=450 "
+            "I1@4=450 I1@3=450 I1@2=172000",
+            "Median words of the last ten essays: 450", "Mean");
+        const QString wrongClock = "I1@-30=172000 I1@1=450 I1@2=450";
+        row("a wrong clock", wrongClock, "Median words of the essays so far: 450", "172");
+        row("after now", wrongClock, "Words: 2 essays from", "3 essays");
+        row("said below", wrongClock,
+            "1 essay is dated after today (the computer's clock may have been wrong) and is not "
+            "shown over time.",
+            "Mean");
+    }
+    void progressWords()
+    {
+        QFETCH(QString, essays);
+        QFETCH(QString, said);
+        QFETCH(QString, unsaid);
+        const Progress p = progressOf(essays);
+        const QString text =
+            QStringList{seriesSentences(p.words, "Words"), totalsLine(p), datesLine(p)}.join('\n');
+        QVERIFY2(text.contains(said) && !text.contains(unsaid), qPrintable(text));
     }
 
     void randomDraw()
@@ -542,6 +607,26 @@ private slots:
                 << list.essay(filter.mapToSource(filter.index(i, 0)).row()).part.answer.toString();
         QTEST(listed.join('|'), "listed");
         QCOMPARE(folder.read("user/ai4.txt"), file);
+    }
+
+    // The list shows every readable date in the form of the user's settings,
+    // whatever form its record holds; an unreadable one as it stands.
+    void essayListDates_data()
+    {
+        columns<QString, QString>("date", "shown");
+        row("the settings' own form", "3/14/2026", "3/14/2026");
+        row("the fixed form", "2026-03-14", "3/14/2026");
+        row("cannot be read", "14.3.2026", "14.3.2026");
+    }
+    void essayListDates()
+    {
+        QFETCH(QString, date);
+        ProgramFolder folder;
+        folder.write("user/ai4.txt", toCodePage(buildEssayRecord({EssayKind::Issue, 4}, date,
+                                                                 "9:00:00 AM", "\r\nT\r\n", "A.")));
+        EssayList list;
+        list.read(folder.file("user"), QLocale(QLocale::English, QLocale::UnitedStates));
+        QTEST(list.index(0, EssayList::DateColumn).data().toString(), "shown");
     }
 
     // Where the system-information tool is looked for, how a registry value

@@ -9,6 +9,7 @@
 #include "platform/inputguard.h"
 #include "platform/product.h"
 #include "platform/realplatform.h"
+#include "review/essaylist.h"
 #include "review/essaypdf.h"
 #include "review/progressview.h"
 #include "review/reviewwindow.h"
@@ -20,6 +21,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -34,6 +36,7 @@
 struct Start {
     bool issue, random;
     QString entry, heading, topic; // no heading: "Wrong Number"
+    bool byEnter = false;          // Enter in the number box, not Start
 };
 struct End {
     QString button; // empty: a close request
@@ -159,8 +162,12 @@ private slots:
         QCOMPARE(s.size(), QSize(414, 345));
         // Wider than a small screen at a high scale, it keeps its title bar on the screen.
         QVERIFY(s.screen()->availableGeometry().contains(s.frameGeometry().topLeft()));
+        // "QEL No." ends short of its box, whatever the font.
+        QVERIFY(s.numberLabel->geometry().right() + 4 < s.numberBox->x() &&
+                s.numberLabel->fontMetrics().horizontalAdvance(s.numberLabel->text()) <=
+                    s.numberLabel->width());
         checkPlaces(s, "practiceFrame 16 16 169 233, issueOption 16 24 113 17, "
-                       "argumentOption 16 40 121 17, numberLabel 32 104 49 17, "
+                       "argumentOption 16 40 121 17, numberLabel 16 104 50 17, "
                        "numberBox 72 96 49 22, randomSelect 32 128 113 25, "
                        "practiceStartButton 48 176 73 25, fullTestFrame 224 16 169 89, "
                        "fullTestStartButton 48 32 73 25, quitButton 232 128 65 25, "
@@ -234,6 +241,8 @@ private slots:
         row("issue 151", Start{true, false, "151", "", ""});
         row("argument 142", Start{false, false, "142", "", ""});
         row("random ignores the box", Start{true, true, "abc", "Issue ", ""});
+        row("Enter after the number", Start{false, false, "7", "Argument 7", "", true});
+        row("Enter after a wrong one", Start{true, false, "0", "", "", true});
     }
     void practiceStart()
     {
@@ -242,7 +251,13 @@ private slots:
         TestWindow& t = p.test();
         t.answerBox->setPlainText(QStringLiteral("left from before"));
         p.start->randomSelect->setChecked(s.random);
-        p.startQuestion(s.issue, s.entry);
+        if (s.byEnter) {
+            (s.issue ? p.start->issueOption : p.start->argumentOption)->setChecked(true);
+            p.start->numberBox->setText(s.entry);
+            QTest::keyClick(p.start->numberBox, Qt::Key_Return);
+        } else {
+            p.startQuestion(s.issue, s.entry);
+        }
         const bool wrong = s.heading.isEmpty();
         QCOMPARE(p.fake.boxes.prompts.join(""), wrong ? "Wrong Number" : "");
         QCOMPARE(p.start->numberBox->text(), wrong ? "1" : s.entry);
@@ -712,13 +727,23 @@ private slots:
         else if (user == "file")
             p.folder.write("user", "x");
         bool counting = false;
-        p.fake.boxes.whileOpen = [&] { counting = t.clockTimer->isActive(); };
+        QPoint off; // from the box's window to where the start window stood, on the screen
+        p.fake.boxes.whileOpen = [&] {
+            counting = t.clockTimer->isActive();
+            QRect centred(QPoint(), t.size());
+            centred.moveCenter(p.start->geometry().center());
+            off = t.geometry().topLeft() -
+                  keepOnScreen(centred, t.screen()->availableGeometry()).topLeft();
+        };
         p.startQuestion(true, QStringLiteral("3"));
         QTest::keyClicks(t.answerBox, "Typed on.");
         t.findChild<DraftKeeper*>()->writeNow();
         t.findChild<DraftKeeper*>()->finish();
         QVERIFY(!counting && t.clockTimer->isActive() && t.focusWidget() == t.answerBox);
         QCOMPARE(p.fake.boxes.titles, reason.isEmpty() ? QStringList() : QStringList{"No Draft"});
+        // Over the test window, which already stands where it will be seen.
+        QVERIFY(reason.isEmpty() || (p.fake.boxes.asked[0].parent == &t && t.isVisible() &&
+                                     off.manhattanLength() <= 2));
         QVERIFY(reason.isEmpty() ||
                 p.fake.boxes.prompts[0].contains(QDir::toNativeSeparators(folder) +
                                                  "\r\nReason: " + reason));
@@ -902,11 +927,17 @@ private slots:
         r->kindFilter->setCurrentIndex(2);                      // Argument
         QTest::keyClick(r, Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(QApplication::focusWidget(), "hand TOPIC"); // no essay holds both
-        QTRY_VERIFY(r->countLabel->text().endsWith(
-            "regular file).\nNo Argument essay holds all of: hand TOPIC.")); // searched on a thread
+        const int listTop = r->views->y();
+        QTRY_COMPARE(r->foundLabel->text(),
+                     "No Argument essay holds all of: hand TOPIC."); // searched on a thread
         r->searchBox->setText(" café  topic "); // in any order, in the answer or the topic
         QTRY_COMPARE(shown(), "Naïve café.");
-        QVERIFY(!r->countLabel->text().contains("No Argument essay"));
+        QCOMPARE(r->foundLabel->text(), "1 Argument essay holds all of: café topic.");
+        r->searchBox->clear();
+        QTRY_VERIFY(r->foundLabel->text().isEmpty());
+        QCOMPARE(r->views->y(), listTop); // the line keeps its room: nothing below it moves
+        r->searchBox->setText(" café  topic ");
+        QTRY_COMPARE(shown(), "Naïve café.");
         QTest::keyClick(r->searchBox, Qt::Key_Tab);
         QTest::keyClick(r->essayList, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), r->answerBox);
@@ -976,6 +1007,41 @@ private slots:
             qPrintable(r->progressView->slipsChart->accessibleDescription()));
     }
 
+    // A click on a heading sorts the list by it: numbers as numbers, dates as dates.
+    void reviewSort_data()
+    {
+        columns<QList<int>, QString>("headings", "shown");
+        row("newest first", QList<int>{}, "10 9 100");
+        row("by words", QList<int>{EssayList::WordsColumn}, "9 10 100");
+        row("by words, most first", QList<int>{EssayList::WordsColumn, EssayList::WordsColumn},
+            "100 10 9");
+        row("oldest first", QList<int>{EssayList::DateColumn}, "100 9 10");
+        row("by time of day", QList<int>{EssayList::TimeColumn}, "9 100 10");
+    }
+    void reviewSort()
+    {
+        QFETCH(QList<int>, headings);
+        LoadedProgram p;
+        const auto essay = [](int words, int days, int hour) {
+            Draft d = sample(true, QString("w ").repeated(words), days);
+            d.changed.setTime(QTime(hour, 0));
+            return record(d);
+        };
+        p.folder.write("user/ai9.txt", essay(9, 2, 10) + essay(10, 3, 20));
+        p.folder.write("user/aa7.txt", essay(100, 1, 15));
+        p.start->reviewButton->click();
+        QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
+        QVERIFY(QTest::qWaitForWindowActive(r));
+        QHeaderView* header = r->essayList->horizontalHeader();
+        for (int column : headings)
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(column) + 4, 4));
+        QStringList words;
+        for (int i = 0; i < 3; ++i)
+            words << r->essayList->model()->index(i, EssayList::WordsColumn).data().toString();
+        QTEST(words.join(' '), "shown");
+    }
+
     // An essay as a PDF: all of its pages, or no file and the reason, an old file kept.
     void essayPdf_data()
     {
@@ -1011,6 +1077,7 @@ private slots:
         p.folder.write("user/ai9.txt",
                        record(sample(true, "O teh", 1)) + record(sample(true, "N")));
         p.folder.write("user/aa7.txt", record(sample(false, "A b c", 2)));
+        p.fake.clock.dateTime = Changed.addDays(3); // after the essays
         p.start->reviewButton->click();
         QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
         QVERIFY(QTest::qWaitForWindowActive(r) && r->views->currentIndex() == 0);
@@ -1020,11 +1087,29 @@ private slots:
         QTRY_VERIFY(v->slipsChart->accessibleDescription().startsWith("Spelling slips per hundred "
                                                                       "words: 3 essays"));
         QVERIFY(v->topicMap->isVisible() && r->rect().contains(v->mapTo(r, v->rect().center())));
+        v->topicMap->resize(v->topicMap->sizeHint()); // room for the counts
         const QImage map = rgb(v->topicMap->grab().toImage());
         const qreal s = map.devicePixelRatio();
-        for (const auto& [cell, shade] : {std::pair(8, 2), std::pair(156, 1), std::pair(0, 0)})
-            QCOMPARE(map.pixelColor((v->topicMap->cellRect(cell).center() * s)),
-                     shadeColour(shade));
+        for (const auto& [cell, shade] : {std::pair(8, 2), std::pair(156, 1), std::pair(0, 0)}) {
+            const QRect r = v->topicMap->cellRect(cell);
+            QCOMPARE(map.pixelColor((r.topLeft() + QPoint(2, 2)) * s), shadeColour(shade));
+            // The count written in it; nothing in a cell never written.
+            bool written = false;
+            const QRect inside = device(r.adjusted(2, 2, -3, -3), s);
+            for (int i = 0; i < inside.width() * inside.height(); ++i)
+                written |= map.pixelColor(inside.left() + i % inside.width(),
+                                          inside.top() + i / inside.width()) != shadeColour(shade);
+            QCOMPARE(written, shade > 0);
+        }
+        // Each mark and shade is named on the screen, beside its picture.
+        QStringList named;
+        for (PictureKey* key : {v->chartKey, v->mapKey})
+            for (const PictureKey::Entry& entry : key->entries())
+                named << entry.name;
+        QCOMPARE(named.join(", "), "Issue, Argument, median of each essay and the four before, 500 "
+                                   "to 600 words, beyond the top, with its figure, never, once, "
+                                   "twice, 3 or 4 times, 5 or more");
+        QVERIFY(v->chartKey->isVisible() && v->mapKey->isVisible());
         const QImage words = rgb(v->wordsChart->grab().toImage());
         std::set<QRgb> colours;
         for (int y = 0; y < words.height(); ++y)
@@ -1040,6 +1125,41 @@ private slots:
         QCOMPARE(r->topicLabel->text(), "Topic: Issue No.9");
         r->allTopicsButton->click();
         QCOMPARE(r->essayList->model()->rowCount(), 3);
+    }
+
+    // Each shade of the map against the next (WCAG contrast), on a light window and a
+    // dark one: "never" stands 3:1 from "once"; five steps cannot all reach 3:1 (that
+    // would take 81:1, and black on white is 21:1), so the rest keep their order and
+    // show their counts, written at 4.5:1 and more.
+    void mapShades_data()
+    {
+        columns<MapScheme, int, double>("scheme", "shade", "least");
+        for (const auto& [scheme, name] :
+             {std::pair(MapScheme::Light, "light, "), std::pair(MapScheme::Dark, "dark, ")}) {
+            for (int shade = 0; shade < 4; ++shade) {
+                row(qPrintable(name + QString(ShadeNames.at(shade)) + " and next"), scheme, shade,
+                    shade == 0 ? 3.0 : 1.6);
+            }
+        }
+    }
+    void mapShades()
+    {
+        QFETCH(MapScheme, scheme);
+        QFETCH(int, shade);
+        QFETCH(double, least);
+        const auto lum = [](const QColor& c) {
+            const auto lin = [](double v) {
+                return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+        };
+        const double here = lum(shadeColour(shade, scheme));
+        const double next = lum(shadeColour(shade + 1, scheme));
+        const double ratio = (std::max(here, next) + 0.05) / (std::min(here, next) + 0.05);
+        QVERIFY2(ratio >= least, qPrintable(QString::number(ratio)));
+        QVERIFY((next < here) == (scheme == MapScheme::Light)); // more is further from the page
+        const double ink = lum(inkOn(shadeColour(shade + 1, scheme)));
+        QVERIFY((std::max(ink, next) + 0.05) / (std::min(ink, next) + 0.05) >= 4.5);
     }
 
     // Ctrl+Y redoes; Ctrl+Down and Ctrl+Page Down scroll the topic, the caret staying put.

@@ -1,6 +1,7 @@
 #include "review/essaylist.h"
 
 #include "bank/topiclibrary.h"
+#include "essay/essayfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -145,6 +146,7 @@ void EssayList::read(const QString& userFolder, const QLocale& locale)
     texts_.clear();
     essays_.clear();
     skipped_.clear();
+    locale_ = locale;
     const QDir folder(userFolder);
     RecordDateReader dates(locale);
     // Each file's words are counted on the second core while the next file is
@@ -212,6 +214,12 @@ int EssayList::words(int row) const
     return essays_.at(row).words;
 }
 
+QString EssayList::shownDate(const QDate& date) const
+{
+    // The year in full, in the user's regional order, as the program writes it.
+    return locale_.toString(date, recordDateFormat(locale_));
+}
+
 QString EssayList::summary() const
 {
     QString line = QStringLiteral("%1 %2 on %3 of the %4 Issue topics and %5 of the %6 Argument "
@@ -252,12 +260,26 @@ QVariant EssayList::data(const QModelIndex& index, int role) const
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     }
+    const SavedEssay& essay = essays_.at(index.row());
+    if (role == SortRole) {
+        switch (index.column()) {
+        case DateColumn:
+            return essay.when;
+        case TimeColumn:
+            return essay.when.isValid() ? essay.when.time() : QTime();
+        case AnswerColumn:
+            return data(index, Qt::DisplayRole).toString().toLower();
+        default:
+            return data(index, Qt::DisplayRole);
+        }
+    }
     if (role != Qt::DisplayRole)
         return {};
-    const SavedEssay& essay = essays_.at(index.row());
     switch (index.column()) {
     case DateColumn:
-        return essay.part.date.toString();
+        // Records saved under other regional settings show in the same form;
+        // a date that cannot be read shows as it stands in the file.
+        return essay.when.isValid() ? shownDate(essay.when.date()) : essay.part.date.toString();
     case TimeColumn:
         return essay.part.time.toString();
     case KindColumn:

@@ -8,6 +8,7 @@
 
 #include <QAbstractTableModel>
 #include <QDateTime>
+#include <QLocale>
 #include <QSortFilterProxyModel>
 #include <QStringList>
 #include <QStringMatcher>
@@ -28,6 +29,8 @@ class EssayList : public QAbstractTableModel {
 public:
     enum Column { DateColumn, TimeColumn, KindColumn, NumberColumn, WordsColumn, AnswerColumn };
     static constexpr int ColumnCount = 6;
+    // What a column sorts by: dates and times as such, numbers as numbers.
+    static constexpr int SortRole = Qt::UserRole;
 
     explicit EssayList(QObject* parent = nullptr);
 
@@ -39,6 +42,8 @@ public:
     const SavedEssay& essay(int row) const { return essays_.at(row); }
     QString fileName(const SavedEssay& essay) const { return fileNames_.at(essay.file); }
     int words(int row) const;
+    // A date as the list shows it, in one form whatever form the record has.
+    QString shownDate(const QDate& date) const;
     // How many essays on how many topics, and the files that were not read.
     QString summary() const;
 
@@ -49,6 +54,7 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    QLocale locale_;
     QStringList fileNames_;
     QList<QString> texts_; // the files' texts, which the essays' views point into
     QList<SavedEssay> essays_;

@@ -78,26 +78,74 @@ int topicShade(int count)
     return count <= 2 ? count : count <= 4 ? 3 : 4;
 }
 
+QString kindName(EssayKind kind)
+{
+    for (const TopicKind& k : TopicKinds)
+        if (k.kind == kind)
+            return QString::fromLatin1(k.name);
+    return {};
+}
+
+namespace {
+
+double medianOf(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The scale of a picture's values and how many lie beyond its top.
+void fitValues(TimeSeries& series, const QList<double>& values, double floor)
+{
+    series.values = valueScale(0, bulkTop(values, floor));
+    series.above = int(std::count_if(values.begin(), values.end(),
+                                     [&series](double v) { return v > series.values.high; }));
+}
+
+} // namespace
+
+double bulkTop(QList<double> values, double floor)
+{
+    if (values.isEmpty())
+        return floor;
+    const double fence = 4 * std::max(medianOf({values.begin(), values.end()}), floor);
+    double top = floor;
+    for (double v : values)
+        if (v <= fence)
+            top = std::max(top, v);
+    return top;
+}
+
 Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
 {
     Progress progress;
     progress.essays = int(essays.size());
-    std::array<QList<int>, 2> counts{QList<int>(IssueTopicCount, 0),
-                                     QList<int>(ArgumentTopicCount, 0)};
+    std::array<QList<int>, TopicKinds.size()> counts;
+    for (size_t k = 0; k < TopicKinds.size(); ++k)
+        counts.at(k) = QList<int>(TopicKinds.at(k).topics, 0);
     QList<const ProgressEssay*> dated;
     for (const ProgressEssay& essay : essays) {
-        QList<int>& kind = counts.at(essay.question.kind == EssayKind::Issue ? 0 : 1);
-        if (essay.question.number >= 1 && essay.question.number <= kind.size())
-            ++kind[essay.question.number - 1];
+        for (size_t k = 0; k < TopicKinds.size(); ++k) {
+            QList<int>& kind = counts.at(k);
+            if (TopicKinds.at(k).kind == essay.question.kind && essay.question.number >= 1 &&
+                essay.question.number <= kind.size())
+                ++kind[essay.question.number - 1];
+        }
         if (!essay.when.isValid()) {
             ++progress.undated;
             continue;
         }
+        // A date after now is a wrong clock: over time it would stretch the
+        // picture and count among the newest.
+        if (essay.when > now) {
+            ++progress.future;
+            continue;
+        }
         dated << &essay;
-        progress.future += essay.when > now;
         const qint64 ago = essay.when.secsTo(now);
-        progress.totals.lastWeek += ago >= 0 && ago < qint64{7} * 86400;
-        progress.totals.lastMonth += ago >= 0 && ago < qint64{30} * 86400;
+        progress.totals.lastWeek += ago < qint64{7} * 86400;
+        progress.totals.lastMonth += ago < qint64{30} * 86400;
     }
     std::stable_sort(dated.begin(), dated.end(),
                      [](const auto* a, const auto* b) { return a->when < b->when; });
@@ -121,31 +169,25 @@ Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
     const double first = dated.isEmpty() ? dayOf(now) : progress.words.points.first().day;
     const double last = dated.isEmpty() ? first : progress.words.points.last().day;
     progress.words.days = progress.slips.days = dayScale(first, last);
-    // The words' scale always shows the band the report measures against.
-    progress.words.values = valueScale(
-        0, std::max(double(TargetWords.high),
-                    words.isEmpty() ? 0 : *std::max_element(words.begin(), words.end())));
-    progress.slips.values =
-        valueScale(0, slips.isEmpty() ? 1 : *std::max_element(slips.begin(), slips.end()));
+    // The words' scale always shows the band the report measures against, with
+    // a third of it again above, as the report's bar does.
+    fitValues(progress.words, words, TargetWords.high * 4.0 / 3);
+    fitValues(progress.slips, slips, 1);
 
-    const auto mean = [&words](qsizetype from, qsizetype to) -> std::optional<double> {
+    const auto median = [&words](qsizetype from, qsizetype to) -> std::optional<double> {
         from = std::max<qsizetype>(from, 0);
         if (from >= to)
             return std::nullopt;
-        double sum = 0;
-        for (qsizetype i = from; i < to; ++i)
-            sum += words[i];
-        return sum / double(to - from);
+        return medianOf({words.begin() + from, words.begin() + to});
     };
     const qsizetype n = words.size();
-    progress.totals.meanLastTen = mean(n - 10, n);
-    progress.totals.meanTenBefore = mean(n - 20, n - 10);
+    progress.totals.medianLastTen = median(n - 10, n);
+    progress.totals.medianTenBefore = median(n - 20, n - 10);
 
-    for (int k = 0; k < 2; ++k) {
+    for (size_t k = 0; k < TopicKinds.size(); ++k) {
         for (int i = 0; i < counts.at(k).size(); ++i) {
             const int count = counts.at(k).at(i);
-            progress.cells << TopicCell{
-                {k == 0 ? EssayKind::Issue : EssayKind::Argument, i + 1}, count, topicShade(count)};
+            progress.cells << TopicCell{{TopicKinds.at(k).kind, i + 1}, count, topicShade(count)};
         }
     }
     return progress;
@@ -159,14 +201,15 @@ QString totalsLine(const Progress& progress)
                        .arg(progress.totals.lastWeek)
                        .arg(progress.totals.lastMonth);
     const ProgressTotals& t = progress.totals;
-    if (t.meanLastTen && t.meanTenBefore) {
-        line += QStringLiteral(" Mean words of the last ten essays: %1, against %2 for the ten "
-                               "before them.")
-                    .arg(number(std::round(*t.meanLastTen)), number(std::round(*t.meanTenBefore)));
-    } else if (t.meanLastTen) {
-        line += QStringLiteral(" Mean words of the essays so far: %1; the ten before the last ten "
-                               "are still to be written.")
-                    .arg(number(std::round(*t.meanLastTen)));
+    if (t.medianLastTen && t.medianTenBefore) {
+        line +=
+            QStringLiteral(" Median words of the last ten essays: %1, against %2 for the ten "
+                           "before them.")
+                .arg(number(std::round(*t.medianLastTen)), number(std::round(*t.medianTenBefore)));
+    } else if (t.medianLastTen) {
+        line += QStringLiteral(" Median words of the essays so far: %1; the ten before the last "
+                               "ten are still to be written.")
+                    .arg(number(std::round(*t.medianLastTen)));
     }
     return line;
 }
@@ -183,11 +226,11 @@ QString datesLine(const Progress& progress)
                      .arg(progress.undated);
     }
     if (progress.future == 1) {
-        parts << QStringLiteral("1 essay is dated after today: the computer's clock may have been "
-                                "wrong.");
+        parts << QStringLiteral("1 essay is dated after today (the computer's clock may have been "
+                                "wrong) and is not shown over time.");
     } else if (progress.future > 1) {
-        parts << QStringLiteral("%1 essays are dated after today: the computer's clock may have "
-                                "been wrong.")
+        parts << QStringLiteral("%1 essays are dated after today (the computer's clock may have "
+                                "been wrong) and are not shown over time.")
                      .arg(progress.future);
     }
     return parts.join(QLatin1Char(' '));
@@ -201,21 +244,51 @@ QString seriesSentences(const TimeSeries& series, const QString& what)
     }
     double low = series.points.first().value;
     double high = low;
+    QStringList beyond;
     for (const ProgressPoint& p : series.points) {
         low = std::min(low, p.value);
         high = std::max(high, p.value);
+        if (p.value > series.values.high)
+            beyond << number(p.value);
     }
     const auto date = [](double day) {
         return QLocale().toString(QDate(1970, 1, 1).addDays(qint64(std::floor(day))),
                                   QLocale::ShortFormat);
     };
-    QString text =
-        QStringLiteral("%1: %2 essays from %3 to %4, from %5 to %6. The median of the last five "
-                       "went from %7 to %8.")
-            .arg(what)
-            .arg(series.points.size())
-            .arg(date(series.points.first().day), date(series.points.last().day), number(low),
-                 number(high), number(series.median.first()), number(series.median.last()));
+    const qsizetype n = series.points.size();
+    const QString from = date(series.points.first().day);
+    const QString to = date(series.points.last().day);
+    QString text;
+    if (n == 1) {
+        text = QStringLiteral("%1: 1 essay, on %2: %3.").arg(what, from, number(low));
+    } else {
+        text =
+            QStringLiteral("%1: %2 essays %3, %4.")
+                .arg(what)
+                .arg(n)
+                .arg(from == to ? QStringLiteral("on ") + from
+                                : QStringLiteral("from %1 to %2").arg(from, to),
+                     low == high ? QStringLiteral("each %1").arg(number(low))
+                                 : QStringLiteral("from %1 to %2").arg(number(low), number(high)));
+    }
+    // The running median's fifth figure is the first five's; its last, the last five's.
+    const double firstFive = series.median.at(std::min<qsizetype>(4, n - 1));
+    const double lastFive = series.median.last();
+    if (n > 5 && firstFive != lastFive) {
+        text += QStringLiteral(" The median of five essays went from %1 for the first five to %2 "
+                               "for the last five.")
+                    .arg(number(firstFive), number(lastFive));
+    } else if (n > 5) {
+        text += QStringLiteral(" The median of five essays stayed at %1 from the first five to "
+                               "the last five.")
+                    .arg(number(lastFive));
+    } else if (n > 1) {
+        text += QStringLiteral(" Their median: %1.").arg(number(lastFive));
+    }
+    if (!beyond.isEmpty()) {
+        text += QStringLiteral(" Beyond the top of the picture, drawn at its edge: %1.")
+                    .arg(beyond.join(QStringLiteral(", ")));
+    }
     if (series.waiting > 0)
         text += QStringLiteral(" %1 more still being counted.").arg(series.waiting);
     return text;

@@ -4,12 +4,14 @@
 // draws: points, scales, the running median, the topics' cells and a line of
 // totals. Computed here without a widget.
 
+#include "bank/topiclibrary.h"
 #include "essay/question.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 // What the pictures need of one essay.
@@ -42,17 +44,34 @@ struct ProgressPoint {
 };
 
 // One picture over time: its points in date order, the median of each point
-// and the four before it, and its scales.
+// and the four before it, and its scales. The values' scale fits the bulk of
+// the essays: one far beyond the others stands at the top edge, not stretching it.
 struct TimeSeries {
     QList<ProgressPoint> points;
     QList<double> median; // one per point
     ProgressScale days;
     ProgressScale values;
+    int above = 0;   // points beyond the top of the values' scale
     int waiting = 0; // dated essays whose figure has not arrived yet
 };
 
+// The top a scale needs for the bulk of the values: the largest that is at most
+// four times their median (or the floor), and never below the floor.
+double bulkTop(QList<double> values, double floor);
+
 // The median of each value and the (window - 1) before it; fewer at the start.
 QList<double> runningMedian(const QList<double>& values, int window = 5);
+
+// The kinds of essay the map shows, each a band of its topics, in order.
+struct TopicKind {
+    EssayKind kind;
+    const char* name;
+    int topics;
+};
+inline constexpr std::array<TopicKind, 2> TopicKinds{
+    {{EssayKind::Issue, "Issue", IssueTopicCount},
+     {EssayKind::Argument, "Argument", ArgumentTopicCount}}};
+QString kindName(EssayKind kind);
 
 struct TopicCell {
     Question question;
@@ -60,22 +79,27 @@ struct TopicCell {
     int shade = 0; // 0 never written, 1 once, 2 twice, 3 three or four times, 4 five or more
 };
 int topicShade(int count);
+// What each shade stands for, lightest first.
+inline constexpr std::array<const char*, 5> ShadeNames{"never", "once", "twice", "3 or 4 times",
+                                                       "5 or more"};
 
 struct ProgressTotals {
-    int lastWeek = 0;                    // essays dated in the 7 days up to now
-    int lastMonth = 0;                   // in the 30 days up to now
-    std::optional<double> meanLastTen;   // words of the ten newest dated essays
-    std::optional<double> meanTenBefore; // of the ten before them
+    int lastWeek = 0;  // essays dated in the 7 days up to now
+    int lastMonth = 0; // in the 30 days up to now
+    // The median words of the ten newest essays dated up to now, and of the ten
+    // before them: one huge paste cannot move them as it would a mean.
+    std::optional<double> medianLastTen;
+    std::optional<double> medianTenBefore;
 };
 
 struct Progress {
     TimeSeries words;
     TimeSeries slips;       // per hundred words
-    QList<TopicCell> cells; // every Issue topic, then every Argument topic
+    QList<TopicCell> cells; // every topic of each kind, in the order of TopicKinds
     ProgressTotals totals;
     int essays = 0;
-    int undated = 0; // left out of the pictures over time
-    int future = 0;  // dated after now
+    int undated = 0; // left out of the pictures over time and the totals
+    int future = 0;  // dated after now: left out as well
 };
 
 // The essays in any order, against the time now.

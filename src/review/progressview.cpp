@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QStyleOptionFocusRect>
 #include <QTextBrowser>
 #include <QToolTip>
@@ -24,6 +25,12 @@ namespace {
 
 const QColor GridColour(0xdd, 0xdd, 0xdd);
 const QColor MedianColour(0x20, 0x20, 0x20);
+
+// The frame round each cell of the map, so that a cell never written shows.
+QColor cellFrame(MapScheme scheme)
+{
+    return scheme == MapScheme::Dark ? QColor(0x6e, 0x6e, 0x6e) : QColor(0x94, 0x94, 0x94);
+}
 
 QString markText(double value)
 {
@@ -46,12 +53,64 @@ void drawFocus(QWidget* widget, QPainter& painter, const QRect& around)
 
 } // namespace
 
-QColor shadeColour(int shade)
+const KindMark& kindMark(EssayKind kind)
 {
-    static const std::array<QColor, 5> Shades = {QColor(0xff, 0xff, 0xff), QColor(0xc6, 0xdb, 0xef),
-                                                 QColor(0x6b, 0xae, 0xd6), QColor(0x21, 0x71, 0xb5),
-                                                 QColor(0x08, 0x30, 0x6b)};
-    return Shades.at(std::clamp(shade, 0, 4));
+    static const std::array<KindMark, 2> Marks{
+        {{EssayKind::Issue, IssueColour, KindMark::Circle},
+         {EssayKind::Argument, ArgumentColour, KindMark::Square}}};
+    for (const KindMark& mark : Marks)
+        if (mark.kind == kind)
+            return mark;
+    return Marks.front();
+}
+
+void drawKindMark(QPainter& painter, const QPointF& at, qreal radius, const KindMark& mark)
+{
+    painter.setPen(QPen(Qt::black, 0.6));
+    painter.setBrush(mark.colour);
+    const qreal r = radius;
+    switch (mark.shape) {
+    case KindMark::Circle:
+        painter.drawEllipse(at, r, r);
+        break;
+    case KindMark::Square:
+        painter.drawRect(QRectF(at - QPointF(r, r), QSizeF(2 * r, 2 * r)));
+        break;
+    case KindMark::Diamond:
+        painter.drawPolygon(QPolygonF{at + QPointF(0, -1.3 * r), at + QPointF(1.3 * r, 0),
+                                      at + QPointF(0, 1.3 * r), at + QPointF(-1.3 * r, 0)});
+        break;
+    }
+}
+
+MapScheme mapSchemeOf(const QPalette& palette)
+{
+    return palette.base().color().lightness() < 128 ? MapScheme::Dark : MapScheme::Light;
+}
+
+// "Never" stands at least 3:1 (WCAG) from "once", so that a topic written stands
+// out from one not written; the other steps share what contrast is left, and
+// each written cell shows its count as well.
+QColor shadeColour(int shade, MapScheme scheme)
+{
+    static const std::array<QColor, 5> Light = {QColor(0xff, 0xff, 0xff), QColor(0x50, 0x97, 0xda),
+                                                QColor(0x25, 0x6c, 0xad), QColor(0x17, 0x44, 0x6e),
+                                                QColor(0x08, 0x17, 0x25)};
+    static const std::array<QColor, 5> Dark = {QColor(0x1e, 0x1e, 0x1e), QColor(0x1b, 0x6c, 0xb9),
+                                               QColor(0x39, 0x91, 0xe3), QColor(0x8b, 0xbe, 0xee),
+                                               QColor(0xe2, 0xef, 0xfb)};
+    return (scheme == MapScheme::Dark ? Dark : Light).at(std::clamp(shade, 0, 4));
+}
+
+QColor inkOn(const QColor& colour)
+{
+    // Relative luminance as WCAG defines it; white and black stand out equally at 0.179.
+    const auto linear = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double l = 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+                     0.0722 * linear(colour.blueF());
+    return l > 0.179 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 TimeChart::TimeChart(const char* name, const QString& said, bool wordBand, QWidget* parent)
@@ -135,24 +194,30 @@ void TimeChart::paintEvent(QPaintEvent* /*event*/)
                          : series_.waiting > 0 ? QStringLiteral("Counting...")
                                                : QStringLiteral("No dated essays"));
     }
-    // Issue as round points, Argument as squares: told apart without colour too.
+    // Each kind in a shape of its own: told apart without colour too. A value
+    // beyond the top stands on the edge under a caret, its figure beside it.
     const qreal r = 3.5;
-    painter.setPen(QPen(Qt::black, 0.6));
+    const auto shown = [&](double value) { return y(std::min(value, v.high)); };
     for (const ProgressPoint& p : std::as_const(series_.points)) {
-        const QPointF at(x(p.day), y(p.value));
-        if (p.kind == EssayKind::Issue) {
-            painter.setBrush(IssueColour);
-            painter.drawEllipse(at, r, r);
-        } else {
-            painter.setBrush(ArgumentColour);
-            painter.drawRect(QRectF(at - QPointF(r, r), QSizeF(2 * r, 2 * r)));
-        }
+        const QPointF at(x(p.day), shown(p.value));
+        drawKindMark(painter, at, r, kindMark(p.kind));
+        if (p.value <= v.high)
+            continue;
+        painter.setPen(QPen(palette().text().color(), 1.2));
+        painter.drawPolyline(QPolygonF{at + QPointF(-r, -r - 1), at + QPointF(0, -2 * r - 2),
+                                       at + QPointF(r, -r - 1)});
+        const QString figure = markText(p.value);
+        const int w = metrics.horizontalAdvance(figure) + 4;
+        const bool left = at.x() + r + w > width();
+        painter.drawText(QRectF(left ? at.x() - r - w : at.x() + r + 2, at.y() - metrics.height(),
+                                w, metrics.height()),
+                         (left ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, figure);
     }
     if (series_.median.size() > 1) {
         QPainterPath line;
-        line.moveTo(x(series_.points.first().day), y(series_.median.first()));
+        line.moveTo(x(series_.points.first().day), shown(series_.median.first()));
         for (qsizetype i = 1; i < series_.median.size(); ++i)
-            line.lineTo(x(series_.points.at(i).day), y(series_.median.at(i)));
+            line.lineTo(x(series_.points.at(i).day), shown(series_.median.at(i)));
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(MedianColour, 2));
         painter.drawPath(line);
@@ -161,14 +226,93 @@ void TimeChart::paintEvent(QPaintEvent* /*event*/)
         drawFocus(this, painter, rect().adjusted(1, 1, -1, -1));
 }
 
+PictureKey::PictureKey(const char* name, const QString& said, QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QString::fromLatin1(name));
+    setAccessibleName(said);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void PictureKey::setEntries(const QList<Entry>& entries)
+{
+    entries_ = entries;
+    QStringList names;
+    for (const Entry& entry : entries)
+        names << entry.name;
+    setAccessibleDescription(names.join(QStringLiteral("; ")));
+    updateGeometry();
+    update();
+}
+
+QList<QRect> PictureKey::places(int width) const
+{
+    const QFontMetrics metrics = fontMetrics();
+    const int side = metrics.height();
+    QList<QRect> found;
+    int x = 0;
+    int y = 0;
+    for (const Entry& entry : entries_) {
+        const int w = side + 4 + metrics.horizontalAdvance(entry.name);
+        if (x > 0 && x + w > width) {
+            x = 0;
+            y += side + 4;
+        }
+        found << QRect(x, y, side, side);
+        x += w + 2 * side;
+    }
+    return found;
+}
+
+int PictureKey::heightForWidth(int width) const
+{
+    const QList<QRect> at = places(width);
+    return at.isEmpty() ? 0 : at.last().bottom() + 3;
+}
+
+QSize PictureKey::sizeHint() const
+{
+    const int wide = 1 << 20;
+    const QList<QRect> at = places(wide);
+    const int width = at.isEmpty() ? 0
+                                   : at.last().right() + 5 +
+                                         fontMetrics().horizontalAdvance(entries_.last().name);
+    return {width, heightForWidth(wide)};
+}
+
+QSize PictureKey::minimumSizeHint() const
+{
+    return {fontMetrics().height() * 6, heightForWidth(fontMetrics().height() * 6)};
+}
+
+void PictureKey::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QList<QRect> at = places(width());
+    for (qsizetype i = 0; i < entries_.size(); ++i) {
+        painter.save();
+        entries_.at(i).draw(painter, QRectF(at.at(i)).adjusted(1, 1, -1, -1));
+        painter.restore();
+        painter.setPen(palette().windowText().color());
+        painter.drawText(QRect(at.at(i).right() + 5, at.at(i).top(), width(), at.at(i).height()),
+                         Qt::AlignLeft | Qt::AlignVCenter, entries_.at(i).name);
+    }
+}
+
 TopicMap::TopicMap(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("topicMap"));
     setAccessibleName(QStringLiteral("Topics written"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    setMinimumSize(Columns * 8, 10 * 8 + 2 * fontMetrics().height() + 12);
+    const int headings = int(TopicKinds.size()) * (fontMetrics().height() + 6);
+    setMinimumSize(Columns * 8, rows() * 8 + headings);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+QSize TopicMap::sizeHint() const
+{
+    return {Columns * 20, rows() * 20 + int(TopicKinds.size()) * (fontMetrics().height() + 6)};
 }
 
 void TopicMap::setCells(const QList<TopicCell>& cells)
@@ -179,20 +323,32 @@ void TopicMap::setCells(const QList<TopicCell>& cells)
     update();
 }
 
+int TopicMap::rows() const
+{
+    int rows = 0;
+    for (const TopicKind& kind : TopicKinds)
+        rows += (kind.topics + Columns - 1) / Columns;
+    return rows;
+}
+
 int TopicMap::side() const
 {
-    const int free = height() - 2 * (fontMetrics().height() + 6);
-    return std::max(4, std::min(width() / Columns, free / 10));
+    const int free = height() - int(TopicKinds.size()) * (fontMetrics().height() + 6);
+    return std::max(4, std::min(width() / Columns, free / rows()));
 }
 
 QRect TopicMap::cellRect(int cell) const
 {
     const int s = side();
-    const bool argument = cell >= IssueTopicCount;
-    const int i = argument ? cell - IssueTopicCount : cell;
     const int heading = fontMetrics().height() + 6;
-    const int top = heading + (argument ? 5 * s + heading : 0);
-    return {(i % Columns) * s, top + (i / Columns) * s, s, s};
+    int top = 0;
+    for (const TopicKind& kind : TopicKinds) {
+        if (cell < kind.topics)
+            return {(cell % Columns) * s, top + heading + (cell / Columns) * s, s, s};
+        cell -= kind.topics;
+        top += heading + (kind.topics + Columns - 1) / Columns * s;
+    }
+    return {};
 }
 
 int TopicMap::cellAt(const QPoint& at) const
@@ -209,8 +365,7 @@ QString TopicMap::cellText(int cell) const
         return {};
     const TopicCell& c = cells_.at(cell);
     QString text = QStringLiteral("%1 No.%2: %3")
-                       .arg(c.question.kind == EssayKind::Issue ? QStringLiteral("Issue")
-                                                                : QStringLiteral("Argument"))
+                       .arg(kindName(c.question.kind))
                        .arg(c.question.number)
                        .arg(c.count == 0   ? QStringLiteral("not written yet")
                             : c.count == 1 ? QStringLiteral("written once")
@@ -241,18 +396,36 @@ void TopicMap::paintEvent(QPaintEvent* /*event*/)
     QPainter painter(this);
     const QFontMetrics metrics = fontMetrics();
     const int heading = metrics.height() + 6;
-    const int s = side();
+    const MapScheme scheme = mapSchemeOf(palette());
     painter.setPen(palette().windowText().color());
-    painter.drawText(QRect(0, 0, width(), heading), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Issue topics 1 to %1").arg(IssueTopicCount));
-    painter.drawText(QRect(0, heading + 5 * s, width(), heading), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Argument topics 1 to %1").arg(ArgumentTopicCount));
+    int first = 0;
+    for (const TopicKind& kind : TopicKinds) {
+        const QRect cell = cellRect(first);
+        painter.drawText(
+            QRect(0, cell.top() - heading, width(), heading), Qt::AlignLeft | Qt::AlignVCenter,
+            QStringLiteral("%1 topics 1 to %2").arg(QLatin1String(kind.name)).arg(kind.topics));
+        first += kind.topics;
+    }
+    // The counts where a cell has room for two figures, in a font its height fits.
+    QFont small = font();
+    small.setPixelSize(std::max(6, side() * 11 / 20));
+    const bool counts = side() >= 14;
+    painter.setFont(small);
+    const QColor frame = cellFrame(scheme);
     for (int cell = 0; cell < cells_.size(); ++cell) {
         // A frame round each cell, so that the topics never written show too.
         const QRect r = cellRect(cell).adjusted(0, 0, -1, -1);
-        painter.fillRect(r, QColor(0xb8, 0xb8, 0xb8));
-        painter.fillRect(r.adjusted(1, 1, -1, -1), shadeColour(cells_.at(cell).shade));
+        const QColor shade = shadeColour(cells_.at(cell).shade, scheme);
+        painter.fillRect(r, frame);
+        painter.fillRect(r.adjusted(1, 1, -1, -1), shade);
+        const int count = cells_.at(cell).count;
+        if (counts && count > 0) {
+            painter.setPen(inkOn(shade));
+            painter.drawText(r, Qt::AlignCenter,
+                             count > 99 ? QStringLiteral("99+") : QString::number(count));
+        }
     }
+    painter.setFont(font());
     if (hasFocus() && current_ < cells_.size()) {
         painter.setPen(QPen(palette().highlight().color(), 2));
         painter.setBrush(Qt::NoBrush);
@@ -338,10 +511,47 @@ ProgressView::ProgressView(QWidget* parent) : QWidget(parent)
     wordsChart = new TimeChart("wordsChart", QStringLiteral("Words over time"), true);
     slipsChart =
         new TimeChart("slipsChart", QStringLiteral("Spelling slips per hundred words"), false);
+    chartKey = new PictureKey("chartKey", QStringLiteral("Key to the pictures over time"));
+    QList<PictureKey::Entry> marks;
+    for (const TopicKind& kind : TopicKinds) {
+        marks << PictureKey::Entry{QLatin1String(kind.name),
+                                   [mark = kindMark(kind.kind)](QPainter& p, const QRectF& r) {
+                                       drawKindMark(p, r.center(), r.height() / 4, mark);
+                                   }};
+    }
+    marks << PictureKey::Entry{QStringLiteral("median of each essay and the four before"),
+                               [](QPainter& p, const QRectF& r) {
+                                   p.setPen(QPen(MedianColour, 2));
+                                   p.drawLine(QPointF(r.left(), r.center().y()),
+                                              QPointF(r.right(), r.center().y()));
+                               }};
+    marks << PictureKey::Entry{
+        QStringLiteral("%1 to %2 words").arg(TargetWords.low).arg(TargetWords.high),
+        [](QPainter& p, const QRectF& r) { p.fillRect(r, BandColour); }};
+    marks << PictureKey::Entry{
+        QStringLiteral("beyond the top, with its figure"), [this](QPainter& p, const QRectF& r) {
+            p.setPen(QPen(palette().text().color(), 1.2));
+            const QPointF c = r.center();
+            const qreal h = r.height() / 4;
+            p.drawPolyline(
+                QPolygonF{c + QPointF(-h, h / 2), c + QPointF(0, -h / 2), c + QPointF(h, h / 2)});
+        }};
+    chartKey->setEntries(marks);
     datesLabel = new QLabel;
     datesLabel->setObjectName(QStringLiteral("datesLabel"));
     datesLabel->setWordWrap(true);
     topicMap = new TopicMap;
+    mapKey = new PictureKey("mapKey", QStringLiteral("Key to the topics map"));
+    QList<PictureKey::Entry> shades;
+    for (int shade = 0; shade < int(ShadeNames.size()); ++shade) {
+        shades << PictureKey::Entry{
+            QLatin1String(ShadeNames.at(shade)), [this, shade](QPainter& p, const QRectF& r) {
+                const MapScheme scheme = mapSchemeOf(palette());
+                p.fillRect(r, cellFrame(scheme));
+                p.fillRect(r.adjusted(1, 1, -1, -1), shadeColour(shade, scheme));
+            }};
+    }
+    mapKey->setEntries(shades);
     cellLabel = new QLabel(QStringLiteral("Point at a topic, or Tab to the map and use the arrow "
                                           "keys; Enter lists its essays."));
     cellLabel->setObjectName(QStringLiteral("cellLabel"));
@@ -355,13 +565,15 @@ ProgressView::ProgressView(QWidget* parent) : QWidget(parent)
     layout->addWidget(totalsLabel, 0, 0, 1, 2);
     layout->addWidget(wordsChart, 1, 0);
     layout->addWidget(slipsChart, 1, 1);
-    layout->addWidget(datesLabel, 2, 0, 1, 2);
-    layout->addWidget(topicMap, 3, 0, 1, 2);
-    layout->addWidget(cellLabel, 4, 0, 1, 2);
-    layout->addWidget(figuresView, 5, 0, 1, 2);
+    layout->addWidget(chartKey, 2, 0, 1, 2);
+    layout->addWidget(datesLabel, 3, 0, 1, 2);
+    layout->addWidget(topicMap, 4, 0, 1, 2);
+    layout->addWidget(mapKey, 5, 0, 1, 2);
+    layout->addWidget(cellLabel, 6, 0, 1, 2);
+    layout->addWidget(figuresView, 7, 0, 1, 2);
     layout->setRowStretch(1, 3);
-    layout->setRowStretch(3, 3);
-    layout->setRowStretch(5, 1);
+    layout->setRowStretch(4, 3);
+    layout->setRowStretch(7, 1);
     connect(topicMap, &TopicMap::cellNamed, cellLabel, &QLabel::setText);
     setTabOrder(wordsChart, slipsChart);
     setTabOrder(slipsChart, topicMap);
@@ -379,27 +591,30 @@ void ProgressView::setProgress(const Progress& progress)
     datesLabel->setText(datesLine(progress));
     datesLabel->setVisible(!datesLabel->text().isEmpty());
     topicMap->setCells(progress.cells);
-    std::array<QStringList, 2> written;
-    std::array<int, 2> untouched{0, 0};
+    std::array<QStringList, TopicKinds.size()> written;
+    std::array<int, TopicKinds.size()> untouched{};
     for (const TopicCell& cell : progress.cells) {
-        const int k = cell.question.kind == EssayKind::Issue ? 0 : 1;
-        if (cell.count == 0)
-            ++untouched[k];
-        else
-            written[k] << QStringLiteral("%1 (%2)").arg(cell.question.number).arg(cell.count);
+        for (size_t k = 0; k < TopicKinds.size(); ++k) {
+            if (TopicKinds.at(k).kind != cell.question.kind)
+                continue;
+            if (cell.count == 0)
+                ++untouched.at(k);
+            else
+                written.at(k)
+                    << QStringLiteral("%1 (%2)").arg(cell.question.number).arg(cell.count);
+        }
     }
     QString html = QStringLiteral("<p>%1</p><p>%2</p><p>%3</p>")
                        .arg(totalsLine(progress).toHtmlEscaped(), words.toHtmlEscaped(),
                             slips.toHtmlEscaped());
     if (!datesLine(progress).isEmpty())
         html += QStringLiteral("<p>%1</p>").arg(datesLine(progress).toHtmlEscaped());
-    const std::array<const char*, 2> kinds{"Issue", "Argument"};
-    for (int k = 0; k < 2; ++k) {
+    for (size_t k = 0; k < TopicKinds.size(); ++k) {
         html += QStringLiteral("<p>%1 topics written, with how often: %2. Not written yet: %3.</p>")
-                    .arg(QLatin1String(kinds[k]), written[k].isEmpty()
-                                                      ? QStringLiteral("none")
-                                                      : written[k].join(QStringLiteral(", ")))
-                    .arg(untouched[k]);
+                    .arg(QLatin1String(TopicKinds.at(k).name),
+                         written.at(k).isEmpty() ? QStringLiteral("none")
+                                                 : written.at(k).join(QStringLiteral(", ")))
+                    .arg(untouched.at(k));
     }
     figuresView->setHtml(html);
 }

@@ -11,9 +11,11 @@
 #include <QColor>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 
 class QLabel;
+class QPainter;
 class QTextBrowser;
 
 // Points over time, Issue and Argument apart, with the median line and, for
@@ -36,7 +38,34 @@ private:
     bool wordBand_;
 };
 
-// One cell per topic, shaded by how often it was written.
+// The names of what a picture's marks and shades stand for, each beside its
+// mark, in as many lines as the width needs.
+class PictureKey : public QWidget {
+    Q_OBJECT
+public:
+    struct Entry {
+        QString name;
+        std::function<void(QPainter&, const QRectF&)> draw; // the mark, in a square
+    };
+    PictureKey(const char* name, const QString& said, QWidget* parent = nullptr);
+    void setEntries(const QList<Entry>& entries);
+    QList<Entry> entries() const { return entries_; }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Where each entry's mark stands within a width; the text follows it.
+    QList<QRect> places(int width) const;
+    QList<Entry> entries_;
+};
+
+// One cell per topic, shaded by how often it was written, a band of rows for
+// each kind of essay, each written cell with its count in it.
 class TopicMap : public QWidget {
     Q_OBJECT
 public:
@@ -49,7 +78,7 @@ public:
     void setCurrentCell(int cell);
     QString cellText(int cell) const;
     QRect cellRect(int cell) const;
-    QSize sizeHint() const override { return {Columns * 20, 10 * 20 + 60}; }
+    QSize sizeHint() const override;
 
 signals:
     void topicChosen(const Question& question);
@@ -66,6 +95,7 @@ protected:
 private:
     int cellAt(const QPoint& at) const;
     int side() const;
+    int rows() const; // of every band
     QList<TopicCell> cells_;
     int current_ = 0;
 };
@@ -79,15 +109,34 @@ public:
     QLabel* totalsLabel;
     TimeChart* wordsChart;
     TimeChart* slipsChart;
+    PictureKey* chartKey;
     QLabel* datesLabel;
     TopicMap* topicMap;
+    PictureKey* mapKey;
     QLabel* cellLabel;
     QTextBrowser* figuresView;
 };
 
 // The colours of the pictures: Issue dark blue, Argument light orange, so that
-// they differ in lightness as well as in hue; the shades of the map light to dark.
+// they differ in lightness as well as in hue, and in shape too.
 inline const QColor IssueColour(0x1f, 0x4e, 0x9c);
 inline const QColor ArgumentColour(0xf5, 0xa6, 0x23);
 inline const QColor BandColour(0xd8, 0xee, 0xd8);
-QColor shadeColour(int shade);
+
+// How each kind of essay is marked in the pictures over time.
+struct KindMark {
+    EssayKind kind;
+    QColor colour;
+    enum Shape { Circle, Square, Diamond } shape;
+};
+const KindMark& kindMark(EssayKind kind);
+void drawKindMark(QPainter& painter, const QPointF& at, qreal radius, const KindMark& mark);
+
+// The map's shades run from the background's own lightness to the opposite
+// end: light to dark on a light window, dark to light on a dark one.
+enum class MapScheme { Light, Dark };
+inline constexpr std::array<MapScheme, 2> MapSchemes{MapScheme::Light, MapScheme::Dark};
+MapScheme mapSchemeOf(const QPalette& palette);
+QColor shadeColour(int shade, MapScheme scheme = MapScheme::Light);
+// The words drawn on a colour: black or white, whichever stands out more.
+QColor inkOn(const QColor& colour);

@@ -151,6 +151,11 @@ void ReviewWindow::createControls()
     searchBox->setPlaceholderText(QStringLiteral("Words in the topic or the answer (Ctrl+F)"));
     searchBox->setClearButtonEnabled(true);
     searchLabel->setBuddy(searchBox);
+    // One line, there whether or not a search is under way, so that the list
+    // below never moves as the line comes and goes.
+    foundLabel = named(new QLabel, "foundLabel", QString());
+    foundLabel->setFixedHeight(foundLabel->fontMetrics().height());
+    foundLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     topicLabel = named(new QLabel, "topicLabel", QString());
     allTopicsButton = named(new QPushButton(QStringLiteral("&All topics")), "allTopicsButton",
                             QStringLiteral("All topics"));
@@ -175,12 +180,16 @@ void ReviewWindow::createControls()
     essayList->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
     const QDateTime sample(QDate(2026, 12, 28), QTime(23, 59, 58));
     const std::array<QString, EssayList::AnswerColumn> widest{
-        recordDate(sample, QLocale::system()), recordTime(sample, QLocale::system()),
+        essays_->shownDate(sample.date()), recordTime(sample, QLocale::system()),
         QStringLiteral("Argument"), QStringLiteral("No.888"), QStringLiteral("Words88")};
     for (int column = 0; column < EssayList::AnswerColumn; ++column)
         essayList->setColumnWidth(column, metrics.horizontalAdvance(widest.at(column)) + 20);
     essayList->horizontalHeader()->setStretchLastSection(true);
     essayList->horizontalHeader()->setHighlightSections(false);
+    // A click on a heading sorts by that column; newest first to begin with.
+    filter_->setSortRole(EssayList::SortRole);
+    essayList->horizontalHeader()->setSortIndicator(EssayList::DateColumn, Qt::DescendingOrder);
+    essayList->setSortingEnabled(true);
 
     topicBox = makeReadingBox("topicBox", QStringLiteral("Topic"));
     answerBox = makeReadingBox("answerBox", QStringLiteral("Answer"));
@@ -243,6 +252,7 @@ void ReviewWindow::createControls()
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(countLabel);
     layout->addLayout(filters);
+    layout->addWidget(foundLabel);
     layout->addWidget(views, 1);
     layout->addLayout(buttons);
     // The list and the essay share the room about evenly at first, in a size
@@ -312,19 +322,24 @@ void ReviewWindow::filterChanged()
     if (!essayList->currentIndex().isValid() && filter_->rowCount() > 0)
         essayList->setCurrentIndex(filter_->index(0, 0));
     essayChosen();
-    // An empty list says why, or a search that finds nothing would look like a
-    // folder without essays.
-    QString line = essays_->summary();
-    if (!searched_.isEmpty() && filter_->rowCount() == 0) {
+    // The search says what it found; an empty list says why, or a search that
+    // finds nothing would look like a folder without essays.
+    QString found;
+    if (!searched_.isEmpty()) {
         const std::optional<Question> topic = filter_->topic();
-        line += QStringLiteral("\n%1 holds all of: %2.")
-                    .arg(topic       ? QStringLiteral("No essay on ") + topicName(*topic)
-                         : kind == 1 ? QStringLiteral("No Issue essay")
-                         : kind == 2 ? QStringLiteral("No Argument essay")
-                                     : QStringLiteral("No essay"),
-                         searched_.simplified());
+        const int rows = filter_->rowCount();
+        const QString kindWord = kind == 1   ? QStringLiteral("Issue ")
+                                 : kind == 2 ? QStringLiteral("Argument ")
+                                             : QString();
+        const QString on = topic ? QStringLiteral(" on ") + topicName(*topic) : QString();
+        found =
+            QStringLiteral("%1 all of: %2.")
+                .arg(rows == 0   ? QStringLiteral("No %1essay%2 holds").arg(kindWord, on)
+                     : rows == 1 ? QStringLiteral("1 %1essay%2 holds").arg(kindWord, on)
+                                 : QStringLiteral("%1 %2essays%3 hold").arg(rows).arg(kindWord, on),
+                     searched_.simplified());
     }
-    countLabel->setText(line);
+    foundLabel->setText(found);
     if (views->currentIndex() == 1)
         showProgress();
 }

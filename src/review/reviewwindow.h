@@ -48,6 +48,7 @@ public:
     QComboBox* kindFilter;
     QLabel* searchLabel;
     QLineEdit* searchBox;
+    QLabel* foundLabel; // how many essays the search found, in a line kept for it
     QLabel* topicLabel; // the one topic listed, when the topics map chose one
     QPushButton* allTopicsButton;
     QTabWidget* views; // the list, and the progress

@@ -116,9 +116,10 @@ void StartWindow::createControls()
     argumentOption = place(new QRadioButton(QStringLiteral("Argument (1-141)"), practiceFrame),
                            "argumentOption", twipsRect(240, 600, 1815, 255));
     issueOption->setChecked(true);
+    // Right-aligned a few pixels short of its box, so the words never touch it.
     numberLabel = place(new QLabel(QStringLiteral("QEL No."), practiceFrame), "numberLabel",
-                        twipsRect(480, 1560, 735, 255));
-    numberLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                        twipsRect(240, 1560, 750, 255));
+    numberLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
     numberBox = place(new QLineEdit(QStringLiteral("1"), practiceFrame), "numberBox",
                       twipsRect(1080, 1440, 735, 330));
     numberBox->setFont(programFont(QStringLiteral("Arial"), 9));
@@ -184,6 +185,9 @@ void StartWindow::createControls()
     practiceStartButton->setFocus(Qt::OtherFocusReason);
 
     connect(practiceStartButton, &QPushButton::clicked, this, &StartWindow::startPractice);
+    // Enter after the number starts the question, as Start would: the words
+    // typed next belong in the answer, not in this box.
+    connect(numberBox, &QLineEdit::returnPressed, this, &StartWindow::startPractice);
     connect(fullTestStartButton, &QPushButton::clicked, this, &StartWindow::startFullTest);
     connect(randomSelect, &QCheckBox::clicked, this, &StartWindow::randomSelectClicked);
     connect(quitButton, &QPushButton::clicked, this, &StartWindow::quitClicked);
@@ -293,6 +297,13 @@ void StartWindow::showQuestion(const Question& question)
     test.setQuestion(question);
     setBoxText(test.topicBox, shown.topicText);
 
+    // Placed before it first shows, where the start window stood: a box it
+    // opens at once (No Draft) is then centred on it, not on a place not yet known.
+    if (!test.testAttribute(Qt::WA_Moved)) {
+        QRect centred(QPoint(0, 0), test.size());
+        centred.moveCenter(frameGeometry().center());
+        test.move(centred.topLeft());
+    }
     hide();
     keepWindowOnScreen(&test);
     test.show();

@@ -510,14 +510,16 @@ QImage paint(const QString& name, qreal ratio, const QPoint& origin, const Inks&
 
 SchemeColours schemeColours(ColourScheme scheme)
 {
-    // The greyed words of each plain scheme keep 7:1 and more against it.
+    // The greyed words of each plain scheme keep 7:1 and more against it. On
+    // black they are a plain grey: dimmer than the words of a button that works,
+    // with no hue that could read as "go".
     switch (scheme) {
     case ColourScheme::BlackOnWhite:
         return {Qt::black, Qt::white, QColor(0x60, 0x00, 0x00)};
     case ColourScheme::WhiteOnBlack:
-        return {Qt::white, Qt::black, QColor(0x3f, 0xf2, 0x3f)};
+        return {Qt::white, Qt::black, QColor(0xa0, 0xa0, 0xa0)};
     case ColourScheme::YellowOnBlack:
-        return {QColor(0xff, 0xff, 0x00), Qt::black, QColor(0x3f, 0xf2, 0x3f)};
+        return {QColor(0xff, 0xff, 0x00), Qt::black, QColor(0xa0, 0xa0, 0xa0)};
     case ColourScheme::Exam:
         break;
     }

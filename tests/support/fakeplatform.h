@@ -18,6 +18,7 @@ struct AskedBox {
     MessageBoxes::Icon icon;
     MessageBoxes::Buttons buttons;
     MessageBoxes::Guard guard;
+    QWidget* parent;
 };
 
 class ScriptedBoxes : public MessageBoxes {
@@ -27,10 +28,10 @@ public:
     QStringList prompts, titles;     // what the boxes asked, and their titles, in order
     std::function<void()> whileOpen; // runs while a box is "open", as a user's wait would
 
-    Answer show(QWidget* /*parent*/, const QString& prompt, const QString& title, Icon icon,
+    Answer show(QWidget* parent, const QString& prompt, const QString& title, Icon icon,
                 Buttons buttons, Guard guard = Unguarded) override
     {
-        asked.append({prompt, title, icon, buttons, guard});
+        asked.append({prompt, title, icon, buttons, guard, parent});
         prompts << prompt;
         titles << title;
         if (whileOpen)
