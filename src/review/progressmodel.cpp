@@ -82,11 +82,12 @@ Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
 {
     Progress progress;
     progress.essays = int(essays.size());
-    std::array<QList<int>, 2> counts{QList<int>(IssueTopicCount, 0),
-                                     QList<int>(ArgumentTopicCount, 0)};
+    std::array<QList<int>, EssayKinds.size()> counts;
+    for (const KindFacts& kind : EssayKinds)
+        counts.at(std::size_t(kind.kind)).fill(0, kind.topicCount);
     QList<const ProgressEssay*> dated;
     for (const ProgressEssay& essay : essays) {
-        QList<int>& kind = counts.at(essay.question.kind == EssayKind::Issue ? 0 : 1);
+        QList<int>& kind = counts.at(std::size_t(essay.question.kind));
         if (essay.question.number >= 1 && essay.question.number <= kind.size())
             ++kind[essay.question.number - 1];
         if (!essay.when.isValid()) {
@@ -141,12 +142,11 @@ Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
     progress.totals.meanLastTen = mean(n - 10, n);
     progress.totals.meanTenBefore = mean(n - 20, n - 10);
 
-    for (int k = 0; k < 2; ++k) {
-        for (int i = 0; i < counts.at(k).size(); ++i) {
-            const int count = counts.at(k).at(i);
+    for (const KindFacts& kind : EssayKinds) {
+        const QList<int>& kindCounts = counts.at(std::size_t(kind.kind));
+        for (int i = 0; i < kindCounts.size(); ++i)
             progress.cells << TopicCell{
-                {k == 0 ? EssayKind::Issue : EssayKind::Argument, i + 1}, count, topicShade(count)};
-        }
+                {kind.kind, i + 1}, kindCounts.at(i), topicShade(kindCounts.at(i))};
     }
     return progress;
 }

@@ -71,7 +71,7 @@ struct ProgressTotals {
 struct Progress {
     TimeSeries words;
     TimeSeries slips;       // per hundred words
-    QList<TopicCell> cells; // every Issue topic, then every Argument topic
+    QList<TopicCell> cells; // every topic of each kind, in the kinds' order
     ProgressTotals totals;
     int essays = 0;
     int undated = 0; // left out of the pictures over time

@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QStyleOptionFocusRect>
 #include <QTextBrowser>
 #include <QToolTip>
@@ -135,7 +136,8 @@ void TimeChart::paintEvent(QPaintEvent* /*event*/)
                          : series_.waiting > 0 ? QStringLiteral("Counting...")
                                                : QStringLiteral("No dated essays"));
     }
-    // Issue as round points, Argument as squares: told apart without colour too.
+    // Issue as round points, Argument as squares, GRE Issue as diamonds: told
+    // apart without colour too.
     const qreal r = 3.5;
     painter.setPen(QPen(Qt::black, 0.6));
     for (const ProgressPoint& p : std::as_const(series_.points)) {
@@ -143,9 +145,14 @@ void TimeChart::paintEvent(QPaintEvent* /*event*/)
         if (p.kind == EssayKind::Issue) {
             painter.setBrush(IssueColour);
             painter.drawEllipse(at, r, r);
-        } else {
+        } else if (p.kind == EssayKind::Argument) {
             painter.setBrush(ArgumentColour);
             painter.drawRect(QRectF(at - QPointF(r, r), QSizeF(2 * r, 2 * r)));
+        } else {
+            painter.setBrush(GreIssueColour);
+            const qreal d = r * 1.4;
+            painter.drawPolygon(QPolygonF(
+                {at - QPointF(0, d), at + QPointF(d, 0), at + QPointF(0, d), at - QPointF(d, 0)}));
         }
     }
     if (series_.median.size() > 1) {
@@ -161,13 +168,32 @@ void TimeChart::paintEvent(QPaintEvent* /*event*/)
         drawFocus(this, painter, rect().adjusted(1, 1, -1, -1));
 }
 
+namespace {
+
+// The map has a band per kind, each its heading and its rows of topics.
+int bandRows(const KindFacts& kind)
+{
+    return (kind.topicCount + TopicMap::Columns - 1) / TopicMap::Columns;
+}
+
+int mapRows()
+{
+    int rows = 0;
+    for (const KindFacts& kind : EssayKinds)
+        rows += bandRows(kind);
+    return rows;
+}
+
+} // namespace
+
 TopicMap::TopicMap(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("topicMap"));
     setAccessibleName(QStringLiteral("Topics written"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    setMinimumSize(Columns * 8, 10 * 8 + 2 * fontMetrics().height() + 12);
+    setMinimumSize(Columns * 8,
+                   mapRows() * 8 + int(EssayKinds.size()) * (fontMetrics().height() + 6));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -181,17 +207,22 @@ void TopicMap::setCells(const QList<TopicCell>& cells)
 
 int TopicMap::side() const
 {
-    const int free = height() - 2 * (fontMetrics().height() + 6);
-    return std::max(4, std::min(width() / Columns, free / 10));
+    const int free = height() - int(EssayKinds.size()) * (fontMetrics().height() + 6);
+    return std::max(4, std::min(width() / Columns, free / mapRows()));
 }
 
 QRect TopicMap::cellRect(int cell) const
 {
     const int s = side();
-    const bool argument = cell >= IssueTopicCount;
-    const int i = argument ? cell - IssueTopicCount : cell;
     const int heading = fontMetrics().height() + 6;
-    const int top = heading + (argument ? 5 * s + heading : 0);
+    int top = heading;
+    int i = cell;
+    for (const KindFacts& kind : EssayKinds) {
+        if (i < kind.topicCount)
+            break;
+        i -= kind.topicCount;
+        top += bandRows(kind) * s + heading;
+    }
     return {(i % Columns) * s, top + (i / Columns) * s, s, s};
 }
 
@@ -209,8 +240,7 @@ QString TopicMap::cellText(int cell) const
         return {};
     const TopicCell& c = cells_.at(cell);
     QString text = QStringLiteral("%1 No.%2: %3")
-                       .arg(c.question.kind == EssayKind::Issue ? QStringLiteral("Issue")
-                                                                : QStringLiteral("Argument"))
+                       .arg(kindName(c.question.kind))
                        .arg(c.question.number)
                        .arg(c.count == 0   ? QStringLiteral("not written yet")
                             : c.count == 1 ? QStringLiteral("written once")
@@ -243,10 +273,13 @@ void TopicMap::paintEvent(QPaintEvent* /*event*/)
     const int heading = metrics.height() + 6;
     const int s = side();
     painter.setPen(palette().windowText().color());
-    painter.drawText(QRect(0, 0, width(), heading), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Issue topics 1 to %1").arg(IssueTopicCount));
-    painter.drawText(QRect(0, heading + 5 * s, width(), heading), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Argument topics 1 to %1").arg(ArgumentTopicCount));
+    int top = 0;
+    for (const KindFacts& kind : EssayKinds) {
+        painter.drawText(
+            QRect(0, top, width(), heading), Qt::AlignLeft | Qt::AlignVCenter,
+            QStringLiteral("%1 topics 1 to %2").arg(QLatin1String(kind.name)).arg(kind.topicCount));
+        top += heading + bandRows(kind) * s;
+    }
     for (int cell = 0; cell < cells_.size(); ++cell) {
         // A frame round each cell, so that the topics never written show too.
         const QRect r = cellRect(cell).adjusted(0, 0, -1, -1);
@@ -379,10 +412,10 @@ void ProgressView::setProgress(const Progress& progress)
     datesLabel->setText(datesLine(progress));
     datesLabel->setVisible(!datesLabel->text().isEmpty());
     topicMap->setCells(progress.cells);
-    std::array<QStringList, 2> written;
-    std::array<int, 2> untouched{0, 0};
+    std::array<QStringList, EssayKinds.size()> written;
+    std::array<int, EssayKinds.size()> untouched{};
     for (const TopicCell& cell : progress.cells) {
-        const int k = cell.question.kind == EssayKind::Issue ? 0 : 1;
+        const auto k = std::size_t(cell.question.kind);
         if (cell.count == 0)
             ++untouched[k];
         else
@@ -393,12 +426,11 @@ void ProgressView::setProgress(const Progress& progress)
                             slips.toHtmlEscaped());
     if (!datesLine(progress).isEmpty())
         html += QStringLiteral("<p>%1</p>").arg(datesLine(progress).toHtmlEscaped());
-    const std::array<const char*, 2> kinds{"Issue", "Argument"};
-    for (int k = 0; k < 2; ++k) {
+    for (std::size_t k = 0; k < EssayKinds.size(); ++k) {
         html += QStringLiteral("<p>%1 topics written, with how often: %2. Not written yet: %3.</p>")
-                    .arg(QLatin1String(kinds[k]), written[k].isEmpty()
-                                                      ? QStringLiteral("none")
-                                                      : written[k].join(QStringLiteral(", ")))
+                    .arg(QLatin1String(EssayKinds.at(k).name),
+                         written[k].isEmpty() ? QStringLiteral("none")
+                                              : written[k].join(QStringLiteral(", ")))
                     .arg(untouched[k]);
     }
     figuresView->setHtml(html);

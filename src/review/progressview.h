@@ -49,7 +49,7 @@ public:
     void setCurrentCell(int cell);
     QString cellText(int cell) const;
     QRect cellRect(int cell) const;
-    QSize sizeHint() const override { return {Columns * 20, 10 * 20 + 60}; }
+    QSize sizeHint() const override { return {Columns * 20, 15 * 20 + 90}; }
 
 signals:
     void topicChosen(const Question& question);
@@ -89,5 +89,6 @@ public:
 // they differ in lightness as well as in hue; the shades of the map light to dark.
 inline const QColor IssueColour(0x1f, 0x4e, 0x9c);
 inline const QColor ArgumentColour(0xf5, 0xa6, 0x23);
+inline const QColor GreIssueColour(0x8e, 0x2a, 0x8e); // plum, between the two in lightness
 inline const QColor BandColour(0xd8, 0xee, 0xd8);
 QColor shadeColour(int shade);
