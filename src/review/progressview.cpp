@@ -192,8 +192,9 @@ TopicMap::TopicMap(QWidget* parent) : QWidget(parent)
     setAccessibleName(QStringLiteral("Topics written"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    // Three bands in the room two had: the cells may be smaller than they are wide.
     setMinimumSize(Columns * 8,
-                   mapRows() * 8 + int(EssayKinds.size()) * (fontMetrics().height() + 6));
+                   mapRows() * 5 + int(EssayKinds.size()) * (fontMetrics().height() + 6));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 

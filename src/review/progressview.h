@@ -49,7 +49,7 @@ public:
     void setCurrentCell(int cell);
     QString cellText(int cell) const;
     QRect cellRect(int cell) const;
-    QSize sizeHint() const override { return {Columns * 20, 15 * 20 + 90}; }
+    QSize sizeHint() const override { return {Columns * 20, 10 * 20 + 60}; }
 
 signals:
     void topicChosen(const Question& question);
