@@ -1011,8 +1011,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&s) && s.greOption->isEnabled());
         QTest::keyClick(&s, Qt::Key_E, Qt::AltModifier);
         QTRY_VERIFY(s.greOption->isChecked()); // a shortcut presses its button a moment later
-        QVERIFY(!s.issueOption->isVisible() &&
-                s.greTopicsLabel->isVisible() && !s.formBox->isEnabled());
+        QVERIFY(!s.issueOption->isVisible() && s.greTopicsLabel->isVisible() &&
+                !s.formBox->isEnabled());
         QStringList visited;
         for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space, Qt::Key_Tab,
                                   Qt::Key_End, Qt::Key_Tab}) {
