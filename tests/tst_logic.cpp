@@ -9,6 +9,7 @@
 #include "essay/essayreport.h"
 #include "essay/spellchecker.h"
 #include "essay/wordcount.h"
+#include "exam/draft.h"
 #include "platform/fault.h"
 #include "platform/realplatform.h"
 #include "review/essaylist.h"
@@ -383,7 +384,8 @@ private slots:
         }
     }
 
-    // Topics of one form are drawn only from that form, every one of them can come.
+    // Topics of one form are drawn only from that form, every one of them can come;
+    // a GRE draft keeps its kind.
     void greIssueDraw()
     {
         QVERIFY(issueFormOf(1) == IssueForm::Statement && issueFormOf(6) == IssueForm::Policy &&
@@ -399,6 +401,13 @@ private slots:
             }
             QCOMPARE(int(seen.size()), chosen ? 25 : 150);
         }
+        // A GRE answer's draft names its kind, so a crash's draft goes back to its file.
+        const Draft draft{{EssayKind::GreIssue, 96},
+                          "\r\nT\r\n",
+                          "A.",
+                          QDateTime(QDate(2026, 3, 14), QTime(9, 0))};
+        QVERIFY(draftText(draft).contains("Kind: GRE Issue\r\n") &&
+                draftFromText(draftText(draft)).value().question == draft.question);
     }
 
     void randomDraw()
