@@ -26,7 +26,7 @@ struct RealFolder {
     RealFolder()
     {
         const QString data = qEnvironmentVariable("QEL_SOURCE_DIR") + QStringLiteral("/data/");
-        for (const QString& name : {IssueLibraryName, ArgumentLibraryName}) {
+        for (const QString& name : {IssueLibraryName, ArgumentLibraryName, GreIssueLibraryName}) {
             QFile source(data + name);
             source.open(QIODevice::ReadOnly);
             folder.write(name, source.readAll());
@@ -46,7 +46,8 @@ void BM_LoadProgram(benchmark::State& state)
         state.SetIterationTime(Bench::seconds(start, Bench::Stopwatch::now()));
         benchmark::DoNotOptimize(program.get());
         if (program->issueTopics.size() != IssueTopicCount ||
-            program->argumentTopics.size() != ArgumentTopicCount) {
+            program->argumentTopics.size() != ArgumentTopicCount ||
+            program->greIssueTopics.size() != GreIssueTopicCount) {
             state.SkipWithError("the libraries did not load");
             break;
         }

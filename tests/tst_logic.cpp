@@ -10,11 +10,13 @@
 #include "essay/spellchecker.h"
 #include "essay/wordcount.h"
 #include "exam/countdown.h"
+#include "exam/draft.h"
 #include "platform/fault.h"
 #include "platform/realplatform.h"
 #include "review/essaylist.h"
 #include "review/progressmodel.h"
 #include "review/reportview.h"
+#include "start/greissue.h"
 #include "start/numberentry.h"
 #include "start/randomtopic.h"
 
@@ -342,7 +344,7 @@ private slots:
                          QString("%1/%2/%3").arg(p.undated).arg(p.future).arg(p.slips.waiting)})
                 .join('|'),
             figures);
-        QCOMPARE(p.cells.size(), 291);
+        QCOMPARE(p.cells.size(), 441);
         if (essays.isEmpty())
             QCOMPARE(totalsLine(p), "No essays to show.");
     }
@@ -398,6 +400,83 @@ private slots:
         const QString text =
             QStringList{seriesSentences(p.words, "Words"), totalsLine(p), datesLine(p)}.join('\n');
         QVERIFY2(text.contains(said) && !text.contains(unsaid), qPrintable(text));
+    }
+
+    // The GRE's library as it ships: 150 topics, six instructions carried word for
+    // word by 25 topics each, in the forms' turn; no topic a near copy of another
+    // of it or of the GMAT's Issue topics.
+    void greLibrary()
+    {
+        const QString data = qEnvironmentVariable("QEL_SOURCE_DIR") + "/data/";
+        TopicTable gre, gmat;
+        loadTopicLibrary(data, GreIssueLibraryName, GreIssueTopicCount, gre);
+        loadTopicLibrary(data, IssueLibraryName, IssueTopicCount, gmat);
+        // A topic's last paragraph is its instruction; the word triples before it, its own.
+        const auto split = [](const QString& topic) {
+            QStringList paragraphs = topic.trimmed().split("\r\n\r\n");
+            const QString last = paragraphs.takeLast();
+            const QStringList w = paragraphs.join(' ').toLower().split(
+                QRegularExpression("[^a-z']+"), Qt::SkipEmptyParts);
+            std::set<QString> triples;
+            for (qsizetype i = 2; i < w.size(); ++i)
+                triples.insert(w[i - 2] + ' ' + w[i - 1] + ' ' + w[i]);
+            return std::pair(last, triples);
+        };
+        QMap<QString, QList<int>> byInstruction;
+        std::vector<std::set<QString>> own;
+        for (int n = 1; n <= GreIssueTopicCount; ++n) {
+            auto [instruction, triples] = split(gre.at(n - 1));
+            QVERIFY2(!triples.empty(), qPrintable(QString("topic %1 has no statement").arg(n)));
+            byInstruction[instruction] << n;
+            own.push_back(triples);
+        }
+        QCOMPARE(byInstruction.size(), IssueFormCount);
+        for (const QList<int>& numbers : std::as_const(byInstruction)) {
+            QCOMPARE(numbers.size(), GreIssueTopicCount / IssueFormCount);
+            for (const int n : numbers)
+                QVERIFY(issueFormOf(n) == issueFormOf(numbers.first()));
+        }
+        for (int n = 1; n <= IssueTopicCount; ++n)
+            own.push_back(split(gmat.at(n - 1)).second);
+        // Half of the shorter topic's word triples found in the other: a near copy.
+        for (std::size_t a = 0; a < std::size_t(GreIssueTopicCount); ++a) {
+            for (std::size_t b = a + 1; b < own.size(); ++b) {
+                std::size_t shared = 0;
+                for (const QString& t : own[a])
+                    shared += own[b].count(t);
+                QVERIFY2(2 * shared < std::min(own[a].size(), own[b].size()),
+                         qPrintable(QString("GRE topic %1 nearly repeats %2 %3")
+                                        .arg(a + 1)
+                                        .arg(b < 150 ? "GRE topic" : "GMAT Issue topic")
+                                        .arg(b % 150 + 1)));
+            }
+        }
+    }
+
+    // Topics of one form are drawn only from that form, every one of them can come;
+    // a GRE draft keeps its kind.
+    void greIssueDraw()
+    {
+        QVERIFY(issueFormOf(1) == IssueForm::Statement && issueFormOf(6) == IssueForm::Policy &&
+                issueFormOf(7) == IssueForm::Statement && issueFormOf(150) == IssueForm::Policy);
+        for (int form = -1; form < IssueFormCount; ++form) {
+            const auto chosen = form < 0 ? std::nullopt : std::optional(IssueForm(form));
+            std::set<int> seen;
+            for (std::uint64_t seed = 0; seed < 4000; ++seed) {
+                const int n = drawGreIssueTopic(chosen, seed * 1000003U);
+                QVERIFY(n >= 1 && n <= GreIssueTopicCount &&
+                        (!chosen || issueFormOf(n) == *chosen));
+                seen.insert(n);
+            }
+            QCOMPARE(int(seen.size()), chosen ? 25 : 150);
+        }
+        // A GRE answer's draft names its kind, so a crash's draft goes back to its file.
+        const Draft draft{{EssayKind::GreIssue, 96},
+                          "\r\nT\r\n",
+                          "A.",
+                          QDateTime(QDate(2026, 3, 14), QTime(9, 0))};
+        QVERIFY(draftText(draft).contains("Kind: GRE Issue\r\n") &&
+                draftFromText(draftText(draft)).value().question == draft.question);
     }
 
     void randomDraw()

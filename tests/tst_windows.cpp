@@ -96,6 +96,8 @@ QString accessibleControls(QWidget* window)
     QList<QAccessibleInterface*> todo{QAccessible::queryAccessibleInterface(window)};
     while (!todo.isEmpty()) {
         QAccessibleInterface* node = todo.takeLast();
+        if (node->state().invisible)
+            continue; // hidden, with all it holds
         if (node->state().focusable)
             controls << node->text(QAccessible::Name) + ':' +
                             QMetaEnum::fromType<QAccessible::Role>().valueToKey(node->role());
@@ -159,7 +161,7 @@ private slots:
         QTRY_VERIFY(
             std::none_of(timers.begin(), timers.end(), [](QTimer* t) { return t->isActive(); }));
         QCOMPARE(s.windowTitle(), "QEL Simulator 1.0 (" + Product::WebAddress + ")");
-        QCOMPARE(s.size(), QSize(414, 345));
+        QCOMPARE(s.size(), QSize(414, 393));
         // Wider than a small screen at a high scale, it keeps its title bar on the screen.
         QVERIFY(s.screen()->availableGeometry().contains(s.frameGeometry().topLeft()));
         // "QEL No." ends short of its box, whatever the font.
@@ -197,15 +199,15 @@ private slots:
                 s.coloursBox->accessibleName() == "Colours");
         QVERIFY(s.numberBox->isEnabled() && s.fullTestStartButton->isEnabled());
         QStringList visited;
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < 13; ++i) {
             visited << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         // The focus starts on the practice Start: Enter at once never quits.
-        QCOMPARE(visited,
-                 QStringList({"practiceStartButton", "fullTestStartButton", "logo", "aboutButton",
-                              "reviewButton", "timeAllowedBox", "coloursBox", "quitButton",
-                              "issueOption", "numberBox", "randomSelect", "practiceStartButton"}));
+        QCOMPARE(visited, QStringList({"practiceStartButton", "fullTestStartButton", "logo",
+                                       "aboutButton", "reviewButton", "timeAllowedBox",
+                                       "coloursBox", "gmatOption", "quitButton", "issueOption",
+                                       "numberBox", "randomSelect", "practiceStartButton"}));
         for (const auto& [button, letter] : {std::pair{s.quitButton, Qt::Key_Q},
                                              {s.practiceStartButton, Qt::Key_S},
                                              {s.fullTestStartButton, Qt::Key_T},
@@ -1160,6 +1162,92 @@ private slots:
         QVERIFY((next < here) == (scheme == MapScheme::Light)); // more is further from the page
         const double ink = lum(inkOn(shadeColour(shade + 1, scheme)));
         QVERIFY((std::max(ink, next) + 0.05) / (std::min(ink, next) + 0.05) >= 4.5);
+    }
+
+    // The GRE mode: off without its library; chosen from the keyboard for the run,
+    // a topic of one form drawn at random, the section ended by the clock, the
+    // essay filed byte for byte, read back by Help and listed by the Review window.
+    void greMode()
+    {
+        {
+            LoadedProgram p; // the folder has no gi.lib
+            QVERIFY(!p.start->greOption->isEnabled() && p.start->gmatOption->isChecked() &&
+                    p.start->examNote->text().startsWith("GRE off") &&
+                    p.start->greOption->toolTip().endsWith("gi.lib: The file was not found."));
+        }
+        LoadedProgram p(true);
+        StartWindow& s = *p.start;
+        QVERIFY(QTest::qWaitForWindowActive(&s) && s.greOption->isEnabled());
+        QTest::keyClick(&s, Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(s.greOption->isChecked()); // a shortcut presses its button a moment later
+        QVERIFY(!s.issueOption->isVisible() && s.greTopicsLabel->isVisible() &&
+                !s.formBox->isEnabled());
+        QStringList visited;
+        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space, Qt::Key_Tab,
+                                  Qt::Key_End, Qt::Key_Tab}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited.join(' '),
+                 "quitButton numberBox randomSelect randomSelect formBox formBox "
+                 "practiceStartButton");
+        QVERIFY(accessibleControls(&s).contains("GMAT:RadioButton, GRE:RadioButton") &&
+                s.formBox->accessibleName() == "Form of a random topic" &&
+                s.formBox->currentText() == "Policy");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        TestWindow& t = p.test();
+        const Question q = t.question().value();
+        QVERIFY(t.isVisible() && q.kind == EssayKind::GreIssue && q.number % 6 == 0);
+        QCOMPARE(t.sectionTitle->text(), "GRE Test - Analytical Writing: Analyze an Issue");
+        QCOMPARE(t.topicHeading->text(), QString("Issue %1 - Policy").arg(q.number));
+
+        // The time runs out: the section ends with the save question, guarded from typing.
+        t.answerBox->setPlainText("Time will tell.");
+        t.timerTick();
+        p.fake.clock.elapsed += 1800;
+        t.timerTick();
+        QVERIFY(p.fake.boxes.asked.isEmpty() && t.clock->text() == "00:00");
+        p.fake.clock.elapsed += 0.5;
+        t.timerTick();
+        QCOMPARE(p.fake.boxes.prompts,
+                 QStringList({"The time is up: the section has ended.\r\n" + SaveIt +
+                                  "\r\nYou wrote 3 words in 30 min 0 s (the time ran out).",
+                              Another}));
+        QVERIFY(p.fake.boxes.asked[0].title == "Time Up!" &&
+                p.fake.boxes.asked[0].guard == MessageBoxes::GuardFirstSecond);
+        QVERIFY(s.isVisible() && !t.isVisible() && s.greOption->isChecked());
+        const QString name = QString("user/gi%1.txt").arg(q.number);
+        const QByteArray file = p.folder.read(name), stars = "********************\r\n";
+        const QLocale locale = QLocale::system();
+        QCOMPARE(file, "\r\n\r\n" + stars +
+                           toCodePage("Date: " + recordDate(p.fake.clock.dateTime, locale) +
+                                      "\r\nTime: " + recordTime(p.fake.clock.dateTime, locale) +
+                                      "\r\nGRE Issue No." + QString::number(q.number) + "\r\n") +
+                           stars + "Question:\r\n\r\n" +
+                           toCodePage("\r\n" + s.greIssueTopics.at(q.number - 1)) + "\r\n" + stars +
+                           "\r\nYour Answer:\r\n\r\nTime will tell.\r\n");
+
+        // The same topic by number: Help brings the essay back.
+        s.randomSelect->click();
+        s.numberBox->setText(QString::number(q.number));
+        s.practiceStartButton->click();
+        click(t.helpButton);
+        QCOMPARE(boxText(t.answerBox), savedEssaysFromBytes(file));
+        p.fake.boxes.answers = {Cancel, Ok};
+        click(t.sectionExitButton);
+
+        s.reviewButton->click();
+        QPointer<ReviewWindow> r = s.findChild<ReviewWindow*>();
+        QVERIFY(QTest::qWaitForWindowActive(r));
+        QVERIFY(r->countLabel->text().endsWith("GRE Issue topics: 1 of 150."));
+        r->kindFilter->setCurrentIndex(r->kindFilter->findText("GRE Issue"));
+        QVERIFY(r->essayList->model()->rowCount() == 1 &&
+                r->essayList->model()->index(0, 2).data() == "GRE Issue" &&
+                r->essayList->model()->index(0, 5).data() == "Time will tell.");
+        r->close();
+        // The GRE's Full Test: one Issue topic at random.
+        s.fullTestStartButton->click();
+        QVERIFY(t.isVisible() && t.question()->kind == EssayKind::GreIssue);
     }
 
     // Ctrl+Y redoes; Ctrl+Down and Ctrl+Page Down scroll the topic, the caret staying put.

@@ -30,8 +30,10 @@ private:
 
 inline constexpr int IssueTopicCount = 150;
 inline constexpr int ArgumentTopicCount = 141;
+inline constexpr int GreIssueTopicCount = 150;
 inline const QString IssueLibraryName = QStringLiteral("ai.lib");
 inline const QString ArgumentLibraryName = QStringLiteral("aa.lib");
+inline const QString GreIssueLibraryName = QStringLiteral("gi.lib");
 
 // The line that ends every topic block.
 inline const QByteArray TopicSeparator = QByteArrayLiteral("-----------------------");

@@ -102,17 +102,14 @@ QString timeOfDayFormat(const QLocale& locale)
 
 QString topicName(const Question& question)
 {
-    return (question.kind == EssayKind::Issue ? QStringLiteral("Issue No.")
-                                              : QStringLiteral("Argument No.")) +
-           QString::number(question.number);
+    return QLatin1String(kindFacts(question.kind).numberLabel) + QString::number(question.number);
 }
 
 QString essayFilePath(const QString& appFolder, const Question& question)
 {
-    const QString prefix =
-        question.kind == EssayKind::Issue ? QStringLiteral("ai") : QStringLiteral("aa");
-    return appFolder + QStringLiteral("user") + PathSeparator + prefix +
-           QString::number(question.number) + QStringLiteral(".txt");
+    return appFolder + QStringLiteral("user") + PathSeparator +
+           QLatin1String(kindFacts(question.kind).filePrefix) + QString::number(question.number) +
+           QStringLiteral(".txt");
 }
 
 // A system without regional settings (the C locale) gets a fixed numeric form.

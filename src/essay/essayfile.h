@@ -10,7 +10,7 @@
 // "Argument No.7": the topic as its record names it.
 QString topicName(const Question& question);
 
-// appFolder + "user" + separator + ("ai" | "aa") + number + ".txt".
+// appFolder + "user" + separator + ("ai" | "aa" | "gi") + number + ".txt".
 QString essayFilePath(const QString& appFolder, const Question& question);
 
 // The date and time of a record in the locale's short date and its time of day

@@ -42,13 +42,14 @@ public:
         at_ += expected.size();
         return true;
     }
-    // "Issue No." or "Argument No." and the topic number.
+    // "Issue No.", "Argument No." or "GRE Issue No." and the topic number.
     bool numberLine()
     {
         QStringView number;
         if (!line(number))
             return false;
-        for (const QStringView label : {u"Issue No.", u"Argument No."}) {
+        for (const KindFacts& kind : EssayKinds) {
+            const QLatin1StringView label(kind.numberLabel);
             if (number.startsWith(label)) {
                 number = number.sliced(label.size());
                 return !number.isEmpty() && std::all_of(number.begin(), number.end(), [](QChar c) {

@@ -113,10 +113,7 @@ QString draftText(const Draft& draft)
     QString text;
     text.reserve(draft.topicText.size() + draft.answer.size() + 300);
     text += Heading + CrLf;
-    text += QStringLiteral("Kind: ") +
-            (draft.question.kind == EssayKind::Issue ? QStringLiteral("Issue")
-                                                     : QStringLiteral("Argument")) +
-            CrLf;
+    text += QStringLiteral("Kind: ") + kindName(draft.question.kind) + CrLf;
     text += QStringLiteral("Number: ") + QString::number(draft.question.number) + CrLf;
     text += QStringLiteral("Last changed: ") + draft.changed.toString(TimeFormat) + CrLf;
     text += QStringLiteral("Topic: ") + QString::number(draft.topicText.size()) + Characters + CrLf;
@@ -160,9 +157,12 @@ std::optional<Draft> draftFromText(const QString& text)
     const std::optional<QString> changed = field(QStringLiteral("Last changed: "));
     if (!heading || !heading->isEmpty() || !kind || !number || !changed)
         return std::nullopt;
-    if (*kind != QLatin1String("Issue") && *kind != QLatin1String("Argument"))
+    const auto known = std::find_if(EssayKinds.begin(), EssayKinds.end(), [&kind](const auto& k) {
+        return *kind == QLatin1String(k.name);
+    });
+    if (known == EssayKinds.end())
         return std::nullopt;
-    draft.question.kind = *kind == QLatin1String("Issue") ? EssayKind::Issue : EssayKind::Argument;
+    draft.question.kind = known->kind;
     static const QRegularExpression TopicNumber(QStringLiteral("^[1-9][0-9]{0,3}$"));
     if (!TopicNumber.match(*number).hasMatch())
         return std::nullopt;

@@ -315,6 +315,11 @@ void TestWindow::setColourScheme(ColourScheme scheme)
 void TestWindow::setQuestion(const Question& question)
 {
     question_ = question;
+    // A GRE heading also names the topic's form, and takes the room it needs.
+    if (topicHeading)
+        topicHeading->setGeometry(question.kind == EssayKind::GreIssue
+                                      ? twipsRect(240, 1200, 5895, 255)
+                                      : twipsRect(240, 1200, 2895, 255));
     questionStart_.reset();
     helpText_.clear();
 }
@@ -328,6 +333,13 @@ void TestWindow::timerTick()
     if (outcome.timeUp) {
         clockTimer->stop();
         clockNews->announce(QStringLiteral("Time Up!"));
+        if (question_ && question_->kind == EssayKind::GreIssue) {
+            // As on the GRE, the section ends by itself; the answer is offered for saving.
+            endedByTime_ = true;
+            endSection();
+            endedByTime_ = false;
+            return;
+        }
         // It comes up while the user types: the keys typed on must not close it.
         platform_.boxes.show(this, QStringLiteral("Time Up!"), QStringLiteral("Time Up!"),
                              MessageBoxes::Exclamation, MessageBoxes::Ok,
@@ -397,10 +409,22 @@ void TestWindow::endSection(bool wholeTest)
     const bool timeButtonOn = timeButton->isEnabled();
     putClockAtRest();
 
+    const QString timeUp = QStringLiteral("Time Up!");
+    if (endedByTime_ && answerBox->document()->isEmpty()) {
+        platform_.boxes.show(this, timeUp, timeUp, MessageBoxes::Exclamation, MessageBoxes::Ok,
+                             MessageBoxes::GuardFirstSecond);
+    }
     if (!answerBox->document()->isEmpty()) {
+        // When the time ended it, the question comes up while the candidate types:
+        // the keys typed on must not answer it.
         const auto answer = platform_.boxes.show(
-            this, QStringLiteral("Do you want to save it?\r\n") + wordsAndTimeLine(end),
-            QStringLiteral("Quit"), MessageBoxes::Information, MessageBoxes::OkCancel);
+            this,
+            (endedByTime_ ? QStringLiteral("The time is up: the section has ended.\r\n")
+                          : QString()) +
+                QStringLiteral("Do you want to save it?\r\n") + wordsAndTimeLine(end),
+            endedByTime_ ? timeUp : QStringLiteral("Quit"), MessageBoxes::Information,
+            MessageBoxes::OkCancel,
+            endedByTime_ ? MessageBoxes::GuardFirstSecond : MessageBoxes::Unguarded);
         // Closing the question (Escape, the close keystroke) is not Cancel, and a
         // failed save is no end: the user stays here with everything on screen as
         // it was, and the clock counting on from the question's own start.

@@ -115,6 +115,7 @@ private:
     // moves when Help or "Time Up!" restarts it; the time taken does not.
     std::optional<double> questionStart_;
     DraftKeeper* draft_ = nullptr;
+    bool endedByTime_ = false; // the section under way is being ended by the clock
     // What Help last brought into the answer, to tell the candidate's words from it.
     QString helpText_;
     Picture background_;

@@ -25,21 +25,24 @@ struct EssayFileName {
     Question question;
 };
 
-// The names the program gives essay files, Issue topics first, by number.
+// The names the program gives essay files, in the kinds' order, by number.
 QList<EssayFileName> essayFileNames(const QDir& folder)
 {
-    static const QRegularExpression Form(QStringLiteral("^a([ia])([1-9][0-9]{0,2})\\.txt$"));
+    static const QRegularExpression Form(QStringLiteral("^(ai|aa|gi)([1-9][0-9]{0,2})\\.txt$"));
     QList<EssayFileName> found;
-    const QStringList names = folder.entryList(
-        {QStringLiteral("a*.txt")}, QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names =
+        folder.entryList({QStringLiteral("a*.txt"), QStringLiteral("gi*.txt")},
+                         QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& name : names) {
         const QRegularExpressionMatch match = Form.match(name);
         if (!match.hasMatch())
             continue;
-        const bool issue = match.capturedView(1) == QLatin1Char('i');
+        const auto kind = std::find_if(EssayKinds.begin(), EssayKinds.end(), [&](const auto& k) {
+            return match.capturedView(1) == QLatin1String(k.filePrefix);
+        });
         const int number = match.capturedView(2).toInt();
-        if (number <= (issue ? IssueTopicCount : ArgumentTopicCount))
-            found.append({name, {issue ? EssayKind::Issue : EssayKind::Argument, number}});
+        if (number <= kind->topicCount)
+            found.append({name, {kind->kind, number}});
     }
     std::sort(found.begin(), found.end(), [](const EssayFileName& a, const EssayFileName& b) {
         return std::pair(a.question.kind, a.question.number) <
@@ -203,9 +206,9 @@ void EssayList::read(const QString& userFolder, const QLocale& locale)
             topics.insert({essay.question.kind, essay.question.number});
         }
     }
-    issueTopics_ = int(std::count_if(topics.begin(), topics.end(),
-                                     [](const auto& t) { return t.first == EssayKind::Issue; }));
-    argumentTopics_ = int(topics.size()) - issueTopics_;
+    topicsWritten_.fill(0);
+    for (const auto& topic : topics)
+        ++topicsWritten_.at(std::size_t(topic.first));
     endResetModel();
 }
 
@@ -226,10 +229,13 @@ QString EssayList::summary() const
                                   "topics.")
                        .arg(records_)
                        .arg(records_ == 1 ? QStringLiteral("essay") : QStringLiteral("essays"))
-                       .arg(issueTopics_)
+                       .arg(topicsWritten_.at(0))
                        .arg(IssueTopicCount)
-                       .arg(argumentTopics_)
+                       .arg(topicsWritten_.at(1))
                        .arg(ArgumentTopicCount);
+    // The GRE's topics are named once the candidate has written one.
+    if (const int gre = topicsWritten_.at(std::size_t(EssayKind::GreIssue)); gre > 0)
+        line += QStringLiteral(" GRE Issue topics: %1 of %2.").arg(gre).arg(GreIssueTopicCount);
     const qsizetype loose = essays_.size() - records_;
     if (loose > 0) {
         line += QStringLiteral(" %1 not laid out as a saved essay, listed as text.")
@@ -283,8 +289,7 @@ QVariant EssayList::data(const QModelIndex& index, int role) const
     case TimeColumn:
         return essay.part.time.toString();
     case KindColumn:
-        return essay.question.kind == EssayKind::Issue ? QStringLiteral("Issue")
-                                                       : QStringLiteral("Argument");
+        return kindName(essay.question.kind);
     case NumberColumn:
         return essay.question.number;
     case WordsColumn:

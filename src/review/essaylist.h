@@ -60,8 +60,7 @@ private:
     QList<SavedEssay> essays_;
     QStringList skipped_;
     int records_ = 0;
-    int issueTopics_ = 0;
-    int argumentTopics_ = 0;
+    std::array<int, EssayKinds.size()> topicsWritten_{}; // per kind, in the kinds' order
 };
 
 // The words typed in the search, split once for every essay it is matched on.

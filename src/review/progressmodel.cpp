@@ -78,14 +78,6 @@ int topicShade(int count)
     return count <= 2 ? count : count <= 4 ? 3 : 4;
 }
 
-QString kindName(EssayKind kind)
-{
-    for (const TopicKind& k : TopicKinds)
-        if (k.kind == kind)
-            return QString::fromLatin1(k.name);
-    return {};
-}
-
 namespace {
 
 double medianOf(std::vector<double> values)
@@ -121,14 +113,14 @@ Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
 {
     Progress progress;
     progress.essays = int(essays.size());
-    std::array<QList<int>, TopicKinds.size()> counts;
-    for (size_t k = 0; k < TopicKinds.size(); ++k)
-        counts.at(k) = QList<int>(TopicKinds.at(k).topics, 0);
+    std::array<QList<int>, EssayKinds.size()> counts;
+    for (size_t k = 0; k < EssayKinds.size(); ++k)
+        counts.at(k) = QList<int>(EssayKinds.at(k).topicCount, 0);
     QList<const ProgressEssay*> dated;
     for (const ProgressEssay& essay : essays) {
-        for (size_t k = 0; k < TopicKinds.size(); ++k) {
+        for (size_t k = 0; k < EssayKinds.size(); ++k) {
             QList<int>& kind = counts.at(k);
-            if (TopicKinds.at(k).kind == essay.question.kind && essay.question.number >= 1 &&
+            if (EssayKinds.at(k).kind == essay.question.kind && essay.question.number >= 1 &&
                 essay.question.number <= kind.size())
                 ++kind[essay.question.number - 1];
         }
@@ -184,10 +176,10 @@ Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
     progress.totals.medianLastTen = median(n - 10, n);
     progress.totals.medianTenBefore = median(n - 20, n - 10);
 
-    for (size_t k = 0; k < TopicKinds.size(); ++k) {
+    for (size_t k = 0; k < EssayKinds.size(); ++k) {
         for (int i = 0; i < counts.at(k).size(); ++i) {
             const int count = counts.at(k).at(i);
-            progress.cells << TopicCell{{TopicKinds.at(k).kind, i + 1}, count, topicShade(count)};
+            progress.cells << TopicCell{{EssayKinds.at(k).kind, i + 1}, count, topicShade(count)};
         }
     }
     return progress;

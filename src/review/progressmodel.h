@@ -62,16 +62,6 @@ double bulkTop(QList<double> values, double floor);
 // The median of each value and the (window - 1) before it; fewer at the start.
 QList<double> runningMedian(const QList<double>& values, int window = 5);
 
-// The kinds of essay the map shows, each a band of its topics, in order.
-struct TopicKind {
-    EssayKind kind;
-    const char* name;
-    int topics;
-};
-inline constexpr std::array<TopicKind, 2> TopicKinds{
-    {{EssayKind::Issue, "Issue", IssueTopicCount},
-     {EssayKind::Argument, "Argument", ArgumentTopicCount}}};
-QString kindName(EssayKind kind);
 
 struct TopicCell {
     Question question;
@@ -95,7 +85,7 @@ struct ProgressTotals {
 struct Progress {
     TimeSeries words;
     TimeSeries slips;       // per hundred words
-    QList<TopicCell> cells; // every topic of each kind, in the order of TopicKinds
+    QList<TopicCell> cells; // every topic of each kind, in the order of EssayKinds
     ProgressTotals totals;
     int essays = 0;
     int undated = 0; // left out of the pictures over time and the totals

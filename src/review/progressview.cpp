@@ -55,9 +55,10 @@ void drawFocus(QWidget* widget, QPainter& painter, const QRect& around)
 
 const KindMark& kindMark(EssayKind kind)
 {
-    static const std::array<KindMark, 2> Marks{
+    static const std::array<KindMark, 3> Marks{
         {{EssayKind::Issue, IssueColour, KindMark::Circle},
-         {EssayKind::Argument, ArgumentColour, KindMark::Square}}};
+         {EssayKind::Argument, ArgumentColour, KindMark::Square},
+         {EssayKind::GreIssue, GreIssueColour, KindMark::Diamond}}};
     for (const KindMark& mark : Marks)
         if (mark.kind == kind)
             return mark;
@@ -305,14 +306,14 @@ TopicMap::TopicMap(QWidget* parent) : QWidget(parent)
     setAccessibleName(QStringLiteral("Topics written"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    const int headings = int(TopicKinds.size()) * (fontMetrics().height() + 6);
+    const int headings = int(EssayKinds.size()) * (fontMetrics().height() + 6);
     setMinimumSize(Columns * 8, rows() * 8 + headings);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 QSize TopicMap::sizeHint() const
 {
-    return {Columns * 20, rows() * 20 + int(TopicKinds.size()) * (fontMetrics().height() + 6)};
+    return {Columns * 20, rows() * 20 + int(EssayKinds.size()) * (fontMetrics().height() + 6)};
 }
 
 void TopicMap::setCells(const QList<TopicCell>& cells)
@@ -326,14 +327,14 @@ void TopicMap::setCells(const QList<TopicCell>& cells)
 int TopicMap::rows() const
 {
     int rows = 0;
-    for (const TopicKind& kind : TopicKinds)
-        rows += (kind.topics + Columns - 1) / Columns;
+    for (const KindFacts& kind : EssayKinds)
+        rows += (kind.topicCount + Columns - 1) / Columns;
     return rows;
 }
 
 int TopicMap::side() const
 {
-    const int free = height() - int(TopicKinds.size()) * (fontMetrics().height() + 6);
+    const int free = height() - int(EssayKinds.size()) * (fontMetrics().height() + 6);
     return std::max(4, std::min(width() / Columns, free / rows()));
 }
 
@@ -342,11 +343,11 @@ QRect TopicMap::cellRect(int cell) const
     const int s = side();
     const int heading = fontMetrics().height() + 6;
     int top = 0;
-    for (const TopicKind& kind : TopicKinds) {
-        if (cell < kind.topics)
+    for (const KindFacts& kind : EssayKinds) {
+        if (cell < kind.topicCount)
             return {(cell % Columns) * s, top + heading + (cell / Columns) * s, s, s};
-        cell -= kind.topics;
-        top += heading + (kind.topics + Columns - 1) / Columns * s;
+        cell -= kind.topicCount;
+        top += heading + (kind.topicCount + Columns - 1) / Columns * s;
     }
     return {};
 }
@@ -399,12 +400,12 @@ void TopicMap::paintEvent(QPaintEvent* /*event*/)
     const MapScheme scheme = mapSchemeOf(palette());
     painter.setPen(palette().windowText().color());
     int first = 0;
-    for (const TopicKind& kind : TopicKinds) {
+    for (const KindFacts& kind : EssayKinds) {
         const QRect cell = cellRect(first);
         painter.drawText(
             QRect(0, cell.top() - heading, width(), heading), Qt::AlignLeft | Qt::AlignVCenter,
-            QStringLiteral("%1 topics 1 to %2").arg(QLatin1String(kind.name)).arg(kind.topics));
-        first += kind.topics;
+            QStringLiteral("%1 topics 1 to %2").arg(QLatin1String(kind.name)).arg(kind.topicCount));
+        first += kind.topicCount;
     }
     // The counts where a cell has room for two figures, in a font its height fits.
     QFont small = font();
@@ -513,7 +514,7 @@ ProgressView::ProgressView(QWidget* parent) : QWidget(parent)
         new TimeChart("slipsChart", QStringLiteral("Spelling slips per hundred words"), false);
     chartKey = new PictureKey("chartKey", QStringLiteral("Key to the pictures over time"));
     QList<PictureKey::Entry> marks;
-    for (const TopicKind& kind : TopicKinds) {
+    for (const KindFacts& kind : EssayKinds) {
         marks << PictureKey::Entry{QLatin1String(kind.name),
                                    [mark = kindMark(kind.kind)](QPainter& p, const QRectF& r) {
                                        drawKindMark(p, r.center(), r.height() / 4, mark);
@@ -591,11 +592,11 @@ void ProgressView::setProgress(const Progress& progress)
     datesLabel->setText(datesLine(progress));
     datesLabel->setVisible(!datesLabel->text().isEmpty());
     topicMap->setCells(progress.cells);
-    std::array<QStringList, TopicKinds.size()> written;
-    std::array<int, TopicKinds.size()> untouched{};
+    std::array<QStringList, EssayKinds.size()> written;
+    std::array<int, EssayKinds.size()> untouched{};
     for (const TopicCell& cell : progress.cells) {
-        for (size_t k = 0; k < TopicKinds.size(); ++k) {
-            if (TopicKinds.at(k).kind != cell.question.kind)
+        for (size_t k = 0; k < EssayKinds.size(); ++k) {
+            if (EssayKinds.at(k).kind != cell.question.kind)
                 continue;
             if (cell.count == 0)
                 ++untouched.at(k);
@@ -609,9 +610,9 @@ void ProgressView::setProgress(const Progress& progress)
                             slips.toHtmlEscaped());
     if (!datesLine(progress).isEmpty())
         html += QStringLiteral("<p>%1</p>").arg(datesLine(progress).toHtmlEscaped());
-    for (size_t k = 0; k < TopicKinds.size(); ++k) {
+    for (size_t k = 0; k < EssayKinds.size(); ++k) {
         html += QStringLiteral("<p>%1 topics written, with how often: %2. Not written yet: %3.</p>")
-                    .arg(QLatin1String(TopicKinds.at(k).name),
+                    .arg(QLatin1String(EssayKinds.at(k).name),
                          written.at(k).isEmpty() ? QStringLiteral("none")
                                                  : written.at(k).join(QStringLiteral(", ")))
                     .arg(untouched.at(k));

@@ -121,6 +121,7 @@ public:
 // they differ in lightness as well as in hue, and in shape too.
 inline const QColor IssueColour(0x1f, 0x4e, 0x9c);
 inline const QColor ArgumentColour(0xf5, 0xa6, 0x23);
+inline const QColor GreIssueColour(0x8e, 0x2a, 0x8e); // plum, between the two in lightness
 inline const QColor BandColour(0xd8, 0xee, 0xd8);
 
 // How each kind of essay is marked in the pictures over time.

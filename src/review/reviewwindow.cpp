@@ -143,8 +143,10 @@ void ReviewWindow::createControls()
     countLabel->setWordWrap(true);
     kindLabel = named(new QLabel(QStringLiteral("&Kind:")), "kindLabel", QString());
     kindFilter = named(new QComboBox, "kindFilter", QStringLiteral("Kind"));
-    kindFilter->addItems({QStringLiteral("Issue and Argument"), QStringLiteral("Issue"),
-                          QStringLiteral("Argument")});
+    // Every kind, then each kind alone in the kinds' order.
+    kindFilter->addItem(QStringLiteral("All kinds"));
+    for (const KindFacts& kind : EssayKinds)
+        kindFilter->addItem(QLatin1String(kind.name));
     kindLabel->setBuddy(kindFilter);
     searchLabel = named(new QLabel(QStringLiteral("&Search:")), "searchLabel", QString());
     searchBox = named(new QLineEdit, "searchBox", QStringLiteral("Search"));
@@ -313,11 +315,10 @@ const SavedEssay* ReviewWindow::chosenEssay() const
 
 void ReviewWindow::filterChanged()
 {
-    const int kind = kindFilter->currentIndex();
-    filter_->setFilter(kind == 1   ? std::optional(EssayKind::Issue)
-                       : kind == 2 ? std::optional(EssayKind::Argument)
-                                   : std::nullopt,
-                       searched_, matches_);
+    const int index = kindFilter->currentIndex();
+    const std::optional<EssayKind> kind =
+        index > 0 ? std::optional(EssayKinds.at(std::size_t(index - 1)).kind) : std::nullopt;
+    filter_->setFilter(kind, searched_, matches_);
     // The chosen essay stays chosen while it is shown; otherwise the newest shown.
     if (!essayList->currentIndex().isValid() && filter_->rowCount() > 0)
         essayList->setCurrentIndex(filter_->index(0, 0));
@@ -328,9 +329,7 @@ void ReviewWindow::filterChanged()
     if (!searched_.isEmpty()) {
         const std::optional<Question> topic = filter_->topic();
         const int rows = filter_->rowCount();
-        const QString kindWord = kind == 1   ? QStringLiteral("Issue ")
-                                 : kind == 2 ? QStringLiteral("Argument ")
-                                             : QString();
+        const QString kindWord = kind ? kindName(*kind) + QLatin1Char(' ') : QString();
         const QString on = topic ? QStringLiteral(" on ") + topicName(*topic) : QString();
         found =
             QStringLiteral("%1 all of: %2.")
@@ -459,10 +458,8 @@ void ReviewWindow::slipsCounted(int first, const QList<float>& slips)
 void ReviewWindow::topicChosen(const Question& question)
 {
     filter_->setTopic(question);
-    topicLabel->setText(QStringLiteral("Topic: %1 No.%2")
-                            .arg(question.kind == EssayKind::Issue ? QStringLiteral("Issue")
-                                                                   : QStringLiteral("Argument"))
-                            .arg(question.number));
+    topicLabel->setText(
+        QStringLiteral("Topic: %1 No.%2").arg(kindName(question.kind)).arg(question.number));
     topicLabel->show();
     allTopicsButton->show();
     views->setCurrentIndex(0);
@@ -482,8 +479,14 @@ QString ReviewWindow::topicStart(const Question& question)
         } catch (const std::exception&) {
             // The topics are named by number alone.
         }
+        try {
+            loadTopicLibrary(appFolder_, GreIssueLibraryName, GreIssueTopicCount,
+                             topicTexts_->at(2));
+        } catch (const std::exception&) {
+            // Without the GRE's library, its topics too.
+        }
     }
-    const TopicTable& table = topicTexts_->at(question.kind == EssayKind::Issue ? 0 : 1);
+    const TopicTable& table = topicTexts_->at(std::size_t(question.kind));
     if (question.number > table.size())
         return {};
     const QString text = table.at(question.number - 1).simplified();
@@ -608,9 +611,7 @@ void ReviewWindow::savePdfClicked()
     const SavedEssay* essay = chosenEssay();
     if (!essay)
         return;
-    const bool issue = essay->question.kind == EssayKind::Issue;
-    EssayPage page{(issue ? QStringLiteral("Issue No.") : QStringLiteral("Argument No.")) +
-                       QString::number(essay->question.number),
+    EssayPage page{topicName(essay->question),
                    essay->part.date.toString(),
                    essay->part.time.toString(),
                    essays_->words(filter_->mapToSource(essayList->currentIndex()).row()),
@@ -619,8 +620,8 @@ void ReviewWindow::savePdfClicked()
                    &report_,
                    slipsInBox_,
                    helpInBox_};
-    QString name = (issue ? QStringLiteral("Issue ") : QStringLiteral("Argument ")) +
-                   QString::number(essay->question.number);
+    QString name =
+        kindName(essay->question.kind) + QLatin1Char(' ') + QString::number(essay->question.number);
     if (essay->when.isValid())
         name += essay->when.toString(QStringLiteral(" yyyy-MM-dd HH.mm"));
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

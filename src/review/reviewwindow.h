@@ -117,5 +117,5 @@ private:
     QString searched_; // what the shown rows match
     QList<bool> matches_;
     void searchFound(int number, const QString& search, QList<bool> matches);
-    std::optional<std::array<TopicTable, 2>> topicTexts_; // read when first named
+    std::optional<std::array<TopicTable, EssayKinds.size()>> topicTexts_; // read when first named
 };

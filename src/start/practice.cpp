@@ -1,5 +1,7 @@
 #include "start/practice.h"
 
+#include "start/greissue.h"
+
 const QString ArgumentDirections = QStringLiteral(
     "Discuss how well reasoned you find this argument. In your discussion be sure to analyze the "
     "line of reasoning and the use of evidence in the argument."
@@ -13,6 +15,13 @@ PracticeQuestion composePracticeQuestion(const Question& question, const QString
 {
     const QString crlf = QStringLiteral("\r\n");
     const QString numberText = QString::number(question.number);
+    if (question.kind == EssayKind::GreIssue) {
+        // The topic carries its form's instruction; the program adds nothing to it.
+        return {GreSectionTitle,
+                QStringLiteral("Issue ") + numberText + QStringLiteral(" - ") +
+                    issueFormName(issueFormOf(question.number)),
+                crlf + topic};
+    }
     if (question.kind == EssayKind::Issue) {
         return {QStringLiteral("GMAT Test - Section 2: Analytical Writing 2"),
                 QStringLiteral("Issue ") + numberText, crlf + topic};

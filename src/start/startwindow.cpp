@@ -6,8 +6,10 @@
 #include "exam/countdown.h"
 #include "exam/testwindow.h"
 #include "platform/appfolder.h"
+#include "platform/fault.h"
 #include "platform/product.h"
 #include "review/reviewwindow.h"
+#include "start/greissue.h"
 #include "start/numberentry.h"
 #include "start/practice.h"
 #include "start/randomtopic.h"
@@ -18,6 +20,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
@@ -69,13 +72,20 @@ StartWindow::StartWindow(Platform& platform, const QString& programFolder)
     appFolder = appFolderOf(programFolder);
     loadTopicLibrary(appFolder, IssueLibraryName, IssueTopicCount, issueTopics);
     loadTopicLibrary(appFolder, ArgumentLibraryName, ArgumentTopicCount, argumentTopics);
+    // The GRE's library is an addition: without it the GMAT's essays are practised as ever.
+    try {
+        loadTopicLibrary(appFolder, GreIssueLibraryName, GreIssueTopicCount, greIssueTopics);
+    } catch (const Fault& fault) {
+        greUnavailable =
+            QDir::toNativeSeparators(fault.file()) + QStringLiteral(": ") + fault.reason();
+    }
 
     setObjectName(QStringLiteral("StartWindow"));
     setWindowTitle(Product::TitleWithVersion + QStringLiteral(" (") + Product::WebAddress +
                    QLatin1Char(')'));
     setWindowIcon(smileyIcon());
     // The exam's window, with the accommodations in a band of their own below it.
-    setFixedSize(twips(6210), twips(5175));
+    setFixedSize(twips(6210), twips(5895));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
@@ -176,9 +186,45 @@ void StartWindow::createControls()
                           QStringLiteral("White on black"), QStringLiteral("Yellow on black")},
                          coloursLabel);
 
+    // The GRE's topics take the two kinds' place in the frame while GRE is chosen.
+    greTopicsLabel =
+        place(new QLabel(QStringLiteral("Analyze an Issue (1-%1)").arg(GreIssueTopicCount),
+                         practiceFrame),
+              "greTopicsLabel", twipsRect(240, 360, 2175, 255));
+    formLabel = place(new QLabel(QStringLiteral("&Form of a random topic:"), practiceFrame),
+                      "formLabel", twipsRect(480, 1620, 1935, 255));
+    formBox = place(new QComboBox(practiceFrame), "formBox", twipsRect(480, 1920, 1935, 330));
+    formBox->addItem(QStringLiteral("Any form"));
+    for (const QString& form : IssueFormNames)
+        formBox->addItem(form);
+    formLabel->setBuddy(formBox);
+    formBox->setAccessibleName(QStringLiteral("Form of a random topic"));
+
+    examFrame = place(new QGroupBox(QStringLiteral("Exam"), this), "examFrame",
+                      twipsRect(240, 5040, 5655, 735));
+    gmatOption = place(new QRadioButton(QStringLiteral("G&MAT"), examFrame), "gmatOption",
+                       twipsRect(240, 330, 1095, 255));
+    greOption = place(new QRadioButton(QStringLiteral("GR&E"), examFrame), "greOption",
+                      twipsRect(1560, 330, 855, 255));
+    gmatOption->setChecked(true);
+    examNote = place(new QLabel(examFrame), "examNote", twipsRect(2460, 240, 3075, 450));
+    examNote->setWordWrap(true);
+    if (greUnavailable.isEmpty()) {
+        examNote->setText(QStringLiteral("GRE: one Issue task; the section ends when the "
+                                         "time runs out."));
+    } else {
+        greOption->setEnabled(false);
+        examNote->setText(
+            QStringLiteral("GRE off: its topics (%1) could not be read.").arg(GreIssueLibraryName));
+        greOption->setToolTip(greUnavailable);
+        greOption->setAccessibleDescription(examNote->text() + QLatin1Char(' ') + greUnavailable);
+    }
+    examChanged();
+
     const auto order = std::to_array<QWidget*>(
-        {quitButton, issueOption, argumentOption, numberBox, randomSelect, practiceStartButton,
-         fullTestStartButton, logo, aboutButton, reviewButton, timeAllowedBox, coloursBox});
+        {quitButton, issueOption, argumentOption, numberBox, randomSelect, formBox,
+         practiceStartButton, fullTestStartButton, logo, aboutButton, reviewButton, timeAllowedBox,
+         coloursBox, gmatOption, greOption});
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     // Enter at once starts a question; it must never end the program unasked.
@@ -190,6 +236,7 @@ void StartWindow::createControls()
     connect(numberBox, &QLineEdit::returnPressed, this, &StartWindow::startPractice);
     connect(fullTestStartButton, &QPushButton::clicked, this, &StartWindow::startFullTest);
     connect(randomSelect, &QCheckBox::clicked, this, &StartWindow::randomSelectClicked);
+    connect(greOption, &QRadioButton::toggled, this, &StartWindow::examChanged);
     connect(quitButton, &QPushButton::clicked, this, &StartWindow::quitClicked);
     connect(aboutButton, &QPushButton::clicked, this, &StartWindow::aboutClicked);
     connect(reviewButton, &QPushButton::clicked, this, &StartWindow::reviewClicked);
@@ -199,6 +246,29 @@ void StartWindow::createControls()
 void StartWindow::randomSelectClicked()
 {
     numberBox->setEnabled(!randomSelect->isChecked());
+    formBox->setEnabled(randomSelect->isChecked());
+    formLabel->setEnabled(randomSelect->isChecked());
+}
+
+bool StartWindow::greChosen() const
+{
+    return greOption->isChecked();
+}
+
+void StartWindow::examChanged()
+{
+    const bool gre = greChosen();
+    issueOption->setVisible(!gre);
+    argumentOption->setVisible(!gre);
+    greTopicsLabel->setVisible(gre);
+    formLabel->setVisible(gre);
+    formBox->setVisible(gre);
+    randomSelectClicked();
+    // One line of topics in place of two leaves room for the form below Random Select.
+    numberLabel->setGeometry(gre ? twipsRect(480, 840, 735, 255) : twipsRect(480, 1560, 735, 255));
+    numberBox->setGeometry(gre ? twipsRect(1080, 720, 735, 330) : twipsRect(1080, 1440, 735, 330));
+    randomSelect->setGeometry(gre ? twipsRect(480, 1200, 1695, 375)
+                                  : twipsRect(480, 1920, 1695, 375));
 }
 
 void StartWindow::quitClicked()
@@ -235,9 +305,14 @@ void StartWindow::reviewClicked()
 
 void StartWindow::chooseTopic(const Question& question)
 {
-    (question.kind == EssayKind::Issue ? issueOption : argumentOption)->setChecked(true);
+    const bool gre = question.kind == EssayKind::GreIssue;
+    if (gre && !greOption->isEnabled())
+        return; // its topics cannot be shown in this run
+    (gre ? greOption : gmatOption)->setChecked(true);
+    if (!gre)
+        (question.kind == EssayKind::Issue ? issueOption : argumentOption)->setChecked(true);
     randomSelect->setChecked(false);
-    numberBox->setEnabled(true);
+    randomSelectClicked();
     numberBox->setText(QString::number(question.number));
     practiceStartButton->setFocus(Qt::OtherFocusReason);
 }
@@ -249,11 +324,17 @@ void StartWindow::logoClicked()
 
 void StartWindow::startPractice()
 {
-    const bool issue = issueOption->isChecked();
-    const int limit = issue ? IssueTopicCount : ArgumentTopicCount;
+    const EssayKind kind = greChosen()                ? EssayKind::GreIssue
+                           : issueOption->isChecked() ? EssayKind::Issue
+                                                      : EssayKind::Argument;
+    const int limit = kindFacts(kind).topicCount;
 
     int number = 0;
-    if (randomSelect->isChecked()) {
+    if (randomSelect->isChecked() && kind == EssayKind::GreIssue) {
+        const int form = formBox->currentIndex();
+        number = drawGreIssueTopic(form > 0 ? std::optional(IssueForm(form - 1)) : std::nullopt,
+                                   platform_.clock.randomSeed());
+    } else if (randomSelect->isChecked()) {
         number = drawRandomTopic(limit, platform_.clock.randomSeed());
     } else {
         const std::optional<int> entry = topicNumberFromEntry(numberBox->text(), limit);
@@ -266,11 +347,17 @@ void StartWindow::startPractice()
         number = *entry;
     }
 
-    showQuestion({issue ? EssayKind::Issue : EssayKind::Argument, number});
+    showQuestion({kind, number});
 }
 
 void StartWindow::startFullTest()
 {
+    // The GRE's writing section is one Issue task on a topic drawn at random.
+    if (greChosen()) {
+        showQuestion({EssayKind::GreIssue,
+                      drawRandomTopic(GreIssueTopicCount, platform_.clock.randomSeed())});
+        return;
+    }
     fullTest_.emplace();
     startFullTestSection();
 }
@@ -285,9 +372,11 @@ void StartWindow::startFullTestSection()
 
 void StartWindow::showQuestion(const Question& question)
 {
-    const bool issue = question.kind == EssayKind::Issue;
-    const PracticeQuestion shown = composePracticeQuestion(
-        question, (issue ? issueTopics : argumentTopics).at(question.number - 1));
+    const TopicTable& topics = question.kind == EssayKind::GreIssue ? greIssueTopics
+                               : question.kind == EssayKind::Issue  ? issueTopics
+                                                                    : argumentTopics;
+    const PracticeQuestion shown =
+        composePracticeQuestion(question, topics.at(question.number - 1));
     TestWindow& test = *testWindow();
     // The choices hold for every question, each Full Test section included.
     test.setTimeAllowed(TimesAllowed.at(timeAllowedBox->currentIndex()));

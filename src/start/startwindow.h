@@ -54,10 +54,25 @@ public:
     QComboBox* timeAllowedBox;
     QLabel* coloursLabel;
     QComboBox* coloursBox;
+    // The exam practised, for the rest of the run: the GMAT's two essays, or the
+    // GRE's one Issue task in its six forms.
+    QGroupBox* examFrame;
+    QRadioButton* gmatOption;
+    QRadioButton* greOption;
+    QLabel* examNote; // what the GRE choice gives, or why it is off
+    // In the Practice frame while GRE is chosen, in place of the two kinds.
+    QLabel* greTopicsLabel;
+    QLabel* formLabel;
+    QComboBox* formBox; // the form of a random topic: any, or one of the six
 
     QString appFolder;
     TopicTable issueTopics;
     TopicTable argumentTopics;
+    TopicTable greIssueTopics;
+    // Why the GRE choice is off: its library could not be read. Empty when it is on.
+    QString greUnavailable;
+
+    bool greChosen() const;
 
     // Event handlers.
     void startPractice();
@@ -66,6 +81,8 @@ public:
     // summary, or the question whether to go on.
     void sectionEnded(const SectionEnd& end);
     void randomSelectClicked();
+    // Lays out the Practice frame for the exam chosen.
+    void examChanged();
     void quitClicked();
     void aboutClicked();
     void reviewClicked();

@@ -122,6 +122,31 @@ road_review() {
     wait_exit && records_are aa7.txt "Argument No.7" "First essay." "Second essay."
 }
 
+# The GRE mode. time-runs-out: a topic by number, under a clock 150 times as
+# fast; the section ends by itself when its 30 minutes (12 s) run out, and the save
+# question keeps the answer. short-library: a gi.lib cut short leaves the GRE choice
+# off and the GMAT's Issue topic 3 is written as ever.
+road_gre() {
+    if [ "$1" = short-library ]; then
+        truncate -s -25 "$FOLDER/gi.lib" && open_start && click_at "$START" 128 366 || return
+        start_question issue 3 "GMAT essay." && end_section testquit Return Escape && wait_exit || return
+        records_are ai3.txt "Issue No.3" "GMAT essay."
+        return
+    fi
+    local from
+    command -v faketime >/dev/null && AS_USER=(env
+        ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" faketime -f "+0 x150") ||
+        skip "no faketime" || return
+    # A click on GRE (Alt+E's button turns a moment later), then two Tabs (Quit,
+    # the number box) reach the number.
+    open_start && click_at "$START" 128 366 && key Tab Tab ctrl+a && type_text 4 && key alt+s &&
+        test_window || return
+    from=${EPOCHREALTIME/./}
+    type_text "Both views weighed." && answer_box "Time Up!" Return || return
+    ((${EPOCHREALTIME/./} - from >= 10000000)) || fail "the section ended before 30 minutes" || return
+    answer_box Quit Escape && wait_exit && records_are gi4.txt "GRE Issue No.4" "Both views weighed."
+}
+
 # A broken topic library: a fault box, no start window, a non-zero exit without a signal.
 road_library() {
     case $1 in
@@ -271,7 +296,7 @@ road_durable() {
 
 # shellcheck disable=SC2034 # read by e2e.sh
 ALL_ROADS="start_and_quit start_and_quit:enter practice tools keys about logo full_test full_test:more-time
-    review help_review
+    review help_review gre:time-runs-out gre:short-library
     draft:recovered draft:refused draft:killed-in-write draft:terminated draft:window-destroyed
     durable:save durable:recovery durable:sync-fails
     library:missing library:empty library:short-by-one library:lf-only library:random-bytes

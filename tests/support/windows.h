@@ -25,8 +25,12 @@ struct LoadedProgram {
     ProgramFolder folder;
     std::unique_ptr<StartWindow> start;
 
-    LoadedProgram()
+    // withGre: the GRE's library as it ships lies in the folder too.
+    explicit LoadedProgram(bool withGre = false)
     {
+        if (withGre)
+            QFile::copy(qEnvironmentVariable("QEL_SOURCE_DIR") + "/data/gi.lib",
+                        folder.file("gi.lib"));
         start = loadProgram(fake.seams, QDir::toNativeSeparators(folder.path()));
         start->show();
     }
