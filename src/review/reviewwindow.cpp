@@ -301,7 +301,7 @@ void ReviewWindow::filterChanged()
                        : kind == 2 ? std::optional(EssayKind::Argument)
                                    : std::nullopt,
                        searched_, matches_);
-    // The chosen essay stays chosen while it is shown; otherwise the newest shown.
+    // The chosen essay stays chosen while it is shown; otherwise the first shown.
     if (!essayList->currentIndex().isValid() && filter_->rowCount() > 0)
         essayList->setCurrentIndex(filter_->index(0, 0));
     essayChosen();
