@@ -730,10 +730,11 @@ private slots:
         QPoint off; // from the box's window to where the start window stood, on the screen
         p.fake.boxes.whileOpen = [&] {
             counting = t.clockTimer->isActive();
+            const QRect screen = t.screen()->availableGeometry();
+            const bool fits = screen.width() >= t.width() && screen.height() >= t.height();
             QRect centred(QPoint(), t.size());
-            centred.moveCenter(p.start->geometry().center());
-            off = t.geometry().topLeft() -
-                  keepOnScreen(centred, t.screen()->availableGeometry()).topLeft();
+            centred.moveCenter(p.start->frameGeometry().center());
+            off = t.pos() - (fits ? keepOnScreen(centred, screen).topLeft() : screen.topLeft());
         };
         p.startQuestion(true, QStringLiteral("3"));
         QTest::keyClicks(t.answerBox, "Typed on.");

@@ -297,13 +297,11 @@ void StartWindow::showQuestion(const Question& question)
     test.setQuestion(question);
     setBoxText(test.topicBox, shown.topicText);
 
-    // Placed before it first shows, where the start window stood: a box it
-    // opens at once (No Draft) is then centred on it, not on a place not yet known.
-    if (!test.testAttribute(Qt::WA_Moved)) {
-        QRect centred(QPoint(0, 0), test.size());
-        centred.moveCenter(frameGeometry().center());
-        test.move(centred.topLeft());
-    }
+    // Placed before it first shows, where the start window stood (in the
+    // screen's corner when too big for it): a box it opens at once (No Draft)
+    // is then centred on it, not on a place not yet known.
+    if (!test.testAttribute(Qt::WA_Moved) && screen())
+        test.move(placeOver(test.size(), frameGeometry(), screen()->availableGeometry()));
     hide();
     keepWindowOnScreen(&test);
     test.show();
