@@ -62,7 +62,6 @@ double bulkTop(QList<double> values, double floor);
 // The median of each value and the (window - 1) before it; fewer at the start.
 QList<double> runningMedian(const QList<double>& values, int window = 5);
 
-
 struct TopicCell {
     Question question;
     int count = 0;

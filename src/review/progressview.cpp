@@ -307,7 +307,8 @@ TopicMap::TopicMap(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     const int headings = int(EssayKinds.size()) * (fontMetrics().height() + 6);
-    setMinimumSize(Columns * 8, rows() * 8 + headings);
+    // Three bands in the room two had: the cells may be smaller than they are wide.
+    setMinimumSize(Columns * 8, rows() * 5 + headings);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 

@@ -319,7 +319,7 @@ void ReviewWindow::filterChanged()
     const std::optional<EssayKind> kind =
         index > 0 ? std::optional(EssayKinds.at(std::size_t(index - 1)).kind) : std::nullopt;
     filter_->setFilter(kind, searched_, matches_);
-    // The chosen essay stays chosen while it is shown; otherwise the newest shown.
+    // The chosen essay stays chosen while it is shown; otherwise the first shown.
     if (!essayList->currentIndex().isValid() && filter_->rowCount() > 0)
         essayList->setCurrentIndex(filter_->index(0, 0));
     essayChosen();

@@ -265,7 +265,7 @@ void StartWindow::examChanged()
     formBox->setVisible(gre);
     randomSelectClicked();
     // One line of topics in place of two leaves room for the form below Random Select.
-    numberLabel->setGeometry(gre ? twipsRect(480, 840, 735, 255) : twipsRect(480, 1560, 735, 255));
+    numberLabel->setGeometry(gre ? twipsRect(240, 840, 750, 255) : twipsRect(240, 1560, 750, 255));
     numberBox->setGeometry(gre ? twipsRect(1080, 720, 735, 330) : twipsRect(1080, 1440, 735, 330));
     randomSelect->setGeometry(gre ? twipsRect(480, 1200, 1695, 375)
                                   : twipsRect(480, 1920, 1695, 375));
@@ -386,13 +386,11 @@ void StartWindow::showQuestion(const Question& question)
     test.setQuestion(question);
     setBoxText(test.topicBox, shown.topicText);
 
-    // Placed before it first shows, where the start window stood: a box it
-    // opens at once (No Draft) is then centred on it, not on a place not yet known.
-    if (!test.testAttribute(Qt::WA_Moved)) {
-        QRect centred(QPoint(0, 0), test.size());
-        centred.moveCenter(frameGeometry().center());
-        test.move(centred.topLeft());
-    }
+    // Placed before it first shows, where the start window stood (in the
+    // screen's corner when too big for it): a box it opens at once (No Draft)
+    // is then centred on it, not on a place not yet known.
+    if (!test.testAttribute(Qt::WA_Moved) && screen())
+        test.move(placeOver(test.size(), frameGeometry(), screen()->availableGeometry()));
     hide();
     keepWindowOnScreen(&test);
     test.show();

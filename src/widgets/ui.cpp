@@ -23,6 +23,15 @@ QRect keepOnScreen(const QRect& place, const QRect& available)
     return moved;
 }
 
+QPoint placeOver(const QSize& size, const QRect& over, const QRect& available)
+{
+    if (size.width() > available.width() || size.height() > available.height())
+        return available.topLeft();
+    QRect centred(QPoint(0, 0), size);
+    centred.moveCenter(over.center());
+    return keepOnScreen(centred, available).topLeft();
+}
+
 void keepWindowOnScreen(QWidget* window)
 {
     const QScreen* screen = window->screen();

@@ -24,6 +24,9 @@ constexpr QRect twipsRect(int left, int top, int width, int height)
 // A window's place moved just enough to lie inside the available area of its
 // screen. A window larger than the area keeps its top-left corner inside it.
 QRect keepOnScreen(const QRect& place, const QRect& available);
+// Where a window of a size first shows over another: centred on it and kept on
+// the screen, or in the screen's corner when too big for it.
+QPoint placeOver(const QSize& size, const QRect& over, const QRect& available);
 
 // Moves a window, frame included as far as it is known yet, onto its screen's
 // available area (a fixed place can reach past a small screen at high scales).
