@@ -8,6 +8,7 @@
 #include "review/essaypdf.h"
 #include "review/progressview.h"
 #include "review/reportview.h"
+#include "review/usagepane.h"
 #include "widgets/ui.h"
 
 #include <QComboBox>
@@ -477,16 +478,20 @@ void ReviewWindow::essayChosen()
     report_ =
         makeEssayReport(answerBox->toPlainText(), topicBox->toPlainText(), spelling_.get().get());
     QList<QTextEdit::ExtraSelection> underlined;
-    underlined.reserve(report_.slipsAt.size());
+    underlined.reserve(report_.slipsAt.size() + report_.usage.places.size());
     QTextCharFormat slip;
     slip.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
-    slip.setUnderlineColor(QColor(0xD0, 0x10, 0x10));
-    for (const TextSpan& span : std::as_const(report_.slipsAt)) {
+    const auto underline = [&](qsizetype start, qsizetype length, const QColor& colour) {
         QTextCursor cursor(answerBox->document());
-        cursor.setPosition(int(span.start));
-        cursor.setPosition(int(span.start + span.length), QTextCursor::KeepAnchor);
+        cursor.setPosition(int(start));
+        cursor.setPosition(int(start + length), QTextCursor::KeepAnchor);
+        slip.setUnderlineColor(colour);
         underlined.append({cursor, slip});
-    }
+    };
+    for (const TextSpan& span : std::as_const(report_.slipsAt))
+        underline(span.start, span.length, QColor(0xD0, 0x10, 0x10));
+    for (const UsageSpan& span : std::as_const(report_.usage.places))
+        underline(span.start, span.length, UsageUnderline);
     answerBox->setExtraSelections(underlined);
     reportView->verticalScrollBar()->setValue(0);
     showReport();
