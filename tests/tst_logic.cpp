@@ -425,6 +425,8 @@ private slots:
                                        "on. The iPhone sold. eBay grew.\n3. items fell,\nand yet "
                                        "the line runs on. Wait... then go."));
         row("i", QString("Let i be the index; part (i) holds, i.e. the first."));
+        row("other scripts", QString::fromUtf8("\u043c\u0438\u0440. \u043c\u0438\u0440 "
+                                               "\u043c\u0438\u0440 \u4f60\u597d \u4f60\u597d."));
         row("spaces", QString("Wait ... what? The ratio is 2 :1 and :) fine."));
         row("no space after", QString("Node.js, ASP.Net and Ph.D students; see example.Com or "
                                       "a/b.Net."));

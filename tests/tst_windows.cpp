@@ -903,7 +903,7 @@ private slots:
             return rows.join(' ');
         };
         QCOMPARE(shown(), "N teh . Naïve café. O U hand-edited"); // U: its date cannot be read
-        r->kindFilter->setCurrentIndex(2);                      // Argument
+        r->kindFilter->setCurrentIndex(2);                        // Argument
         QTest::keyClick(r, Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(QApplication::focusWidget(), "hand TOPIC"); // no essay holds both
         QTRY_VERIFY(r->countLabel->text().endsWith(

@@ -137,6 +137,7 @@ enum : quint16 {
     LineStart = 64,
     SentenceStart = 128,
     AcronymLike = 256, // its first two letters capitals ("MSc", "NGOs")
+    Latin = 512,       // every letter of the Latin script
 };
 
 bool isWordChar(QChar c)
@@ -224,6 +225,7 @@ QList<Word> wordsOf(QStringView text)
         int letters = 0;
         int upper = 0;
         int lower = 0;
+        bool latin = true;
         while (i < text.size()) {
             const QChar c = text[i];
             if (isJoiner(c) && i + 1 < text.size() && isWordChar(text[i + 1]) && letters > 0) {
@@ -241,6 +243,7 @@ QList<Word> wordsOf(QStringView text)
                     word.flags |= AcronymLike;
                 ++letters;
                 upper += c.isUpper() ? 1 : 0;
+                latin = latin && c.script() == QChar::Script_Latin;
                 lower += c.isLower() ? 1 : 0;
             }
             ++i;
@@ -248,6 +251,8 @@ QList<Word> wordsOf(QStringView text)
         word.length = qint32(std::min<qsizetype>(i - word.start, 1 << 30));
         if (letters > 0)
             word.flags |= HasLetter;
+        if (latin)
+            word.flags |= Latin;
         if (letters >= 2 && upper == letters)
             word.flags |= AllUpper;
         if (letters > 0 && lower == letters)
@@ -565,11 +570,11 @@ private:
         case Element::Not:
             return !e.words.contains(keyAt(w));
         case Element::Any:
-            return (f & HasLetter) && !(f & HasDigit);
+            return (f & HasLetter) && (f & Latin) && !(f & HasDigit);
         case Element::Same: {
             // Written alike, but for the capital of a sentence's first word: "AND, OR or".
-            if (previous < 0 || !(f & HasLetter) || (f & HasDigit) || (f & UpperFirst) ||
-                keyAt(w) != keyAt(previous) || keyAt(w).isEmpty())
+            if (previous < 0 || !(f & HasLetter) || !(f & Latin) || (f & HasDigit) ||
+                (f & UpperFirst) || keyAt(w) != keyAt(previous) || keyAt(w).isEmpty())
                 return false;
             const QStringView before = textOf(previous);
             return before.sliced(1) == textOf(w).sliced(1);
@@ -588,7 +593,7 @@ private:
                 ++end;
             const bool prose = end < text_.size() && text_[end].isLetterOrNumber() &&
                                end > words_[w].start + words_[w].length;
-            return (f & AllLower) && !(f & HasDigit) && prose;
+            return (f & AllLower) && (f & Latin) && !(f & HasDigit) && prose;
         }
         default:
             return false;
