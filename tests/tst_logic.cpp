@@ -478,6 +478,31 @@ private slots:
         QVERIFY(file.endsWith(".lib") || r.words >= 50000);
     }
 
+    // The same slip listed once with its count, the most frequent first, then in
+    // the order made; each family per hundred words; a long sentence cut to a line.
+    void usageListing()
+    {
+        const QString answer = "It was a idea. The the plan failed. So " +
+                               QString("one two three ").repeated(100) +
+                               "and the the end came. The the rest.";
+        const UsageReport r = findUsageSlips(answer);
+        QCOMPARE(r.slips.size(), 2);
+        QVERIFY(r.slips[0].written == "The the" && r.slips[0].count == 3 &&
+                r.slips[0].sentence == "The the plan failed.");
+        QVERIFY(r.slips[1].correction == "an" && r.slips[1].count == 1);
+        QVERIFY(r.mechanics == 3 && r.usage == 1 && r.different == 2);
+        QCOMPARE(r.perHundred(UsageFamily::Mechanics), 300.0 / r.words);
+        QCOMPARE(r.places.size(), 4);
+        QVERIFY(std::is_sorted(r.places.begin(), r.places.end(),
+                               [](auto a, auto b) { return a.start < b.start; }));
+        QCOMPARE(answer.mid(r.places[2].start, r.places[2].length), "the the");
+        const UsageReport cut =
+            findUsageSlips("So " + QString("one two three ").repeated(100) + "the the end.");
+        QVERIFY(cut.slips[0].sentence.startsWith("...") &&
+                cut.slips[0].sentence.contains("the the end.") &&
+                cut.slips[0].sentence.size() <= SlipSentenceLength + 3);
+    }
+
     // Answers no candidate writes still give a report of a page.
     void usageBadInput_data()
     {

@@ -518,8 +518,9 @@ public:
         report.mechanics = found_[0];
         report.usage = found_[1];
         report.different = int(slips_.size());
-        std::stable_sort(slips_.begin(), slips_.end(),
-                         [](const UsageSlip& a, const UsageSlip& b) { return a.count > b.count; });
+        std::stable_sort(slips_.begin(), slips_.end(), [](const UsageSlip& a, const UsageSlip& b) {
+            return a.count != b.count ? a.count > b.count : a.firstAt < b.firstAt;
+        });
         report.slips = slips_.first(std::min<qsizetype>(slips_.size(), ListedUsageSlips));
         std::sort(places_.begin(), places_.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -798,7 +799,7 @@ private:
         if (index_.size() >= MarkedUsageSlips)
             return; // counted, not kept
         index_.insert(key, int(slips_.size()));
-        slips_.append({r, written, correction, sentenceAround(start, length), 1});
+        slips_.append({r, written, correction, sentenceAround(start, length), 1, start});
     }
 
     // The sentence around a slip, cut to a line.

@@ -66,13 +66,14 @@ struct UsageSlip {
     QString correction; // what to write instead
     QString sentence;   // where it was first met, cut to a line
     int count = 0;
+    qsizetype firstAt = 0; // where in the answer it is first made
 };
 
 struct UsageReport {
     int words = 0; // as countWords counts them
     int mechanics = 0;
     int usage = 0;
-    QList<UsageSlip> slips;  // most frequent first, at most ListedUsageSlips
+    QList<UsageSlip> slips;  // most frequent first, then in text order; at most ListedUsageSlips
     int different = 0;       // different slips, listed or not
     QList<UsageSpan> places; // at most MarkedUsageSlips, in text order
 
