@@ -1,7 +1,7 @@
 // The essay report: every figure of a 600-word and a 5,000-word answer, the
-// spelling check against both dictionaries included (goals: under 20 ms and
-// under 100 ms), and the suggestions for one misspelled word, which the Review
-// window looks for one at a time after the report shows.
+// spelling check against both dictionaries and the usage and mechanics rules
+// included (goals: under 20 ms and under 100 ms), and the suggestions for one misspelled word,
+// which the Review window looks for one at a time after the report shows.
 
 #include "benchsupport.h"
 
@@ -41,7 +41,12 @@ QStringList wordPool(int size)
 }
 
 // Sentences of 8 to 20 words in paragraphs of five, a word in a hundred
-// misspelled (two letters swapped), a linking word opening some sentences.
+// misspelled (two letters swapped), a linking word opening some sentences, and
+// a slip of usage or mechanics in every seventh.
+const QString Slips[] = {QStringLiteral("the the"), QStringLiteral("could of"),
+                         QStringLiteral("a idea"),  QStringLiteral("their is"),
+                         QStringLiteral("alot"),    QStringLiteral("i think")};
+
 QString makeAnswer(int words)
 {
     const QStringList pool = wordPool(words / 2 + 50);
@@ -57,6 +62,8 @@ QString makeAnswer(int words)
                 std::swap(word[1], word[2]);
             if (i == 0 && sentence % 4 == 0)
                 word = QStringLiteral("however ") + word;
+            if (i == 3 && sentence % 7 == 6)
+                word = Slips[sentence / 7 % std::size(Slips)] + QStringLiteral(" ") + word;
             if (i == 0)
                 word[0] = word[0].toUpper();
             text += (i == 0 ? QString() : QStringLiteral(" ")) + word;
@@ -94,8 +101,22 @@ void BM_Report(benchmark::State& state)
     state.counters["words"] = report.words;
     state.counters["misspelled"] = report.misspelled;
     state.counters["different_words"] = report.distinctPerHundred * report.words / 100;
+    state.counters["usage_slips"] = report.usage.mechanics + report.usage.usage;
 }
 BENCHMARK(BM_Report)->Arg(600)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// The usage and mechanics rules alone, their share of the report.
+void BM_UsageSlips(benchmark::State& state)
+{
+    const QString answer = makeAnswer(int(state.range(0)));
+    int found = 0;
+    for (auto _ : state) {
+        found = countUsageSlips(answer);
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["usage_slips"] = found;
+}
+BENCHMARK(BM_UsageSlips)->Arg(600)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 // The suggestions for one word, as the window looks for them after the report.
 void BM_SuggestOneWord(benchmark::State& state)

@@ -8,6 +8,7 @@
 #include "essay/essayrecords.h"
 #include "essay/essayreport.h"
 #include "essay/spellchecker.h"
+#include "essay/usageslips.h"
 #include "essay/wordcount.h"
 #include "exam/countdown.h"
 #include "exam/draft.h"
@@ -294,6 +295,274 @@ private slots:
             QVERIFY(big.slipsAt.size() == MarkedSlips && big.slips.size() == 1);
             QVERIFY(line.words == 1 && line.leftOut == 1 && line.slips.isEmpty());
         }
+    }
+
+    // Every rule's own proof: the sentence it must flag, with its correction,
+    // and the one it must leave alone; a rule cannot be added without them.
+    void usageRulesProve()
+    {
+        for (qsizetype r = 0; r < qsizetype(usageRules().size()); ++r) {
+            const UsageRule& rule = usageRules()[r];
+            const UsageReport fired = findUsageSlips(QString::fromUtf8(rule.firesOn));
+            QVERIFY2(fired.slips.size() == 1 && fired.slips[0].rule == r &&
+                         fired.slips[0].correction == QString::fromUtf8(rule.corrected),
+                     rule.firesOn);
+            QVERIFY2(findUsageSlips(QString::fromUtf8(rule.silentOn)).slips.isEmpty(),
+                     rule.silentOn);
+        }
+        const EssayReport report =
+            makeEssayReport(QString::fromUtf8(usageRules()[0].firesOn), QString(), nullptr);
+        QVERIFY(reportHtml(report).contains("Usage and mechanics"));
+        QCOMPARE(report.usage.mechanics, 1);
+    }
+
+    // Slips as candidates write them, one in each sentence: at least 90 % found
+    // with the right correction.
+    void usageSlipsFound()
+    {
+        static const char* const Table[][2] = {
+            {"In my opinion, the the government should act.", "the"},
+            {"We need to to invest more in schools.", "to"},
+            {"It depends on on the context.", "on"},
+            {"Many people believe that a a degree guarantees a job.", "a"},
+            {"The company lost its its best workers.", "its"},
+            {"For example,\nin in 2010 the city grew.", "in"},
+            {"(The results of of the study were clear.)", "of"},
+            {"Technology has changed the way we we communicate.", "we"},
+            {"Parents Should should encourage reading.", "Should"},
+            {"Finally, it is clear that education matters matters.", "matters"},
+            {"Cities are growing. however, rents are rising too.", "However"},
+            {"The plan failed! many investors lost money.", "Many"},
+            {"Is this fair? some would say no.", "Some"},
+            {"Education is vital.\n\nin conclusion, schools need money.", "In"},
+            {"first, we must consider the costs.", "First"},
+            {"The author ignores costs. this weakens the argument.", "This"},
+            {"\"Rules matter,\" the author says. but rules change.", "But"},
+            {"Prices rose in 2020. consequently, demand fell.", "Consequently"},
+            {"The survey is old.\nfurthermore, it is small.", "Furthermore"},
+            {"Some agree (as I do). others disagree.", "Others"},
+            {"It works. yet it costs too much.", "Yet"},
+            {"We tried everything! nothing worked.", "Nothing"},
+            {"When i was young, I read a lot.", "I"},
+            {"Personally, i believe the claim is false.", "I"},
+            {"I think i would choose the first option.", "I"},
+            {"My friends and i agree with this view.", "I"},
+            {"In my country i have seen this happen.", "I"},
+            {"i'm not sure the author is right.", "I'm"},
+            {"Honestly, i've never seen such a plan.", "I've"},
+            {"If i'd known, i'd have acted.", "I'd"},
+            {"As a student, i’m tired of exams.", "I’m"},
+            {"i think schools should teach cooking.", "I"},
+            {"However , the author is wrong.", "However,"},
+            {"This is true ; yet it is not enough.", "true;"},
+            {"Why do people agree ?", "agree?"},
+            {"The answer is simple : invest.", "simple:"},
+            {"It is a good idea !", "idea!"},
+            {"The plan works .\nThe next step is hard.", "works."},
+            {"\"Yes , we can,\" he said.", "Yes,"},
+            {"For example , in Japan trains are fast.", "example,"},
+            {"The plan failed.Therefore, we need a new one.", "failed. Therefore"},
+            {"Is it fair?Many would say no.", "fair? Many"},
+            {"This is wrong!The author forgets costs.", "wrong! The"},
+            {"Schools need funds.Teachers need support.", "funds. Teachers"},
+            {"Costs rose sharply.In addition, wages fell.", "sharply. In"},
+            {"The survey (which asked 100 people is too small.", "( … )"},
+            {"The author says \"prices always rise. But this is false.", "\" … \""},
+            {"Some experts [for example, economists disagree.", "[ … ]"},
+            {"He calls it “progress, but it is not.", "“ … ”"},
+            {"Cities (like London and Paris grow fast.\nRents rise.", "( … )"},
+            {"It is a important question.", "an"},
+            {"This is a example of bad planning.", "an"},
+            {"She had a idea.", "an"},
+            {"A honest answer is best.", "An"},
+            {"It takes a hour to get there.", "an"},
+            {"They hired a MBA graduate.", "an"},
+            {"It was a unusual decision.", "an"},
+            {"He made a error in the report.", "an"},
+            {"This is an big problem.", "a"},
+            {"She joined an university in London.", "a"},
+            {"It is an useful tool.", "a"},
+            {"An European company bought it.", "A"},
+            {"He wrote an one-page report.", "a"},
+            {"They built an house near the river.", "a"},
+            {"It was an good year for farmers.", "a"},
+            {"We need an new approach.", "a"},
+            {"Such a offer is rare.", "an"},
+            {"It is an unique chance.", "a"},
+            {"They opened an US office.", "a"},
+            {"It is a easy task.", "an"},
+            {"The company lost it's own identity.", "its"},
+            {"Its a common mistake.", "It's"},
+            {"I think its not true.", "it's"},
+            {"Its been a long time.", "It's"},
+            {"Every nation has it’s own culture.", "its"},
+            {"Its the best option we have.", "It's"},
+            {"Their are many reasons for this.", "There"},
+            {"I know their is a problem.", "there"},
+            {"They're are two sides to this.", "There"},
+            {"People want there own homes.", "their"},
+            {"Their was no evidence.", "There"},
+            {"Families need space, and they're own time.", "their"},
+            {"If your not careful, you lose.", "you're"},
+            {"Your the one who decides.", "You're"},
+            {"Make you're own choice.", "your"},
+            {"Your a good student.", "You're"},
+            {"Whose going to pay for it?", "Who's"},
+            {"The mayor, whose been in office for years, agrees.", "who's"},
+            {"This plan is better then the old one.", "than"},
+            {"Cars are faster then bicycles.", "than"},
+            {"Rather then wait, we acted.", "than"},
+            {"Online courses are cheaper then classes.", "than"},
+            {"We ate, and than we left.", "then"},
+            {"Since than, prices have risen.", "then"},
+            {"Many will loose their jobs.", "lose"},
+            {"We don't want to loose money.", "lose"},
+            {"The rules are too lose.", "loose"},
+            {"We could of avoided this.", "have"},
+            {"They should of listened.", "have"},
+            {"It would of been better.", "have"},
+            {"You must of seen it.", "have"},
+            {"Students learn alot from travel.", "a lot"},
+            {"Alot of people agree.", "A lot"},
+            {"He don't understand the problem.", "doesn't"},
+            {"It don't matter much.", "doesn't"},
+            {"They was wrong about it.", "were"},
+            {"We was told to wait.", "were"},
+            {"They doesn't care.", "don't"},
+            {"One of the reason is cost.", "reasons"},
+            {"This is one of the problem that we face.", "problems"},
+            {"There is many ways to solve it.", "are"},
+            {"There was many people there.", "were"},
+            {"There's many reasons to doubt it.", "There are"},
+            {"Cost is one of the main reason.", "reasons"},
+            {"She don't like it.", "doesn't"},
+        };
+        int found = 0;
+        QStringList missed;
+        for (const auto& [sentence, correction] : Table) {
+            const UsageReport r = findUsageSlips(QString::fromUtf8(sentence));
+            const bool right = std::any_of(r.slips.begin(), r.slips.end(), [&](const UsageSlip& s) {
+                return s.correction == QString::fromUtf8(correction);
+            });
+            found += right ? 1 : 0;
+            if (!right || r.slips.size() != 1)
+                missed << QString::fromUtf8(sentence);
+        }
+        const int total = int(std::size(Table));
+        qInfo("usage slips found: %d of %d; missed or more than one: %s", found, total,
+              qPrintable(missed.join(" | ")));
+        QVERIFY(total >= 100);
+        QVERIFY(found * 10 >= total * 9);
+    }
+
+    // Sentences where English allows what a rule looks for: none may fire.
+    void usageRulesSilent_data()
+    {
+        columns<QString>("text");
+        row("doubled words", QString("He said that that was true. It was very, very good; "
+                                     "Walla Walla grew. Give her her book."));
+        row("sentence starts", QString("See e.g. the data. The U.S. economy grew, etc. and so "
+                                       "on. The iPhone sold. eBay grew.\n3. items fell,\nand yet "
+                                       "the line runs on. Wait... then go."));
+        row("i", QString("Let i be the index; part (i) holds, i.e. the first."));
+        row("other scripts", QString::fromUtf8("\u043c\u0438\u0440. \u043c\u0438\u0440 "
+                                               "\u043c\u0438\u0440 \u4f60\u597d \u4f60\u597d."));
+        row("spaces", QString("Wait ... what? The ratio is 2 :1 and :) fine."));
+        row("no space after", QString("Node.js, ASP.Net and Ph.D students; see example.Com or "
+                                      "a/b.Net."));
+        row("marks", QString("He is 6'2\" tall (about 188 cm). Sad :( indeed. 1) one, 2) two.\n"
+                             "\"Quoted,\" she said."));
+        row("a and an", QString("An hour, a one-off, a US firm, an MBA, a university, an honest "
+                                "man, a European, a union, an x-ray, an herb, a UFO, a user, an "
+                                "NGO, an SQL query, an Euler path, a eulogy, a nth, an 8-hour day, "
+                                "Plan A or B, a priori, options a or b, a historic day."));
+        row("sound-alikes", QString("It's been said that its own rules hold. Their being late "
+                                    "hurt. Your being there helped. Whose is this? If we earn "
+                                    "more then we save. A loose end; to lose it. It could, of "
+                                    "course, fail; it would of course fail. It is older than "
+                                    "this, and then some."));
+        row("agreement", QString("If he were rich, thank you was all she said. One of the "
+                                 "problem areas is rent. There is many a slip. They were "
+                                 "late, and he doesn't care."));
+    }
+    void usageRulesSilent()
+    {
+        QFETCH(QString, text);
+        const UsageReport r = findUsageSlips(text);
+        QVERIFY2(r.slips.isEmpty(), qPrintable(r.slips.isEmpty() ? QString() : r.slips[0].written));
+    }
+
+    // Edited English: the program's own topics, where no rule may fire, and
+    // public-domain prose kept with the tests, at most a slip in 10,000 words.
+    void usageOnEditedProse_data()
+    {
+        columns<QString, int>("file", "perTenThousand");
+        row("issue topics", QString("data/ai.lib"), 0);
+        row("argument topics", QString("data/aa.lib"), 0);
+        row("SQLite documentation", QString("tests/prose/sqlite-docs.txt"), 1);
+    }
+    void usageOnEditedProse()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, perTenThousand);
+        QFile f(qEnvironmentVariable("QEL_SOURCE_DIR") + '/' + file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(f.readAll()).replace("\r\n", "\n");
+        const UsageReport r = findUsageSlips(text);
+        QStringList found;
+        for (const UsageSlip& s : r.slips)
+            found << s.written + " -> " + s.correction + " in: " + s.sentence;
+        qInfo("%d words, %d slips", r.words, r.mechanics + r.usage);
+        QVERIFY2(qint64(r.mechanics + r.usage) * 10000 <= qint64(perTenThousand) * r.words,
+                 qPrintable(found.join('\n')));
+        QVERIFY(file.endsWith(".lib") || r.words >= 50000);
+    }
+
+    // The same slip listed once with its count, the most frequent first, then in
+    // the order made; each family per hundred words; a long sentence cut to a line.
+    void usageListing()
+    {
+        const QString answer = "It was a idea. The the plan failed. So " +
+                               QString("one two three ").repeated(100) +
+                               "and the the end came. The the rest.";
+        const UsageReport r = findUsageSlips(answer);
+        QCOMPARE(r.slips.size(), 2);
+        QVERIFY(r.slips[0].written == "The the" && r.slips[0].count == 3 &&
+                r.slips[0].sentence == "The the plan failed.");
+        QVERIFY(r.slips[1].correction == "an" && r.slips[1].count == 1);
+        QVERIFY(r.mechanics == 3 && r.usage == 1 && r.different == 2);
+        QCOMPARE(r.perHundred(UsageFamily::Mechanics), 300.0 / r.words);
+        QCOMPARE(r.places.size(), 4);
+        QVERIFY(std::is_sorted(r.places.begin(), r.places.end(),
+                               [](auto a, auto b) { return a.start < b.start; }));
+        QCOMPARE(answer.mid(r.places[2].start, r.places[2].length), "the the");
+        const UsageReport cut =
+            findUsageSlips("So " + QString("one two three ").repeated(100) + "the the end.");
+        QVERIFY(cut.slips[0].sentence.startsWith("...") &&
+                cut.slips[0].sentence.contains("the the end.") &&
+                cut.slips[0].sentence.size() <= SlipSentenceLength + 3);
+    }
+
+    // Answers no candidate writes still give a report of a page.
+    void usageBadInput_data()
+    {
+        columns<QString>("answer");
+        row("megabytes", QString("Their is a the the problem ,here.Next ( \" ").repeated(50000));
+        row("one long sentence", QString("and a apple ").repeated(100000));
+        row("punctuation alone", QString("((\"[ ,.;:?! ").repeated(300000));
+        row("another script", QString::fromUtf8("\u043f\u0440\u0438\u0432\u0435\u0442 "
+                                                "\u4f60\u597d\u3002 ")
+                                  .repeated(100000));
+        row("unbalanced quotes", QString("\"a (b [c “d\n").repeated(100000));
+    }
+    void usageBadInput()
+    {
+        QFETCH(QString, answer);
+        const UsageReport r = findUsageSlips(answer);
+        QVERIFY(r.slips.size() <= ListedUsageSlips && r.places.size() <= MarkedUsageSlips);
+        for (const UsageSlip& s : r.slips)
+            QVERIFY(s.sentence.size() <= SlipSentenceLength + 6 && s.written.size() < 100);
+        QCOMPARE(countUsageSlips(answer), r.mechanics + r.usage);
     }
 
     // The pictures' figures, from essays written as progressOf reads them.

@@ -899,7 +899,7 @@ private slots:
     {
         LoadedProgram p;
         p.folder.write("user/ai9.txt",
-                       record(sample(true, "O", 1)) + record(sample(true, "N teh", 3)));
+                       record(sample(true, "O", 1)) + record(sample(true, "N teh .", 3)));
         p.folder.write("user/aa7.txt", "hand-edited" + record(sample(false, "Naïve café.", 2)));
         p.folder.write("user/ai3.txt", record(sample(true, "U")).replace("Date: ", "Date: x"));
         QDir(p.folder.file("user")).mkdir("ai5.txt");
@@ -912,9 +912,13 @@ private slots:
         p.start->reviewButton->click();
         QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
         QVERIFY(QTest::qWaitForWindowActive(r) && r->isModal());
-        // The newest essay chosen, its misspelled word underlined and listed in its report.
+        // The newest essay chosen, its misspelled word underlined and listed in its report,
+        // its slip of mechanics in another colour.
         const QList<QTextEdit::ExtraSelection> marked = r->answerBox->extraSelections();
-        QVERIFY(marked.size() == 1 && marked[0].cursor.selectedText() == "teh");
+        QVERIFY(marked.size() == 2 && marked[0].cursor.selectedText() == "teh");
+        QVERIFY(marked[1].cursor.selectedText() == "teh ." &&
+                marked[1].format.underlineColor() != marked[0].format.underlineColor());
+        QVERIFY(r->reportView->toPlainText().contains("teh . → teh. (1)"));
         QVERIFY(r->reportView->toPlainText().contains("Words: 2, below the band of 500 to 600"));
         QTRY_VERIFY(r->reportView->toPlainText().contains("teh (1): the"));
         QCOMPARE(r->countLabel->text(), "4 essays on 2 of the 150 Issue topics and 1 of the 141 "
@@ -926,8 +930,8 @@ private slots:
                 rows << r->essayList->model()->index(i, 5).data().toString(); // the answer
             return rows.join(' ');
         };
-        QCOMPARE(shown(), "N teh Naïve café. O U hand-edited"); // U: its date cannot be read
-        r->kindFilter->setCurrentIndex(2);                      // Argument
+        QCOMPARE(shown(), "N teh . Naïve café. O U hand-edited"); // U: its date cannot be read
+        r->kindFilter->setCurrentIndex(2);                        // Argument
         QTest::keyClick(r, Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(QApplication::focusWidget(), "hand TOPIC"); // no essay holds both
         const int listTop = r->views->y();

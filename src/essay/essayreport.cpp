@@ -518,6 +518,7 @@ EssayReport makeEssayReport(QStringView answer, QStringView topic, const SpellCh
     measureStarts(report, answer, tokens);
     measureLinking(report, answer, tokens);
     measureTopic(report, answer, tokens, topic);
+    report.usage = findUsageSlips(answer);
     return report;
 }
 

@@ -4,6 +4,8 @@
 // spelling, repetition, linking words, the topic's words and vocabulary. These
 // are counts for the writer to read after the test, not a grade.
 
+#include "essay/usageslips.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -82,6 +84,9 @@ struct EssayReport {
     // Vocabulary, over the words that hold a letter.
     double distinctPerHundred = 0;
     double longWordShare = 0; // of seven letters or more, 0 to 1
+
+    // Usage and mechanics: slips a rule finds for certain.
+    UsageReport usage;
 };
 
 // Measures the answer (any line breaks) against the topic. spelling may be

@@ -1,6 +1,7 @@
 #include "review/reportview.h"
 
 #include "essay/essayreport.h"
+#include "review/usagepane.h"
 
 #include <QPainter>
 #include <QTextDocument>
@@ -239,8 +240,9 @@ QImage drawWordBand(int words, qreal pixelRatio)
 
 QString reportHtml(const EssayReport& report)
 {
-    return lengthPart(report) + spellingPart(report) + repetitionPart(report) +
-           linkingPart(report) + topicPart(report) + vocabularyPart(report) +
+    return lengthPart(report) + spellingPart(report) + usageHtml(report.usage) +
+           repetitionPart(report) + linkingPart(report) + topicPart(report) +
+           vocabularyPart(report) +
            QStringLiteral("<p style=\"margin-top:10px\"><i>The program does not grade: these "
                           "are counts, not a score.</i></p>");
 }

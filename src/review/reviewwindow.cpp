@@ -8,6 +8,7 @@
 #include "review/essaypdf.h"
 #include "review/progressview.h"
 #include "review/reportview.h"
+#include "review/usagepane.h"
 #include "widgets/ui.h"
 
 #include <QComboBox>
@@ -513,40 +514,43 @@ void ReviewWindow::essayChosen()
     // out; the places of the misspelled words are then found in the answer box.
     const OwnAnswer own(essay->part.answer, essay->part.copies);
     report_ = makeEssayReport(own.text(), topicBox->toPlainText(), spelling_.get().get());
+    // Places in the candidate's own words, as places in the answer box.
     const BoxOffsets inBox(essay->part.answer);
-    const auto boxSpan = [&inBox](qsizetype start, qsizetype length) {
+    const auto boxSpan = [&inBox](qsizetype start, qsizetype end) {
         const qsizetype from = inBox(start);
-        return TextSpan{from, inBox(start + length) - from};
+        return TextSpan{from, inBox(end) - from};
+    };
+    const auto ownSpan = [&](qsizetype start, qsizetype length) {
+        return boxSpan(own.answerOffset(start), own.answerOffset(start + length));
     };
     slipsInBox_.clear();
     slipsInBox_.reserve(report_.slipsAt.size());
-    for (const TextSpan& span : std::as_const(report_.slipsAt)) {
-        slipsInBox_.append(
-            boxSpan(own.answerOffset(span.start), span.length)); // a word holds no line end
-    }
+    for (const TextSpan& span : std::as_const(report_.slipsAt))
+        slipsInBox_.append(ownSpan(span.start, span.length));
     helpInBox_.clear();
     for (const auto& [start, length] : own.helpSpans())
-        helpInBox_.append(boxSpan(start, length));
+        helpInBox_.append(boxSpan(start, start + length));
     QList<QTextEdit::ExtraSelection> underlined;
-    underlined.reserve(slipsInBox_.size() + helpInBox_.size());
+    underlined.reserve(slipsInBox_.size() + helpInBox_.size() + report_.usage.places.size());
+    const auto mark = [&](const TextSpan& span, const QTextCharFormat& format) {
+        QTextCursor cursor(answerBox->document());
+        cursor.setPosition(int(span.start));
+        cursor.setPosition(int(span.start + span.length), QTextCursor::KeepAnchor);
+        underlined.append({cursor, format});
+    };
     // What Help brought in stands apart, greyed, so the candidate sees what was theirs.
     QTextCharFormat fromHelp;
     fromHelp.setForeground(palette().color(QPalette::Disabled, QPalette::Text));
-    for (const TextSpan& span : std::as_const(helpInBox_)) {
-        QTextCursor cursor(answerBox->document());
-        cursor.setPosition(int(span.start));
-        cursor.setPosition(int(span.start + span.length), QTextCursor::KeepAnchor);
-        underlined.append({cursor, fromHelp});
-    }
+    for (const TextSpan& span : std::as_const(helpInBox_))
+        mark(span, fromHelp);
     QTextCharFormat slip;
     slip.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
     slip.setUnderlineColor(QColor(0xD0, 0x10, 0x10));
-    for (const TextSpan& span : std::as_const(slipsInBox_)) {
-        QTextCursor cursor(answerBox->document());
-        cursor.setPosition(int(span.start));
-        cursor.setPosition(int(span.start + span.length), QTextCursor::KeepAnchor);
-        underlined.append({cursor, slip});
-    }
+    for (const TextSpan& span : std::as_const(slipsInBox_))
+        mark(span, slip);
+    slip.setUnderlineColor(UsageUnderline);
+    for (const UsageSpan& span : std::as_const(report_.usage.places))
+        mark(ownSpan(span.start, span.length), slip);
     answerBox->setExtraSelections(underlined);
     reportView->verticalScrollBar()->setValue(0);
     showReport();
