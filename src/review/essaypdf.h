@@ -14,6 +14,7 @@ struct EssayPage {
     QString topic;                       // CR LF form, as in the record
     QString answer;                      // CR LF form, as typed
     const EssayReport* report = nullptr; // printed after the answer when given
+    QString keyHtml{};                   // what the topic asked for, after the report
 };
 
 // Writes the page, and as many more as the answer needs, to a PDF file at
