@@ -173,6 +173,33 @@ QStringList contentStems(QStringView text, qsizetype limit = 20000)
 // about two sentences.
 constexpr qsizetype Reach = 24;
 
+// A text's stems, each with its places, found by their first four letters
+// (near forms of four letters or more share them).
+class StemIndex {
+public:
+    explicit StemIndex(const QStringList& stems)
+    {
+        for (qsizetype i = 0; i < stems.size(); ++i)
+            places_[stems[i]].append(i);
+        for (auto it = places_.cbegin(); it != places_.cend(); ++it)
+            byStart_[it.key().left(4)].append(it.key());
+    }
+    const QHash<QString, QList<qsizetype>>& places() const { return places_; }
+    // The stems of the text that are near forms of stem.
+    QStringList nearTo(const QString& stem) const
+    {
+        QStringList near;
+        for (const QString& other : byStart_.value(stem.left(4)))
+            if (nearForms(other, stem))
+                near << other;
+        return near;
+    }
+
+private:
+    QHash<QString, QList<qsizetype>> places_;
+    QHash<QString, QStringList> byStart_;
+};
+
 struct Term {
     QString stem;
     double weight = 0;
@@ -184,7 +211,7 @@ struct Term {
 // more when its sentences use them too; a word several points share weighs as
 // much less; a word of the topic itself, which an answer that only restates
 // the topic also uses, weighs a quarter.
-QList<QList<Term>> pointTerms(const TopicKey& key, const QStringList& topicStems)
+QList<QList<Term>> pointTerms(const TopicKey& key, const StemIndex& topic)
 {
     QList<QHash<QString, Term>> own(key.size());
     QHash<QString, int> shared;
@@ -209,8 +236,7 @@ QList<QList<Term>> pointTerms(const TopicKey& key, const QStringList& topicStems
     QList<QList<Term>> terms(key.size());
     for (qsizetype p = 0; p < key.size(); ++p) {
         for (Term term : std::as_const(own[p])) {
-            term.topicWord = std::any_of(topicStems.cbegin(), topicStems.cend(),
-                                         [&](const QString& t) { return nearForms(t, term.stem); });
+            term.topicWord = !topic.nearTo(term.stem).isEmpty();
             term.weight = term.weight / shared.value(term.stem) * (term.topicWord ? 0.25 : 1);
             terms[p].append(term);
         }
@@ -220,8 +246,7 @@ QList<QList<Term>> pointTerms(const TopicKey& key, const QStringList& topicStems
 
 // Whether the answer's words take up a point: somewhere within Reach words of
 // one another stand enough of its terms, most of them not the topic's own.
-bool takesUp(const QList<Term>& terms, const QHash<QString, QList<qsizetype>>& places,
-             const QSet<QString>& topicStems)
+bool takesUp(const QList<Term>& terms, const StemIndex& answer, const StemIndex& topic)
 {
     double objection = 0;
     for (const Term& term : terms)
@@ -242,17 +267,15 @@ bool takesUp(const QList<Term>& terms, const QHash<QString, QList<qsizetype>>& p
     const double neededOwn = thin ? 0 : std::min(needed, 1.0);
     // Where each term stands in the answer; a doubt is term -1.
     QList<std::pair<qsizetype, qsizetype>> hits;
-    for (auto it = places.cbegin(); it != places.cend(); ++it) {
-        if (it.key().startsWith(DoubtMark)) {
-            if (thin && !topicStems.contains(it.key()))
+    for (qsizetype t = 0; t < terms.size(); ++t)
+        for (const QString& stem : answer.nearTo(terms[t].stem))
+            for (const qsizetype at : answer.places().value(stem))
+                hits.append({at, t});
+    if (thin) {
+        for (auto it = answer.places().cbegin(); it != answer.places().cend(); ++it)
+            if (it.key().startsWith(DoubtMark) && !topic.places().contains(it.key()))
                 for (const qsizetype at : it.value())
                     hits.append({at, -1});
-            continue;
-        }
-        for (qsizetype t = 0; t < terms.size(); ++t)
-            if (nearForms(it.key(), terms[t].stem))
-                for (const qsizetype at : it.value())
-                    hits.append({at, t});
     }
     std::sort(hits.begin(), hits.end());
     QList<int> inWindow(terms.size() + 1, 0); // the last counts doubts
@@ -299,7 +322,8 @@ KeyFile readKeyFile(const QString& path)
     if (!device.open(QIODevice::ReadOnly))
         return file;
     file.readable = true;
-    const QByteArray bytes = device.read(LargestKeyFile);
+    // Room for what the file holds, not for the most that is read.
+    const QByteArray bytes = device.read(std::min(device.size(), LargestKeyFile));
     TopicKey entry;
     bool entryHasLines = false;
     qsizetype start = 0;
@@ -345,16 +369,12 @@ const KeyFile& KeyShelf::file(EssayKind kind)
 
 QList<bool> guessPointsTakenUp(const TopicKey& key, QStringView answer, QStringView topic)
 {
-    const QStringList answerStems = contentStems(answer);
-    QHash<QString, QList<qsizetype>> places;
-    for (qsizetype i = 0; i < answerStems.size(); ++i)
-        places[answerStems[i]].append(i);
-    const QStringList topicStems = contentStems(topic);
-    const QSet<QString> topicSet(topicStems.cbegin(), topicStems.cend());
+    const StemIndex answerStems(contentStems(answer));
+    const StemIndex topicStems(contentStems(topic));
     const QList<QList<Term>> terms = pointTerms(key, topicStems);
     QList<bool> takenUp(key.size(), false);
     for (qsizetype p = 0; p < key.size(); ++p)
-        takenUp[p] = isPoint(key[p]) && takesUp(terms[p], places, topicSet);
+        takenUp[p] = isPoint(key[p]) && takesUp(terms[p], answerStems, topicStems);
     return takenUp;
 }
 
