@@ -548,9 +548,10 @@ private slots:
                                                    "could|these|those|other|where|three|being|"
                                                    "should|because|since|every)$");
             QSet<QString> set;
-            for (QString word : text.toLower().split(QRegularExpression("[^a-z]+")))
+            for (const QString& word : text.toLower().split(QRegularExpression("[^a-z]+"))) {
                 if (word.size() >= 4 && !Common.match(word).hasMatch())
                     set.insert(word.endsWith('s') ? word.chopped(1).left(6) : word.left(6));
+            }
             return set;
         };
         const auto shared = [](const QSet<QString>& a, const QSet<QString>& b) {
@@ -584,11 +585,13 @@ private slots:
                          restated.points == int(entry.size()) - labels[KeyLabel::Conclusion],
                      qPrintable(QString("%1 %2").arg(key).arg(k)));
         }
-        for (qsizetype i = 0; i < points.size(); ++i)
-            for (qsizetype j = i + 1; j < points.size(); ++j)
-                // Near copies: half their words or more in common.
+        // Near copies: half their words or more in common.
+        for (qsizetype i = 0; i < points.size(); ++i) {
+            for (qsizetype j = i + 1; j < points.size(); ++j) {
                 QVERIFY2(shared(points[i], points[j]) * 3 < points[i].size() + points[j].size(),
                          qPrintable(QString("%1: points %2 and %3").arg(key).arg(i).arg(j)));
+            }
+        }
     }
 
     // Answers written here in other words than the key's, each taking up or
@@ -597,7 +600,7 @@ private slots:
     {
         // Argument or Issue topic, the point (1: its first), taken up (+) or left out
         // (-), the answer.
-        static const char* const rows[] = {
+        static const std::array Rows{
             "a1 1+ The comparison sets the end of summer against the winter months, and clothing "
             "shops sell more in some seasons than in others. A fair test would set this summer "
             "against last summer.",
@@ -683,7 +686,7 @@ private slots:
         loadTopicLibrary(data, ArgumentLibraryName, ArgumentTopicCount, argumentTopics);
         loadTopicLibrary(data, IssueLibraryName, IssueTopicCount, issueTopics);
         int right = 0;
-        for (const char* const row : rows) {
+        for (const char* const row : Rows) {
             static const QRegularExpression Row("^([ai])(\\d+) (\\d+)([+-]) (.*)$");
             const QRegularExpressionMatch r = Row.match(QString::fromUtf8(row));
             const bool isArgument = r.captured(1) == "a";
@@ -700,7 +703,7 @@ private slots:
             else
                 qInfo("guessed wrong: %s", row);
         }
-        const int rowCount = int(std::size(rows));
+        const int rowCount = int(Rows.size());
         qInfo("the guess was right in %d of %d rows (%d %%)", right, rowCount,
               right * 100 / rowCount);
         QVERIFY(rowCount >= 30 && right * 5 >= rowCount * 4);
@@ -749,10 +752,9 @@ private slots:
         const KeyFile& keys = shelf.file(EssayKind::Argument);
         QCOMPARE(&shelf.file(EssayKind::Argument), &keys); // read once
         QStringList points;
-        if (const TopicKey* key = keys.topic(topic))
-            for (const KeyLine& line : *key)
-                if (isPoint(line))
-                    points << line.text;
+        for (const KeyLine& line : keys.topic(topic) ? *keys.topic(topic) : TopicKey())
+            points << (isPoint(line) ? line.text : QString());
+        points.removeAll(QString());
         QCOMPARE(points.join('|'), shown);
         const QString text = keyText(keys, topic, u"The figures are old.", u"");
         QCOMPARE(

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -244,59 +245,81 @@ QList<QList<Term>> pointTerms(const TopicKey& key, const StemIndex& topic)
     return terms;
 }
 
+// Where each term stands in the answer, in order of place; a doubt the topic
+// lacks is term -1, looked for only when doubts count.
+QList<std::pair<qsizetype, qsizetype>> hitsOf(const QList<Term>& terms, const StemIndex& answer,
+                                              const StemIndex* topicForDoubts)
+{
+    QList<std::pair<qsizetype, qsizetype>> hits;
+    for (qsizetype t = 0; t < terms.size(); ++t) {
+        for (const QString& stem : answer.nearTo(terms[t].stem)) {
+            for (const qsizetype at : answer.places().value(stem))
+                hits.append({at, t});
+        }
+    }
+    for (auto it = answer.places().cbegin(); topicForDoubts && it != answer.places().cend(); ++it) {
+        if (it.key().startsWith(DoubtMark) && !topicForDoubts->places().contains(it.key())) {
+            for (const qsizetype at : it.value())
+                hits.append({at, -1});
+        }
+    }
+    std::sort(hits.begin(), hits.end());
+    return hits;
+}
+
+// What a point's terms weigh, and the weight the answer's words must reach.
+struct Bar {
+    QList<double> weights; // by term
+    double needed = 0;
+    double neededOwn = 0; // of it, in words not the topic's
+    bool thin = false;    // doubts count
+};
+
+Bar barOf(const QList<Term>& terms)
+{
+    Bar bar;
+    double objection = 0;
+    for (const Term& term : terms)
+        objection += !term.topicWord && term.inText ? term.weight : 0;
+    // A point told apart from the topic by too few words of its own: the
+    // topic's words count in full, but only beside a doubt the topic lacks.
+    bar.thin = objection < 1;
+    if (bar.thin)
+        objection = 0;
+    for (const Term& term : terms) {
+        bar.weights << (bar.thin && term.topicWord ? term.weight * 4 : term.weight);
+        objection += bar.thin && term.inText ? bar.weights.constLast() : 0;
+    }
+    bar.needed = std::min(3.0, 0.6 * objection) - 1e-9;
+    bar.neededOwn = bar.thin ? 0 : std::min(bar.needed, 1.0 - 1e-9);
+    return bar;
+}
+
 // Whether the answer's words take up a point: somewhere within Reach words of
 // one another stand enough of its terms, most of them not the topic's own.
 bool takesUp(const QList<Term>& terms, const StemIndex& answer, const StemIndex& topic)
 {
-    double objection = 0;
-    for (const Term& term : terms)
-        if (!term.topicWord && term.inText)
-            objection += term.weight;
-    // A point told apart from the topic by too few words of its own: the
-    // topic's words count in full, but only beside a doubt the topic lacks.
-    const bool thin = objection < 1;
-    QList<double> weights;
-    for (const Term& term : terms)
-        weights << (thin && term.topicWord ? term.weight * 4 : term.weight);
-    if (thin) {
-        objection = 0;
-        for (qsizetype t = 0; t < terms.size(); ++t)
-            objection += terms[t].inText ? weights[t] : 0;
-    }
-    const double needed = std::min(3.0, 0.6 * objection);
-    const double neededOwn = thin ? 0 : std::min(needed, 1.0);
-    // Where each term stands in the answer; a doubt is term -1.
-    QList<std::pair<qsizetype, qsizetype>> hits;
-    for (qsizetype t = 0; t < terms.size(); ++t)
-        for (const QString& stem : answer.nearTo(terms[t].stem))
-            for (const qsizetype at : answer.places().value(stem))
-                hits.append({at, t});
-    if (thin) {
-        for (auto it = answer.places().cbegin(); it != answer.places().cend(); ++it)
-            if (it.key().startsWith(DoubtMark) && !topic.places().contains(it.key()))
-                for (const qsizetype at : it.value())
-                    hits.append({at, -1});
-    }
-    std::sort(hits.begin(), hits.end());
+    const Bar bar = barOf(terms);
+    const QList<std::pair<qsizetype, qsizetype>> hits =
+        hitsOf(terms, answer, bar.thin ? &topic : nullptr);
     QList<int> inWindow(terms.size() + 1, 0); // the last counts doubts
     double score = 0;
     double ownScore = 0;
     const auto count = [&](qsizetype t, int step) {
         int& n = inWindow[t < 0 ? terms.size() : t];
         if (t >= 0 && (step > 0 ? n == 0 : n == 1)) {
-            score += step * weights[t];
-            if (!terms[t].topicWord)
-                ownScore += step * weights[t];
+            score += step * bar.weights[t];
+            ownScore += terms[t].topicWord ? 0 : step * bar.weights[t];
         }
         n += step;
     };
     qsizetype first = 0;
-    for (const auto& [at, t] : std::as_const(hits)) {
+    for (const auto& [at, t] : hits) {
         while (hits[first].first <= at - Reach)
             count(hits[first++].second, -1);
         count(t, 1);
-        if (score >= needed - 1e-9 && ownScore >= neededOwn - 1e-9 &&
-            (!thin || inWindow.constLast() > 0))
+        if (score >= bar.needed && ownScore >= bar.neededOwn &&
+            (!bar.thin || inWindow.constLast() > 0))
             return true;
     }
     return false;

@@ -13,6 +13,7 @@
 #include <QStringView>
 
 #include <map>
+#include <utility>
 
 enum class KeyLabel { Conclusion, Weakness, For, Against, Balance };
 
@@ -58,7 +59,7 @@ QString keyFileName(EssayKind kind);
 // The key files of one window, each read the first time it is asked for.
 class KeyShelf {
 public:
-    explicit KeyShelf(const QString& appFolder) : appFolder_(appFolder) {}
+    explicit KeyShelf(QString appFolder) : appFolder_(std::move(appFolder)) {}
     const KeyFile& file(EssayKind kind);
 
 private:

@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <optional>
+
 namespace {
 
 const QString Heading = QStringLiteral("What the topic asked for");
