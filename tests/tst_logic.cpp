@@ -8,6 +8,7 @@
 #include "essay/essayrecords.h"
 #include "essay/essayreport.h"
 #include "essay/spellchecker.h"
+#include "essay/topickey.h"
 #include "essay/usageslips.h"
 #include "essay/wordcount.h"
 #include "exam/countdown.h"
@@ -15,6 +16,7 @@
 #include "platform/fault.h"
 #include "platform/realplatform.h"
 #include "review/essaylist.h"
+#include "review/keypane.h"
 #include "review/progressmodel.h"
 #include "review/reportview.h"
 #include "start/greissue.h"
@@ -975,6 +977,257 @@ private slots:
         EssayList list;
         list.read(folder.file("user"), QLocale(QLocale::English, QLocale::UnitedStates));
         QTEST(list.index(0, EssayList::DateColumn).data().toString(), "shown");
+    }
+
+    // The topic keys beside the program: an entry per topic with the lines an
+    // entry of its kind holds, each point speaking of its own topic, no two
+    // points near copies; an answer that copies the topic takes up no point, one
+    // made of the key's own sentences takes up every one.
+    void topicKeys_data()
+    {
+        columns<QString, QString, int>("key", "library", "count");
+        row("Argument", QStringLiteral("aa.key"), QStringLiteral("aa.lib"), ArgumentTopicCount);
+        row("Issue", QStringLiteral("ai.key"), QStringLiteral("ai.lib"), IssueTopicCount);
+        row("GRE Issue", QStringLiteral("gi.key"), QStringLiteral("gi.lib"), GreIssueTopicCount);
+    }
+    void topicKeys()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, library);
+        QFETCH(int, count);
+        const QString data = qEnvironmentVariable("QEL_SOURCE_DIR") + "/data/";
+        const KeyFile file = readKeyFile(data + key);
+        TopicTable topics;
+        loadTopicLibrary(data, library, count, topics);
+        QCOMPARE(file.keys.size(), count);
+        // A point's words of four letters or more but the commonest, a plural as
+        // its singular, cut to six letters so that near forms meet.
+        const auto words = [](const QString& text) {
+            static const QRegularExpression Common("^(that|this|with|from|they|them|than|what|"
+                                                   "when|were|have|more|most|only|some|such|into|"
+                                                   "over|also|even|does|each|many|much|will|been|"
+                                                   "must|make|which|while|their|there|about|would|"
+                                                   "could|these|those|other|where|three|being|"
+                                                   "should|because|since|every)$");
+            QSet<QString> set;
+            for (const QString& word : text.toLower().split(QRegularExpression("[^a-z]+"))) {
+                if (word.size() >= 4 && !Common.match(word).hasMatch())
+                    set.insert(word.endsWith('s') ? word.chopped(1).left(6) : word.left(6));
+            }
+            return set;
+        };
+        const auto shared = [](const QSet<QString>& a, const QSet<QString>& b) {
+            return QSet<QString>(a).intersect(b).size();
+        };
+        QList<QSet<QString>> points;
+        for (int k = 1; k <= count; ++k) {
+            const TopicKey& entry = file.keys[k - 1];
+            std::map<KeyLabel, int> labels;
+            QString own;
+            for (const KeyLine& line : entry) {
+                ++labels[line.label];
+                own += line.text + ' ';
+                if (isPoint(line)) {
+                    QVERIFY2(shared(words(line.text), words(topics.at(k - 1))) > 0,
+                             qPrintable(QString("%1 %2: %3").arg(key).arg(k).arg(line.text)));
+                    points << words(line.text);
+                }
+            }
+            const auto in = [&](KeyLabel label, int low, int high) {
+                return labels[label] >= low && labels[label] <= high;
+            };
+            QVERIFY2(key == "aa.key" ? in(KeyLabel::Conclusion, 1, 1) &&
+                                           in(KeyLabel::Weakness, 3, 5) && labels.size() == 2
+                                     : in(KeyLabel::For, 2, 3) && in(KeyLabel::Against, 2, 3) &&
+                                           in(KeyLabel::Balance, 1, 1) && labels.size() == 3,
+                     qPrintable(QString("%1 %2").arg(key).arg(k)));
+            const KeyTally copied = tallyKey(entry, topics.at(k - 1), topics.at(k - 1));
+            const KeyTally restated = tallyKey(entry, own, topics.at(k - 1));
+            QVERIFY2(copied.pointsTakenUp == 0 && restated.pointsTakenUp == restated.points &&
+                         restated.points == int(entry.size()) - labels[KeyLabel::Conclusion],
+                     qPrintable(QString("%1 %2").arg(key).arg(k)));
+        }
+        // Near copies: half their words or more in common.
+        for (qsizetype i = 0; i < points.size(); ++i) {
+            for (qsizetype j = i + 1; j < points.size(); ++j) {
+                QVERIFY2(shared(points[i], points[j]) * 3 < points[i].size() + points[j].size(),
+                         qPrintable(QString("%1: points %2 and %3").arg(key).arg(i).arg(j)));
+            }
+        }
+    }
+
+    // Answers written here in other words than the key's, each taking up or
+    // leaving out one point of a real entry: the guess gets most of them right.
+    void keyGuess()
+    {
+        // Argument or Issue topic, the point (1: its first), taken up (+) or left out
+        // (-), the answer.
+        static const std::array Rows{
+            "a1 1+ The comparison sets the end of summer against the winter months, and clothing "
+            "shops sell more in some seasons than in others. A fair test would set this summer "
+            "against last summer.",
+            "a1 2+ Shops in the other towns, which kept the old lights, also grew during those "
+            "months, so part of the rise in Brindlemoor would have happened anyway.",
+            "a1 3- No price is given for buying and fitting the LED panels, so we cannot tell how "
+            "long the extra revenue would take to cover the expense.",
+            "a1 5+ No price is given for buying and fitting the LED panels, so we cannot tell how "
+            "long the extra revenue would take to cover the expense.",
+            "a1 4+ Three shops in one town may not represent a chain of forty, since the others "
+            "differ in size, clientele and how well lit they already are.",
+            "a1 1- The manager says that after bright LED lights were put into the three "
+            "Brindlemoor shops, sales went up, so all forty stores should get them.",
+            "a2 2+ Fewer complaints do not mean less damage; people may simply have stopped "
+            "reporting it. And the lights shone only on the tennis courts, so why would vandalism "
+            "drop across every park in town?",
+            "a2 3- Pellingrove's bookings might have grown because its population grew or because "
+            "a coaching scheme began, not because of the lights.",
+            "a2 1+ Pellingrove's bookings might have grown because its population grew or because "
+            "a coaching scheme began, not because of the lights.",
+            "a2 4+ The director never says what the floodlights cost, and running them every "
+            "evening means paying for power and for staff to keep the park open late.",
+            "a3 1+ The screens were new in those months and visitors may have lingered out of "
+            "curiosity; once the novelty is gone, the extra eight minutes could disappear.",
+            "a3 2+ Spending more minutes in the hall might only mean queueing for a free screen. "
+            "Nothing measures whether visitors understood or enjoyed the fossils more.",
+            "a3 4- Minerals and stuffed birds are not dinosaurs; people may walk through those "
+            "rooms quickly because they find them dull, and a screen will not change that.",
+            "a3 3+ Minerals and stuffed birds are not dinosaurs; people may walk through those "
+            "rooms quickly because they find them dull, and a screen will not change that.",
+            "a4 1+ Only diners who bothered to fill in a card are counted, and those who liked the "
+            "new dishes were more likely to write, so the 70 percent does not speak for all the "
+            "customers.",
+            "a4 4+ Removing beef could drive off loyal customers who come for it; even if "
+            "vegetables are cheaper, the margin gained is lost if fewer people eat there.",
+            "a4 3- Compliments about the dishes tell us nothing about how many plates were "
+            "ordered, and more customers may have come because a competing restaurant shut down.",
+            "a5 1+ Eleven crashes and then three in half a year are tiny numbers; weather or luck "
+            "could account for the drop, and several years of records would be needed.",
+            "a5 3+ The people met at a Saturday market are not a representative sample of the "
+            "town, and the editorial does not say how many were asked.",
+            "a5 4- If slowing traffic made Harbor Road safer, the editorial has to explain why the "
+            "same change would not help the twelve other streets.",
+            "a20 1+ Pemberlake's rise in hotel stays could have come from a new hotel, a festival "
+            "or a sunny summer rather than from the advertising.",
+            "a20 3+ Going from 6 to 9 percent raises the tax by half, which makes rooms dearer and "
+            "could push tourists to cheaper neighbouring towns.",
+            "a20 4- Having similar beaches does not make the two towns alike; Pemberlake may be "
+            "easier to reach or better known to the people who watch its ads.",
+            "a50 1+ A fall of only 3 percent in garbage may hide growth: more households or more "
+            "shopping might have pushed the total up had there been no recycling at all.",
+            "a50 3+ What the writer sees on his own street is one anecdote; bins could be half "
+            "empty simply because they are big or are emptied often.",
+            "a50 4- The letter never says how many tons were recycled, which is the measure by "
+            "which the program's promise should be judged.",
+            "a98 4+ Turning the course into fields costs money, and golfers, many of them older "
+            "people with few other sports, would lose their game.",
+            "i3 1+ Companies that arrive later can study the early firms, imitate their successes "
+            "and steer clear of their errors; several firms that came second overtook the "
+            "pioneers.",
+            "i3 3+ The first firm can secure patents, the best locations and customers' habits, "
+            "and once a network forms, latecomers struggle to break in.",
+            "i3 5- The pioneer pays to teach customers what the new product is for, and the "
+            "followers profit from that lesson without paying for it.",
+            "i3 2+ The pioneer pays to teach customers what the new product is for, and the "
+            "followers profit from that lesson without paying for it.",
+            "i10 3+ Whatever their gifts, pupils need to read, write and do arithmetic; a school "
+            "that lets them drop subjects may shut doors for them later in life.",
+            "i10 4- Giving a gifted young violinist time to practise builds her confidence and can "
+            "lead her to excellence.",
+            "i25 1+ Each extra level of management adds another sign-off, so a simple request can "
+            "take weeks to approve while competitors decide in a day.",
+            "i25 3+ Without managers, somebody still has to coordinate the work, train newcomers "
+            "and resolve disputes, or the loudest voices take over.",
+            "i25 4- With fewer bosses, employees learn to own their work, as in flat software "
+            "teams.",
+        };
+        const QString data = qEnvironmentVariable("QEL_SOURCE_DIR") + "/data/";
+        const KeyFile argument = readKeyFile(data + "aa.key");
+        const KeyFile issue = readKeyFile(data + "ai.key");
+        TopicTable argumentTopics;
+        TopicTable issueTopics;
+        loadTopicLibrary(data, ArgumentLibraryName, ArgumentTopicCount, argumentTopics);
+        loadTopicLibrary(data, IssueLibraryName, IssueTopicCount, issueTopics);
+        int right = 0;
+        for (const char* const row : Rows) {
+            static const QRegularExpression Row("^([ai])(\\d+) (\\d+)([+-]) (.*)$");
+            const QRegularExpressionMatch r = Row.match(QString::fromUtf8(row));
+            const bool isArgument = r.captured(1) == "a";
+            const int topic = r.captured(2).toInt();
+            const TopicKey* key = (isArgument ? argument : issue).topic(topic);
+            QVERIFY(r.hasMatch() && key);
+            const QList<bool> guess = guessPointsTakenUp(
+                *key, r.captured(5), (isArgument ? argumentTopics : issueTopics).at(topic - 1));
+            qsizetype line = 0; // the point'th point
+            for (int seen = 0; seen < r.captured(3).toInt(); ++line)
+                seen += isPoint(key->at(line)) ? 1 : 0;
+            if (guess[line - 1] == (r.captured(4) == "+"))
+                ++right;
+            else
+                qInfo("guessed wrong: %s", row);
+        }
+        const int rowCount = int(Rows.size());
+        qInfo("the guess was right in %d of %d rows (%d %%)", right, rowCount,
+              right * 100 / rowCount);
+        QVERIFY(rowCount >= 30 && right * 5 >= rowCount * 4);
+    }
+
+    // A key file that is missing, short, longer, unlabelled, huge or a device is
+    // never a fault: the topic without a key says so and where it looked.
+    void keyFaults_data()
+    {
+        columns<Bytes, int, QString>("file", "topic", "shown");
+        const Bytes s = "-----------------------\r\n";
+        const Bytes one = "Conclusion: The town should act.\r\nWeakness: The figures are old. "
+                          "[old, figures]\r\nWeakness: The survey asked ten people.\r\n";
+        const QString two = "The figures are old.|The survey asked ten people.";
+        row("CR LF", one + s, 1, two);
+        row("LF alone", Bytes(one + s).replace("\r\n", "\n"), 1, two);
+        row("no last separator", s + one, 2, two);
+        row("more entries", one + s + one + s + one + s, 1, two);
+        row("short", one + s, 2, "");
+        row("topic 0", one + s, 0, "");
+        row("entry without a label", "The town should act.\r\n" + s, 1, "");
+        row("only a conclusion", "Conclusion: Act.\r\n" + s, 1, "");
+        row("label alone", "Weakness: [a, b]\r\n" + s, 1, "");
+        row("a point of megabytes", "Weakness: " + Bytes(3 << 20, 'a') + "\r\n" + one + s, 1, two);
+        row("separator with a space", one + "----------------------- \r\n" + one + s, 2, "");
+        row("beyond the bytes read", Bytes(5 << 20, '\n') + one + s, 1, "");
+        row("missing", Bytes(), 1, "");
+        row("folder", Bytes("/"), 1, "");
+#ifndef Q_OS_WIN
+        row("link to /dev/zero", Bytes("/dev/zero"), 1, "");
+#endif
+    }
+    void keyFaults()
+    {
+        QFETCH(Bytes, file);
+        QFETCH(int, topic);
+        QFETCH(QString, shown);
+        ProgramFolder folder;
+        if (file == "/")
+            QDir(folder.path()).mkdir("aa.key");
+        else if (file == "/dev/zero")
+            QFile::link("/dev/zero", folder.file("aa.key"));
+        else if (!file.isNull())
+            folder.write("aa.key", file);
+        KeyShelf shelf(folder.path() + '/');
+        const KeyFile& keys = shelf.file(EssayKind::Argument);
+        QCOMPARE(&shelf.file(EssayKind::Argument), &keys); // read once
+        QStringList points;
+        for (const KeyLine& line : keys.topic(topic) ? *keys.topic(topic) : TopicKey())
+            points << (isPoint(line) ? line.text : QString());
+        points.removeAll(QString());
+        QCOMPARE(points.join('|'), shown);
+        const QString text = keyText(keys, topic, u"The figures are old.", u"");
+        QCOMPARE(
+            text.startsWith("What the topic asked for\r\nNo key was found for this topic (entry " +
+                            QString::number(topic) + " of " +
+                            QDir::toNativeSeparators(folder.file("aa.key")) + ")."),
+            shown.isEmpty());
+        QCOMPARE(keyHtml(keys, topic, u"", u"").contains("No key was found"), shown.isEmpty());
+        if (!shown.isEmpty())
+            QVERIFY(text.contains("The figures are old. (seems taken up)\r\n") &&
+                    text.contains("1 of 2 points") && !text.contains("["));
     }
 
     // Where the system-information tool is looked for, how a registry value

@@ -921,6 +921,10 @@ private slots:
         QVERIFY(r->reportView->toPlainText().contains("teh . → teh. (1)"));
         QVERIFY(r->reportView->toPlainText().contains("Words: 2, below the band of 500 to 600"));
         QTRY_VERIFY(r->reportView->toPlainText().contains("teh (1): the"));
+        // Under the report, the topic's key; this folder has none.
+        QVERIFY(
+            r->keyView->toPlainText().contains("No key was found for this topic (entry 9 of " +
+                                               QDir::toNativeSeparators(p.folder.file("ai.key"))));
         QCOMPARE(r->countLabel->text(), "4 essays on 2 of the 150 Issue topics and 1 of the 141 "
                                         "Argument topics. 1 part is not laid out as a saved essay, "
                                         "listed as text. Not read: ai5.txt (not a regular file).");
@@ -959,6 +963,7 @@ private slots:
                 p.folder.read("e.pdf").contains("<00EF> <0076> <0066> <00E9>"));
         QTest::keyClick(r->answerBox, Qt::Key_Tab);
         QTest::keyClick(r->reportView, Qt::Key_Tab);
+        QTest::keyClick(r->keyView, Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Write this topic again
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!r && p.start->argumentOption->isChecked() && !p.start->randomSelect->isChecked());

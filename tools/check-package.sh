@@ -15,7 +15,8 @@ mkdir "$WORK/unpacked"
 tar -xzf "$archive" -C "$WORK/unpacked"
 folder=$(ls -d "$WORK"/unpacked/qelsim-*)
 id=example.qelsim.QelSimulator
-for f in qelsim ai.lib aa.lib gi.lib confirm0.gif confirm1.gif next0.gif next1.gif $id.desktop \
+for f in qelsim ai.lib aa.lib gi.lib ai.key aa.key gi.key confirm0.gif confirm1.gif next0.gif \
+    next1.gif $id.desktop \
     $id.metainfo.xml install-menu-entry \
     icons/hicolor/{16x16,22x22,24x24,32x32,48x48,64x64,128x128,256x256}/apps/$id.png \
     dictionaries/en_{US,GB}.{aff,dic,copyright}; do

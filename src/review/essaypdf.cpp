@@ -148,6 +148,11 @@ bool writeEssayPdf(const QString& path, const EssayPage& page, QString& reason)
         addWordBand(document, *page.report, 4);
         cursor.insertHtml(reportHtml(*page.report));
     }
+    if (!page.keyHtml.isEmpty()) {
+        cursor.insertBlock();
+        cursor.setCharFormat(textFormat(10));
+        cursor.insertHtml(page.keyHtml);
+    }
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {

@@ -19,6 +19,7 @@ struct EssayPage {
     // holds it: the misspelled words, underlined, and the text Help brought in, greyed.
     QList<TextSpan> slipsAt;
     QList<TextSpan> fromHelp;
+    QString keyHtml{}; // what the topic asked for, after the report
 };
 
 // Writes the page, and as many more as the answer needs, to a PDF file at

@@ -6,6 +6,7 @@
 #include "platform/product.h"
 #include "review/essaylist.h"
 #include "review/essaypdf.h"
+#include "review/keypane.h"
 #include "review/progressview.h"
 #include "review/reportview.h"
 #include "review/usagepane.h"
@@ -199,6 +200,8 @@ void ReviewWindow::createControls()
     reportView = named(new QTextBrowser, "reportView", QStringLiteral("Report"));
     reportView->setOpenLinks(false);
     reportView->setTabChangesFocus(true);
+    keyView = named(new QTextBrowser, "keyView", QStringLiteral("What the topic asked for"));
+    keyView->setTabChangesFocus(true);
     wordsLabel = named(new QLabel, "wordsLabel", QString());
 
     writeAgainButton = named(new QPushButton(QStringLiteral("&Write this topic again")),
@@ -228,6 +231,7 @@ void ReviewWindow::createControls()
     answerAndReport->setChildrenCollapsible(false);
     answerAndReport->addWidget(answerBox);
     answerAndReport->addWidget(reportView);
+    answerAndReport->addWidget(keyView);
     essayLayout->addWidget(answerAndReport, 4);
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->setChildrenCollapsible(false);
@@ -266,7 +270,8 @@ void ReviewWindow::createControls()
     resize(first);
     layout->activate();
     splitter->setSizes({splitter->height() * 3 / 10, splitter->height() * 7 / 10});
-    answerAndReport->setSizes({answerAndReport->height() / 2, answerAndReport->height() / 2});
+    answerAndReport->setSizes({answerAndReport->height() / 2, answerAndReport->height() / 4,
+                               answerAndReport->height() / 4});
 
     setTabOrder(views->tabBar(), kindFilter);
     setTabOrder(kindFilter, searchBox);
@@ -280,6 +285,7 @@ void ReviewWindow::createControls()
     setTabOrder(progressView->figuresView, writeAgainButton);
     setTabOrder(writeAgainButton, savePdfButton);
     setTabOrder(savePdfButton, closeButton);
+    setTabOrder(reportView, keyView);
 
     auto* find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, [this] {
@@ -505,6 +511,7 @@ void ReviewWindow::essayChosen()
         answerBox->clear();
         answerBox->setExtraSelections({});
         reportView->clear();
+        keyView->clear();
         wordsLabel->clear();
         return;
     }
@@ -554,6 +561,8 @@ void ReviewWindow::essayChosen()
     answerBox->setExtraSelections(underlined);
     reportView->verticalScrollBar()->setValue(0);
     showReport();
+    keyView->setHtml(keyHtml(keys_.file(essay->question.kind), essay->question.number, own.text(),
+                             essay->part.topic));
     if (!report_.slips.isEmpty())
         suggestions_->start();
     QString words = QStringLiteral("Words: %1")
@@ -623,7 +632,10 @@ void ReviewWindow::savePdfClicked()
                    essay->part.answer.toString(),
                    &report_,
                    slipsInBox_,
-                   helpInBox_};
+                   helpInBox_,
+                   keyHtml(keys_.file(essay->question.kind), essay->question.number,
+                           OwnAnswer(essay->part.answer, essay->part.copies).text(),
+                           essay->part.topic)};
     QString name =
         kindName(essay->question.kind) + QLatin1Char(' ') + QString::number(essay->question.number);
     if (essay->when.isValid())

@@ -3,6 +3,7 @@
 #include "bank/topiclibrary.h"
 #include "essay/essayreport.h"
 #include "essay/question.h"
+#include "essay/topickey.h"
 #include "platform/platform.h"
 
 #include <QDialog>
@@ -57,6 +58,7 @@ public:
     QPlainTextEdit* topicBox;
     QPlainTextEdit* answerBox;
     QTextBrowser* reportView;
+    QTextBrowser* keyView; // what the topic asked for, under the report
     QLabel* wordsLabel;
     QPushButton* writeAgainButton;
     QPushButton* savePdfButton;
@@ -118,4 +120,5 @@ private:
     QList<bool> matches_;
     void searchFound(int number, const QString& search, QList<bool> matches);
     std::optional<std::array<TopicTable, EssayKinds.size()>> topicTexts_; // read when first named
+    KeyShelf keys_{appFolder_}; // each key file read when an essay first needs it
 };

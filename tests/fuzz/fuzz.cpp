@@ -3,8 +3,10 @@
 #include "bank/topiclibrary.h"
 #include "essay/essayfile.h"
 #include "essay/essayrecords.h"
+#include "essay/topickey.h"
 #include "platform/fault.h"
 #include "platform/numeric.h"
+#include "review/keypane.h"
 #include "start/numberentry.h"
 
 #include <QTemporaryDir>
@@ -63,6 +65,32 @@ extern "C" int LLVMFuzzerTestOneInput( // NOLINT(readability-identifier-naming)
             CHECK(piece.isNull() || (piece.data() >= at - part.text.size() && piece.end() <= at));
     }
     CHECK(at == text.constData() + text.size());
+#elif QEL_FUZZ == 5 // a key file: labelled lines of bounded length, a guess for each line
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f.key"));
+    QFile file(path);
+    CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) >= 0);
+    file.close();
+    const KeyFile keys = readKeyFile(path);
+    CHECK(keys.readable && keys.keys.size() <= bytes.count('\n') + 1);
+    // The answer and the topic are the file's own text, of an essay's and a topic's
+    // length: the guess meets its own words.
+    const QString answer = QString::fromUtf8(bytes.left(8192));
+    const QString topic = answer.left(2048);
+    for (int number = 0; number <= std::min(int(keys.keys.size()) + 1, 4); ++number) {
+        const TopicKey* key = keys.topic(number);
+        CHECK(!key ==
+              keyText(keys, number, answer, topic).contains(QLatin1String("No key was found")));
+        if (!key)
+            continue;
+        const QList<bool> guess = guessPointsTakenUp(*key, answer, topic);
+        CHECK(guess.size() == key->size());
+        for (qsizetype i = 0; i < key->size(); ++i) {
+            const KeyLine& line = key->at(i);
+            CHECK(!line.text.isEmpty() && line.text.size() <= LongestKeyLine);
+            CHECK(!guess[i] || isPoint(line));
+        }
+    }
 #endif
     return 0;
 }

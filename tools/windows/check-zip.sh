@@ -15,6 +15,7 @@ zip=$(ls "$BUILD"/qelsim-*-windows-x64.zip)
 folder=$(ls -d "$WORK"/qelsim-*-windows-x64)
 for f in qelsim.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libstdc++-6.dll libgcc_s_seh-1.dll \
     libwinpthread-1.dll platforms/qwindows.dll imageformats/qgif.dll ai.lib aa.lib gi.lib \
+    ai.key aa.key gi.key \
     confirm0.gif confirm1.gif next0.gif next1.gif README.txt \
     dictionaries/{en_US,en_GB}.{aff,dic,copyright}; do
     [ -f "$folder/$f" ] || { echo "missing from the zip: $f"; exit 1; }
