@@ -4,12 +4,15 @@
 #include "essay/spellchecker.h"
 #include "essay/wordcount.h"
 #include "platform/product.h"
+#include "review/essayfigures.h"
 #include "review/essaylist.h"
 #include "review/essaypdf.h"
 #include "review/progressview.h"
 #include "review/reportview.h"
 #include "widgets/ui.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -20,6 +23,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -61,6 +65,12 @@ QString askWithFileDialog(QWidget* parent, const QString& suggested)
                                         QStringLiteral("PDF files (*.pdf)"));
 }
 
+QString askCsvWithFileDialog(QWidget* parent, const QString& suggested)
+{
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Export figures"), suggested,
+                                        QStringLiteral("CSV files (*.csv)"));
+}
+
 // Whether path names a file in the folder or below it, also through a link
 // that lies elsewhere and points into it.
 bool liesIn(const QString& path, const QString& folder)
@@ -91,10 +101,10 @@ std::shared_future<std::shared_ptr<const SpellChecker>> programSpelling(const QS
 ReviewWindow::ReviewWindow(Platform& platform, const QString& appFolder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-      askPdfPath(askWithFileDialog), platform_(platform), appFolder_(appFolder),
-      userFolder_(appFolder + QStringLiteral("user")), essays_(new EssayList(this)),
-      filter_(new EssayFilter(this)), spelling_(programSpelling(appFolder)),
-      suggestions_(new QTimer(this))
+      askPdfPath(askWithFileDialog), askCsvPath(askCsvWithFileDialog), platform_(platform),
+      appFolder_(appFolder), userFolder_(appFolder + QStringLiteral("user")),
+      essays_(new EssayList(this)), filter_(new EssayFilter(this)),
+      spelling_(programSpelling(appFolder)), suggestions_(new QTimer(this))
 {
     setObjectName(QStringLiteral("ReviewWindow"));
     setWindowTitle(QStringLiteral("Review - ") + Product::TitleWithVersion);
@@ -138,6 +148,11 @@ void ReviewWindow::createControls()
     allTopicsButton = named(new QPushButton(QStringLiteral("&All topics")), "allTopicsButton",
                             QStringLiteral("All topics"));
     allTopicsButton->setAutoDefault(false);
+    exportButton = named(new QPushButton(QStringLiteral("E&xport figures...")), "exportButton",
+                         QStringLiteral("Export figures..."));
+    exportButton->setAutoDefault(false);
+    exportButton->setToolTip(QStringLiteral("The figures of the essays listed, one row each, as "
+                                            "a spreadsheet (CSV)"));
     topicLabel->hide();
     allTopicsButton->hide();
 
@@ -170,6 +185,10 @@ void ReviewWindow::createControls()
     reportView = named(new QTextBrowser, "reportView", QStringLiteral("Report"));
     reportView->setOpenLinks(false);
     reportView->setTabChangesFocus(true);
+    explainBox = named(new QCheckBox(QStringLiteral("Explain each &figure")), "explainBox",
+                       QStringLiteral("Explain each figure"));
+    explainBox->setToolTip(QStringLiteral("Writes under each figure what it counts; the pointer "
+                                          "resting on a figure's name says it too"));
     wordsLabel = named(new QLabel, "wordsLabel", QString());
 
     writeAgainButton = named(new QPushButton(QStringLiteral("&Write this topic again")),
@@ -191,19 +210,21 @@ void ReviewWindow::createControls()
     filters->addWidget(searchBox, 1);
     filters->addWidget(topicLabel);
     filters->addWidget(allTopicsButton);
-    auto* essay = new QWidget;
-    auto* essayLayout = new QVBoxLayout(essay);
-    essayLayout->setContentsMargins(0, 0, 0, 0);
-    essayLayout->addWidget(topicBox, 1);
-    auto* answerAndReport = new QSplitter(Qt::Vertical);
-    answerAndReport->setChildrenCollapsible(false);
-    answerAndReport->addWidget(answerBox);
-    answerAndReport->addWidget(reportView);
-    essayLayout->addWidget(answerAndReport, 4);
-    auto* splitter = new QSplitter(Qt::Vertical);
-    splitter->setChildrenCollapsible(false);
-    splitter->addWidget(essayList);
-    splitter->addWidget(essay);
+    filters->addWidget(exportButton);
+    // One pane above another, each resizable; a taller window gives its room
+    // to the answer and the report, which are what is read.
+    panes = new QSplitter(Qt::Vertical);
+    panes->setObjectName(QStringLiteral("panes"));
+    panes->setChildrenCollapsible(false);
+    for (QWidget* pane :
+         std::initializer_list<QWidget*>{essayList, topicBox, answerBox, reportView})
+        panes->addWidget(pane);
+    panes->setStretchFactor(0, 0);
+    panes->setStretchFactor(1, 0);
+    panes->setStretchFactor(2, 1);
+    panes->setStretchFactor(3, 2);
+    for (QWidget* pane : std::initializer_list<QWidget*>{essayList, topicBox, answerBox})
+        pane->setMinimumHeight(pane->fontMetrics().height() * 2 + 8);
     progressView = new ProgressView;
     progressView->topicMap->topicStart = [this](const Question& q) { return topicStart(q); };
     // The pictures scroll rather than crowd in a small window.
@@ -215,10 +236,12 @@ void ReviewWindow::createControls()
     progressArea->setWidget(progressView);
     progressView->setMinimumHeight(420);
     views = named(new QTabWidget, "views", QString());
-    views->addTab(splitter, QStringLiteral("&List"));
+    views->addTab(panes, QStringLiteral("&List"));
     views->addTab(progressArea, QStringLiteral("P&rogress"));
     views->setDocumentMode(true);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(explainBox);
+    buttons->addSpacing(8);
     buttons->addWidget(wordsLabel, 1);
     buttons->addWidget(writeAgainButton);
     buttons->addWidget(savePdfButton);
@@ -228,24 +251,31 @@ void ReviewWindow::createControls()
     layout->addLayout(filters);
     layout->addWidget(views, 1);
     layout->addLayout(buttons);
-    // The list and the essay share the room about evenly at first, in a size
-    // that fits the screen at any scale.
+    // A size that fits the screen at any scale; at first the list shows a few
+    // rows and the topic three lines, and the answer and the report share the
+    // rest, the report twice the answer's part.
     QSize first(820, 760);
     if (const QScreen* shown = screen())
         first = first.boundedTo(shown->availableGeometry().size() - QSize(40, 60));
     resize(first);
     layout->activate();
-    splitter->setSizes({splitter->height() * 3 / 10, splitter->height() * 7 / 10});
-    answerAndReport->setSizes({answerAndReport->height() / 2, answerAndReport->height() / 2});
+    const int line = fontMetrics().lineSpacing();
+    const int row = essayList->verticalHeader()->defaultSectionSize();
+    const int list = std::min(panes->height() / 5, row * 4 + 4);
+    const int topic = std::min(panes->height() / 6, line * 3 + 12);
+    const int rest = std::max(0, panes->height() - list - topic);
+    panes->setSizes({list, topic, rest / 3, rest - rest / 3});
 
     setTabOrder(views->tabBar(), kindFilter);
     setTabOrder(kindFilter, searchBox);
     setTabOrder(searchBox, allTopicsButton);
-    setTabOrder(allTopicsButton, essayList);
+    setTabOrder(allTopicsButton, exportButton);
+    setTabOrder(exportButton, essayList);
     setTabOrder(essayList, topicBox);
     setTabOrder(topicBox, answerBox);
     setTabOrder(answerBox, reportView);
-    setTabOrder(reportView, writeAgainButton);
+    setTabOrder(reportView, explainBox);
+    setTabOrder(explainBox, writeAgainButton);
     setTabOrder(reportView, progressView->wordsChart);
     setTabOrder(progressView->figuresView, writeAgainButton);
     setTabOrder(writeAgainButton, savePdfButton);
@@ -271,6 +301,8 @@ void ReviewWindow::createControls()
     });
     connect(writeAgainButton, &QPushButton::clicked, this, &ReviewWindow::writeAgainClicked);
     connect(savePdfButton, &QPushButton::clicked, this, &ReviewWindow::savePdfClicked);
+    connect(exportButton, &QPushButton::clicked, this, &ReviewWindow::exportClicked);
+    connect(explainBox, &QCheckBox::toggled, this, &ReviewWindow::showReport);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     suggestions_->setInterval(0);
     connect(suggestions_, &QTimer::timeout, this, &ReviewWindow::suggestionStep);
@@ -472,10 +504,7 @@ void ReviewWindow::essayChosen()
     }
     setBoxText(topicBox, essay->part.topic.toString());
     setBoxText(answerBox, essay->part.answer.toString());
-    // Measured on the text as the boxes hold it, so that the places of the
-    // misspelled words are those of the answer box.
-    report_ =
-        makeEssayReport(answerBox->toPlainText(), topicBox->toPlainText(), spelling_.get().get());
+    report_ = savedEssayReport(*essay, spelling_.get().get());
     QList<QTextEdit::ExtraSelection> underlined;
     underlined.reserve(report_.slipsAt.size());
     QTextCharFormat slip;
@@ -504,7 +533,8 @@ void ReviewWindow::showReport()
 {
     const int scrolled = reportView->verticalScrollBar()->value();
     // Setting the text drops the document's pictures: the band comes after it.
-    reportView->setHtml(reportHtml(report_));
+    reportView->setHtml(reportHtml(report_, explainBox->isChecked() ? ReportMeanings::Shown
+                                                                    : ReportMeanings::AsTooltips));
     addWordBand(*reportView->document(), report_, devicePixelRatioF());
     reportView->document()->markContentsDirty(0, reportView->document()->characterCount());
     reportView->verticalScrollBar()->setValue(scrolled);
@@ -568,16 +598,8 @@ void ReviewWindow::savePdfClicked()
     const QString path = askPdfPath(this, QDir(folder).filePath(name + QStringLiteral(".pdf")));
     if (path.isEmpty())
         return;
-    // The user folder holds the essays and nothing else: a PDF named like an
-    // essay file would even take its place.
-    if (liesIn(path, userFolder_)) {
-        platform_.boxes.show(this,
-                             QStringLiteral("The user folder keeps your essays and nothing else. "
-                                            "Choose another folder for the PDF."),
-                             QStringLiteral("Save as PDF"), MessageBoxes::Exclamation,
-                             MessageBoxes::Ok);
+    if (refusedInUserFolder(path, QStringLiteral("the PDF"), QStringLiteral("Save as PDF")))
         return;
-    }
     // The page lists every suggestion, however long the search.
     suggestions_->stop();
     suggestSpellings(report_, *spelling_.get(), ListedSlips);
@@ -590,4 +612,60 @@ void ReviewWindow::savePdfClicked()
                              QStringLiteral("Save as PDF"), MessageBoxes::Exclamation,
                              MessageBoxes::Ok);
     }
+}
+
+// The user folder holds the essays and nothing else: a file named like an
+// essay file would even take its place.
+bool ReviewWindow::refusedInUserFolder(const QString& path, const QString& what,
+                                       const QString& title)
+{
+    if (!liesIn(path, userFolder_))
+        return false;
+    platform_.boxes.show(this,
+                         QStringLiteral("The user folder keeps your essays and nothing else. "
+                                        "Choose another folder for %1.")
+                             .arg(what),
+                         title, MessageBoxes::Exclamation, MessageBoxes::Ok);
+    return true;
+}
+
+// The same rows as qelreport writes, for the essays the list shows, newest first.
+void ReviewWindow::exportClicked()
+{
+    const QString title = QStringLiteral("Export figures");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = askCsvPath(
+        this, QDir(folder).filePath(QStringLiteral("QEL figures ") +
+                                    platform_.clock.now().toString(QStringLiteral("yyyy-MM-dd")) +
+                                    QStringLiteral(".csv")));
+    if (path.isEmpty() || refusedInUserFolder(path, QStringLiteral("the figures"), title))
+        return;
+    QList<int> rows;
+    for (int row = 0; row < essays_->rowCount(); ++row) {
+        if (filter_->mapFromSource(essays_->index(row, 0)).isValid())
+            rows << row;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QSaveFile file(path);
+    int written = -1;
+    if (file.open(QIODevice::WriteOnly)) {
+        written = writeFiguresCsv(file, *essays_, rows, spelling_.get().get());
+        if (written < 0 || !file.commit())
+            written = -1;
+    }
+    QApplication::restoreOverrideCursor();
+    const QString where = QDir::toNativeSeparators(path);
+    if (written < 0) {
+        platform_.boxes.show(this,
+                             QStringLiteral("The figures were not saved.\r\n\r\nFile: %1\r\n%2.")
+                                 .arg(where, file.errorString()),
+                             title, MessageBoxes::Exclamation, MessageBoxes::Ok);
+        return;
+    }
+    platform_.boxes.show(
+        this,
+        QStringLiteral("%1 written to %2, one for each essay listed.")
+            .arg(written == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(written),
+                 where),
+        title, MessageBoxes::Information, MessageBoxes::Ok);
 }

@@ -1,0 +1,102 @@
+#include "review/essayfigures.h"
+
+#include "platform/textio.h"
+#include "review/essaylist.h"
+
+#include <QIODevice>
+
+namespace {
+
+QString decimal(double value, int decimals)
+{
+    return QString::number(value, 'f', decimals);
+}
+
+} // namespace
+
+EssayReport savedEssayReport(const SavedEssay& essay, const SpellChecker* spelling)
+{
+    return makeEssayReport(toWidgetText(essay.part.answer), toWidgetText(essay.part.topic),
+                           spelling);
+}
+
+const QList<FigureColumn>& figureColumns()
+{
+    using Essays = const EssayList&;
+    using Essay = const SavedEssay&;
+    using Report = const EssayReport&;
+    static const QList<FigureColumn> Columns{
+        {QStringLiteral("file"), [](Essays all, Essay e, Report) { return all.fileName(e); }},
+        {QStringLiteral("record"),
+         [](Essays, Essay e, Report) { return QString::number(e.record); }},
+        {QStringLiteral("date"), [](Essays, Essay e, Report) { return e.part.date.toString(); }},
+        {QStringLiteral("time"), [](Essays, Essay e, Report) { return e.part.time.toString(); }},
+        {QStringLiteral("kind"),
+         [](Essays, Essay e, Report) {
+             return e.question.kind == EssayKind::Issue ? QStringLiteral("Issue")
+                                                        : QStringLiteral("Argument");
+         }},
+        {QStringLiteral("topic"),
+         [](Essays, Essay e, Report) { return QString::number(e.question.number); }},
+        {QStringLiteral("words"), [](Essays, Essay, Report r) { return QString::number(r.words); }},
+        {QStringLiteral("paragraphs"),
+         [](Essays, Essay, Report r) { return QString::number(r.paragraphs); }},
+        {QStringLiteral("sentences"),
+         [](Essays, Essay, Report r) { return QString::number(r.sentences); }},
+        // As the report shows them: one decimal, a share to the hundredth.
+        {QStringLiteral("mean_sentence_words"),
+         [](Essays, Essay, Report r) { return decimal(r.meanSentenceWords, 1); }},
+        {QStringLiteral("spelling_slips"),
+         [](Essays, Essay, Report r) {
+             return r.dictionaries.isEmpty() ? QString() : QString::number(r.slipsWritten);
+         }},
+        {QStringLiteral("topic_words_used"),
+         [](Essays, Essay, Report r) { return QString::number(r.topicWordsUsed); }},
+        {QStringLiteral("topic_words"),
+         [](Essays, Essay, Report r) { return QString::number(r.topicWords); }},
+        {QStringLiteral("distinct_per_hundred"),
+         [](Essays, Essay, Report r) { return decimal(r.distinctPerHundred, 1); }},
+        {QStringLiteral("long_word_share"),
+         [](Essays, Essay, Report r) { return decimal(qRound(r.longWordShare * 100) / 100.0, 2); }},
+    };
+    return Columns;
+}
+
+QString csvCell(const QString& text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+int writeFiguresCsv(QIODevice& out, const EssayList& essays, const QList<int>& rows,
+                    const SpellChecker* spelling,
+                    const std::function<void(const SavedEssay&)>& leftOut)
+{
+    const QList<FigureColumn>& columns = figureColumns();
+    QStringList cells;
+    for (const FigureColumn& column : columns)
+        cells << column.name;
+    if (out.write(cells.join(QLatin1Char(',')).toUtf8() + "\r\n") < 0)
+        return -1;
+    int written = 0;
+    for (const int row : rows) {
+        const SavedEssay& essay = essays.essay(row);
+        if (!essay.part.isRecord) {
+            if (leftOut)
+                leftOut(essay);
+            continue;
+        }
+        const EssayReport report = savedEssayReport(essay, spelling);
+        cells.clear();
+        for (const FigureColumn& column : columns)
+            cells << csvCell(column.cell(essays, essay, report));
+        if (out.write(cells.join(QLatin1Char(',')).toUtf8() + "\r\n") < 0)
+            return -1;
+        ++written;
+    }
+    return written;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+// Every essay's figures as a spreadsheet (CSV, RFC 4180, UTF-8, CR LF): one row
+// per record, in the order the Review window lists them, with the figures of
+// the report it shows. qelreport prints it; the Review window exports it.
+
+#include "essay/essayreport.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class EssayList;
+class QIODevice;
+class SpellChecker;
+struct SavedEssay;
+
+// The report of a saved essay, measured on its answer and topic as the Review
+// window's boxes hold them (LF line ends), so that the places of its misspelled
+// words are those of the answer box.
+EssayReport savedEssayReport(const SavedEssay& essay, const SpellChecker* spelling);
+
+// One column: its name in the header and its cell for a record.
+struct FigureColumn {
+    QString name;
+    std::function<QString(const EssayList& essays, const SavedEssay& essay,
+                          const EssayReport& report)>
+        cell;
+};
+// The columns in order; new ones go at the end, so earlier sheets still read.
+const QList<FigureColumn>& figureColumns();
+
+// A cell as RFC 4180 writes it: quoted when it holds a comma, a quote or a line end.
+QString csvCell(const QString& text);
+
+// Writes the header and the row of each record among the rows given (EssayList
+// rows, in the order given); a row that is no record is passed to leftOut
+// rather than written. Returns how many rows were written, or -1 when the
+// device fails.
+int writeFiguresCsv(QIODevice& out, const EssayList& essays, const QList<int>& rows,
+                    const SpellChecker* spelling,
+                    const std::function<void(const SavedEssay&)>& leftOut = {});
