@@ -1,8 +1,10 @@
 #pragma once
 
 // Spelling through Hunspell against the American and the British English
-// dictionaries: a word is misspelled only when neither knows it.
+// dictionaries: a word is misspelled only when neither knows it. Like Hunspell,
+// one checker serves one thread at a time.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -38,6 +40,10 @@ public:
     QStringList suggest(QStringView word, int most) const;
 
 private:
+    // What the dictionaries said, so that the words every essay uses are looked
+    // up once across many essays (qelreport, the export); bounded.
+    static constexpr qsizetype RememberedWords = 200000;
+    mutable QHash<QString, bool> known_;
     std::vector<std::unique_ptr<Hunspell>> dictionaries_;
     QStringList names_;
 };
