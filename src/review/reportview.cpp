@@ -316,7 +316,8 @@ QString reportHtml(const EssayReport& report, ReportMeanings meanings)
                 value += escaped(line.rest);
             }
             const bool shown = meanings == ReportMeanings::Shown;
-            html += QStringLiteral("<p style=\"margin-top:%1px\"><b title=\"%2\">%3:</b> %4")
+            html += QStringLiteral(
+                        "<p style=\"margin-top:%1px; margin-bottom:0\"><b title=\"%2\">%3:</b> %4")
                         .arg(shown ? 6 : 3)
                         .arg(escaped(figure.meaning), escaped(figure.name), value);
             if (shown)
@@ -324,7 +325,8 @@ QString reportHtml(const EssayReport& report, ReportMeanings meanings)
                             .arg(escaped(figure.meaning));
             html += QStringLiteral("</p>");
             if (figure.wordBand) {
-                html += QStringLiteral("<p><img src=\"%1\" width=\"%2\" height=\"%3\"></p>")
+                html += QStringLiteral("<p style=\"margin-top:4px; margin-bottom:0\"><img "
+                                       "src=\"%1\" width=\"%2\" height=\"%3\"></p>")
                             .arg(WordBandPicture.toString())
                             .arg(BandWidth)
                             .arg(BandHeight);
