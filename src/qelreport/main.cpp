@@ -95,7 +95,8 @@ int printFolder(QFile& out, const QString& folder, const SpellChecker& spelling)
     return 0;
 }
 
-int printEssay(QFile& out, const QString& path, int record, const SpellChecker& spelling)
+int printEssay(QFile& out, const QString& path, int record, const SpellChecker& spelling,
+               const QStringList& folders)
 {
     EssayList essays;
     QString reason;
@@ -125,7 +126,7 @@ int printEssay(QFile& out, const QString& path, int record, const SpellChecker& 
     const SavedEssay& essay = essays.essay(records.at(record == 0 ? count : record));
     EssayReport report = savedEssayReport(essay, &spelling);
     if (spelling.hasDictionary())
-        suggestSpellings(report, spelling, ListedSlips);
+        suggestEverySpelling(report, spelling, folders);
     QString heading = QStringLiteral("%1, record %2 of %3")
                           .arg(essays.fileName(essay))
                           .arg(essay.record)
@@ -201,7 +202,8 @@ int main(int argc, char** argv)
             say(QStringLiteral("%1: %2").arg(path, reason));
             return 1;
         }
-        return printEssay(out, path, record, *openSpelling(programFolder));
+        return printEssay(out, path, record, *openSpelling(programFolder),
+                          SpellChecker::folders(programFolder));
     }
     const QString folder =
         positional.isEmpty() ? programFolder + QStringLiteral("user") : positional.first();

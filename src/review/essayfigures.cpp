@@ -3,7 +3,11 @@
 #include "platform/textio.h"
 #include "review/essaylist.h"
 
+#include "essay/spellchecker.h"
+
 #include <QIODevice>
+
+#include <future>
 
 namespace {
 
@@ -18,6 +22,33 @@ EssayReport savedEssayReport(const SavedEssay& essay, const SpellChecker* spelli
 {
     return makeEssayReport(toWidgetText(essay.part.answer), toWidgetText(essay.part.topic),
                            spelling);
+}
+
+void suggestEverySpelling(EssayReport& report, const SpellChecker& spelling,
+                          const QStringList& folders)
+{
+    const int left = int(report.slips.size()) - report.suggested;
+    // Opening the dictionaries again costs about as much as a few suggestions.
+    if (left < 6) {
+        suggestSpellings(report, spelling, left);
+        return;
+    }
+    const int first = report.suggested + left / 2;
+    QStringList words;
+    for (qsizetype i = first; i < report.slips.size(); ++i)
+        words << report.slips.at(i).word;
+    auto aside = std::async(std::launch::async, [folders, words] {
+        const SpellChecker other(folders);
+        QList<QStringList> found;
+        for (const QString& word : words)
+            found << other.suggest(word, 3);
+        return found;
+    });
+    suggestSpellings(report, spelling, first - report.suggested);
+    const QList<QStringList> found = aside.get();
+    for (qsizetype i = 0; i < found.size(); ++i)
+        report.slips[first + i].suggestions = found.at(i);
+    report.suggested = int(report.slips.size());
 }
 
 const QList<FigureColumn>& figureColumns()
