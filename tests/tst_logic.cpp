@@ -308,7 +308,7 @@ private slots:
         columns<QString, QString>("cell", "written");
         row("plain", QString("Dec 8 2026"), QString("Dec 8 2026"));
         row("a comma", QString("8 Dec, 2026"), QString("\"8 Dec, 2026\""));
-        row("a quote", QString("a \"b\""), QString("\"a \"\"b\"\"\""));
+        row("a quote", QString(R"(a "b")"), QString(R"("a ""b""")"));
         row("a line end", QString("a\r\nb"), QString("\"a\r\nb\""));
     }
     void figuresCsv()

@@ -926,6 +926,7 @@ private slots:
                 p.folder.read("e.pdf").contains("<00EF> <0076> <0066> <00E9>"));
         QTest::keyClick(r->answerBox, Qt::Key_Tab);
         QTest::keyClick(r->reportView, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), r->explainBox);
         QTest::keyClick(r->explainBox, Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Write this topic again
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -181,10 +181,11 @@ int main(int argc, char** argv)
         record = parser.value(recordOption).toInt(&ok);
         if (!parser.isSet(essayOption))
             return usageError(QStringLiteral("--record goes with --essay"));
-        if (!ok || record < 1)
+        if (!ok || record < 1) {
             return usageError(
                 QStringLiteral("--record takes a record's number, 1 for the first: %1")
                     .arg(parser.value(recordOption)));
+        }
     }
     if (positional.size() > (parser.isSet(essayOption) ? 0 : 1))
         return usageError(QStringLiteral("unexpected argument: %1").arg(positional.last()));
