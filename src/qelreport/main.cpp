@@ -14,6 +14,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <future>
 #include <memory>
 #ifdef _WIN32
 #include <fcntl.h>
@@ -96,7 +97,7 @@ int printFolder(QFile& out, const QString& folder, const SpellChecker& spelling)
 }
 
 int printEssay(QFile& out, const QString& path, int record, const SpellChecker& spelling,
-               const QStringList& folders)
+               std::future<std::unique_ptr<SpellChecker>>& aside)
 {
     EssayList essays;
     QString reason;
@@ -126,7 +127,7 @@ int printEssay(QFile& out, const QString& path, int record, const SpellChecker& 
     const SavedEssay& essay = essays.essay(records.at(record == 0 ? count : record));
     EssayReport report = savedEssayReport(essay, &spelling);
     if (spelling.hasDictionary())
-        suggestEverySpelling(report, spelling, folders);
+        suggestEverySpelling(report, spelling, *aside.get());
     QString heading = QStringLiteral("%1, record %2 of %3")
                           .arg(essays.fileName(essay))
                           .arg(essay.record)
@@ -203,8 +204,15 @@ int main(int argc, char** argv)
             say(QStringLiteral("%1: %2").arg(path, reason));
             return 1;
         }
-        return printEssay(out, path, record, *openSpelling(programFolder),
-                          SpellChecker::folders(programFolder));
+        // The suggestions are searched on both cores, each with its own
+        // dictionaries: the second set opens on the other core meanwhile.
+        auto aside = std::async(std::launch::async, [&programFolder] {
+            return std::make_unique<SpellChecker>(SpellChecker::folders(programFolder));
+        });
+        const int status = printEssay(out, path, record, *openSpelling(programFolder), aside);
+        if (aside.valid())
+            aside.wait(); // not left opening while the program ends
+        return status;
     }
     const QString folder =
         positional.isEmpty() ? programFolder + QStringLiteral("user") : positional.first();

@@ -25,27 +25,21 @@ EssayReport savedEssayReport(const SavedEssay& essay, const SpellChecker* spelli
 }
 
 void suggestEverySpelling(EssayReport& report, const SpellChecker& spelling,
-                          const QStringList& folders)
+                          const SpellChecker& aside)
 {
     const int left = int(report.slips.size()) - report.suggested;
-    // Opening the dictionaries again costs about as much as a few suggestions.
-    if (left < 6) {
-        suggestSpellings(report, spelling, left);
-        return;
-    }
     const int first = report.suggested + left / 2;
     QStringList words;
     for (qsizetype i = first; i < report.slips.size(); ++i)
         words << report.slips.at(i).word;
-    auto aside = std::async(std::launch::async, [folders, words] {
-        const SpellChecker other(folders);
+    auto later = std::async(std::launch::async, [&aside, words] {
         QList<QStringList> found;
         for (const QString& word : words)
-            found << other.suggest(word, 3);
+            found << aside.suggest(word, 3);
         return found;
     });
     suggestSpellings(report, spelling, first - report.suggested);
-    const QList<QStringList> found = aside.get();
+    const QList<QStringList> found = later.get();
     for (qsizetype i = 0; i < found.size(); ++i)
         report.slips[first + i].suggestions = found.at(i);
     report.suggested = int(report.slips.size());

@@ -23,10 +23,10 @@ struct SavedEssay;
 EssayReport savedEssayReport(const SavedEssay& essay, const SpellChecker* spelling);
 
 // Looks for the suggestions of every listed slip not looked for yet, the later
-// half on a second thread with dictionaries of its own from folders (Hunspell
-// serves one thread at a time): tens of milliseconds a word, on both cores.
+// half on a second thread through a second checker (Hunspell serves one thread
+// at a time): tens of milliseconds a word, on both cores.
 void suggestEverySpelling(EssayReport& report, const SpellChecker& spelling,
-                          const QStringList& folders);
+                          const SpellChecker& aside);
 
 // One column: its name in the header and its cell for a record.
 struct FigureColumn {
