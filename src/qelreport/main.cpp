@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <cstdio>
 #include <future>
@@ -69,7 +70,8 @@ int terminalWidth()
     return ok && columns >= 30 ? columns : 78;
 }
 
-int printFolder(QFile& out, const QString& folder, const SpellChecker& spelling)
+int printFolder(QFile& out, const QString& folder, const SpellChecker& spelling,
+                std::future<std::unique_ptr<SpellChecker>>& aside)
 {
     EssayList essays;
     essays.read(folder, QLocale::system());
@@ -82,13 +84,18 @@ int printFolder(QFile& out, const QString& folder, const SpellChecker& spelling)
     QList<int> rows;
     for (int row = 0; row < essays.rowCount(); ++row)
         rows << row;
-    const int written = writeFiguresCsv(out, essays, rows, &spelling, [&](const SavedEssay& e) {
-        say(QStringLiteral("%1: a part not laid out as a saved essay, left out (it begins \"%2\")")
-                .arg(essays.fileName(e),
-                     e.part.text.first(std::min<qsizetype>(40, e.part.text.size()))
-                         .toString()
-                         .simplified()));
-    });
+    const std::unique_ptr<SpellChecker> second = aside.get();
+    const int written = writeFiguresCsv(
+        out, essays, rows, &spelling,
+        [&](const SavedEssay& e) {
+            say(QStringLiteral(
+                    "%1: a part not laid out as a saved essay, left out (it begins \"%2\")")
+                    .arg(essays.fileName(e),
+                         e.part.text.first(std::min<qsizetype>(40, e.part.text.size()))
+                             .toString()
+                             .simplified()));
+        },
+        second.get());
     if (written < 0 || !out.flush()) {
         say(QStringLiteral("the figures could not be written: %1").arg(out.errorString()));
         return 1;
@@ -193,6 +200,15 @@ int main(int argc, char** argv)
 
     const QString programFolder =
         appFolderOf(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    // The work is shared by both cores, each with its own dictionaries: the
+    // second set opens on the other core while the first opens here.
+    auto aside = std::async(std::launch::async, [&programFolder] {
+        return std::make_unique<SpellChecker>(SpellChecker::folders(programFolder));
+    });
+    const auto finish = qScopeGuard([&aside] {
+        if (aside.valid())
+            aside.wait(); // not left opening while the program ends
+    });
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly)) {
         say(QStringLiteral("the standard output cannot be written"));
@@ -204,15 +220,7 @@ int main(int argc, char** argv)
             say(QStringLiteral("%1: %2").arg(path, reason));
             return 1;
         }
-        // The suggestions are searched on both cores, each with its own
-        // dictionaries: the second set opens on the other core meanwhile.
-        auto aside = std::async(std::launch::async, [&programFolder] {
-            return std::make_unique<SpellChecker>(SpellChecker::folders(programFolder));
-        });
-        const int status = printEssay(out, path, record, *openSpelling(programFolder), aside);
-        if (aside.valid())
-            aside.wait(); // not left opening while the program ends
-        return status;
+        return printEssay(out, path, record, *openSpelling(programFolder), aside);
     }
     const QString folder =
         positional.isEmpty() ? programFolder + QStringLiteral("user") : positional.first();
@@ -220,5 +228,5 @@ int main(int argc, char** argv)
         say(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(folder), reason));
         return 1;
     }
-    return printFolder(out, folder, *openSpelling(programFolder));
+    return printFolder(out, folder, *openSpelling(programFolder), aside);
 }

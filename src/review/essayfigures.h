@@ -43,8 +43,10 @@ QString csvCell(const QString& text);
 
 // Writes the header and the row of each record among the rows given (EssayList
 // rows, in the order given); a row that is no record is passed to leftOut
-// rather than written. Returns how many rows were written, or -1 when the
-// device fails.
+// rather than written. With a second checker, half the reports are made on a
+// second thread through it. Returns how many rows were written, or -1 when
+// the device fails.
 int writeFiguresCsv(QIODevice& out, const EssayList& essays, const QList<int>& rows,
                     const SpellChecker* spelling,
-                    const std::function<void(const SavedEssay&)>& leftOut = {});
+                    const std::function<void(const SavedEssay&)>& leftOut = {},
+                    const SpellChecker* aside = nullptr);
