@@ -649,7 +649,12 @@ void ReviewWindow::exportClicked()
     QSaveFile file(path);
     int written = -1;
     if (file.open(QIODevice::WriteOnly)) {
-        written = writeFiguresCsv(file, *essays_, rows, spelling_.get().get());
+        // Many essays are measured on both cores, the second with dictionaries of its own.
+        const SpellChecker* spelling = spelling_.get().get();
+        std::unique_ptr<SpellChecker> aside;
+        if (rows.size() > 64 && spelling->hasDictionary())
+            aside = std::make_unique<SpellChecker>(SpellChecker::folders(appFolder_));
+        written = writeFiguresCsv(file, *essays_, rows, spelling, {}, aside.get());
         if (written < 0 || !file.commit())
             written = -1;
     }
