@@ -15,6 +15,7 @@
 #include "exam/draft.h"
 #include "platform/fault.h"
 #include "platform/realplatform.h"
+#include "review/essayfigures.h"
 #include "review/essaylist.h"
 #include "review/keypane.h"
 #include "review/progressmodel.h"
@@ -22,6 +23,8 @@
 #include "start/greissue.h"
 #include "start/numberentry.h"
 #include "start/randomtopic.h"
+
+#include <QTextDocument>
 
 #include <set>
 #ifdef _WIN32
@@ -224,7 +227,10 @@ private slots:
         row("repetition",
             QString("The plan works. The plan fails! Then plans change. Then "
                     "plan again."),
-            QString(), QString("mostUsed=plan:3 starts=The:2,Then:4"));
+            QString(), QString("mostUsed=plan:4 starts=The:2,Then:4"));
+        row("repetition counts a plural as its singular",
+            QString("Companies hire. The company grows, as companies do; success follows."),
+            QString(), QString("mostUsed=companies:3"));
         row("linking phrases",
             QString("However, it works.\nOn the other hand it fails, as a "
                     "result of haste.\nIn addition, for example, thus."),
@@ -239,6 +245,10 @@ private slots:
             QString("topic=2/4 unused=serving,fails"));
         row("a topic of function words", QString("It is."), QString("It is what it is."),
             QString("topic=0/0"));
+        row("the topic's numbers and linking words", QString("Cities grow."),
+            QString("\r\n\"Moreover, three cities last grew without parks across the next "
+                    "decade.\"\r\n"),
+            QString("topic=1/4 unused=grew,parks,decade mostUsed="));
         row("vocabulary", QString("Splendid words and splendid words."), QString(),
             QString("distinct=60.0 long=40"));
     }
@@ -565,6 +575,64 @@ private slots:
         for (const UsageSlip& s : r.slips)
             QVERIFY(s.sentence.size() <= SlipSentenceLength + 6 && s.written.size() < 100);
         QCOMPARE(countUsageSlips(answer), r.mechanics + r.usage);
+    }
+
+    // The report in words for a terminal: the summary first, then the words of
+    // the rich text in its order (its sections, figures, suggestions and
+    // meanings), in lines no wider than asked.
+    void reportInWords_data()
+    {
+        columns<int>("width");
+        row("a narrow terminal", 40);
+        row("a wide one", 100);
+    }
+    void reportInWords()
+    {
+        QFETCH(int, width);
+        static const SpellChecker English({QStringLiteral("/usr/share/hunspell")});
+        EssayReport r = makeEssayReport(QString("Teh plan. ").repeated(40) + "\nPlans recieve.",
+                                        QString("\r\n\"Plans fail.\"\r\n"), &English);
+        suggestSpellings(r, English, 5);
+        const QString text = reportText(r, width);
+        QVERIFY2(text.simplified().startsWith("Words: 82, below the band of 500 to 600. "
+                                              "Paragraphs: 2. Spelling slips: 41 (2 different "
+                                              "words). Length"),
+                 qPrintable(text.left(80)));
+        QVERIFY(text.contains("\n    recieve (1): receive"));
+        for (const QString& line : text.split('\n'))
+            QVERIFY2(line.size() <= width, qPrintable(line));
+        QTextDocument html;
+        html.setHtml(reportHtml(r));
+        const auto words = [](QString shown) {
+            shown.remove(QChar::ObjectReplacementCharacter); // the band's picture
+            static const QRegularExpression Dashes("^-+$");
+            QStringList words = shown.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+            words.removeIf([](const QString& w) { return Dashes.match(w).hasMatch(); });
+            return words;
+        };
+        QCOMPARE(words(text), words(html.toPlainText()));
+    }
+
+    // The figures' CSV: the columns in their order, and cells quoted as RFC 4180 says.
+    void figuresCsv_data()
+    {
+        columns<QString, QString>("cell", "written");
+        row("plain", QString("Dec 8 2026"), QString("Dec 8 2026"));
+        row("a comma", QString("8 Dec, 2026"), QString("\"8 Dec, 2026\""));
+        row("a quote", QString(R"(a "b")"), QString(R"("a ""b""")"));
+        row("a line end", QString("a\r\nb"), QString("\"a\r\nb\""));
+    }
+    void figuresCsv()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QString, written);
+        QCOMPARE(csvCell(cell), written);
+        QStringList names;
+        for (const FigureColumn& column : figureColumns())
+            names << column.name;
+        QCOMPARE(names.join(','), "file,record,date,time,kind,topic,words,paragraphs,sentences,"
+                                  "mean_sentence_words,spelling_slips,topic_words_used,topic_words,"
+                                  "distinct_per_hundred,long_word_share");
     }
 
     // The pictures' figures, from essays written as progressOf reads them.

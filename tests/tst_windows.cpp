@@ -4,11 +4,13 @@
 #include "windows.h"
 
 #include "about/aboutwindow.h"
+#include "essay/spellchecker.h"
 #include "essay/wordcount.h"
 #include "exam/draft.h"
 #include "platform/inputguard.h"
 #include "platform/product.h"
 #include "platform/realplatform.h"
+#include "review/essayfigures.h"
 #include "review/essaylist.h"
 #include "review/essaypdf.h"
 #include "review/progressview.h"
@@ -18,6 +20,7 @@
 #include "widgets/drawing.h"
 
 #include <QAccessible>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -26,6 +29,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTableView>
 #include <QTextBlock>
 
@@ -922,9 +926,9 @@ private slots:
         QVERIFY(r->reportView->toPlainText().contains("Words: 2, below the band of 500 to 600"));
         QTRY_VERIFY(r->reportView->toPlainText().contains("teh (1): the"));
         // Under the report, the topic's key; this folder has none.
-        QVERIFY(
-            r->keyView->toPlainText().contains("No key was found for this topic (entry 9 of " +
-                                               QDir::toNativeSeparators(p.folder.file("ai.key"))));
+        QVERIFY(r->reportView->toPlainText().contains(
+            "No key was found for this topic (entry 9 of " +
+            QDir::toNativeSeparators(p.folder.file("ai.key"))));
         QCOMPARE(r->countLabel->text(), "4 essays on 2 of the 150 Issue topics and 1 of the 141 "
                                         "Argument topics. 1 part is not laid out as a saved essay, "
                                         "listed as text. Not read: ai5.txt (not a regular file).");
@@ -963,7 +967,8 @@ private slots:
                 p.folder.read("e.pdf").contains("<00EF> <0076> <0066> <00E9>"));
         QTest::keyClick(r->answerBox, Qt::Key_Tab);
         QTest::keyClick(r->reportView, Qt::Key_Tab);
-        QTest::keyClick(r->keyView, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), r->explainBox);
+        QTest::keyClick(r->explainBox, Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Write this topic again
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!r && p.start->argumentOption->isChecked() && !p.start->randomSelect->isChecked());
@@ -1052,6 +1057,87 @@ private slots:
         for (int i = 0; i < 3; ++i)
             words << r->essayList->model()->index(i, EssayList::WordsColumn).data().toString();
         QTEST(words.join(' '), "shown");
+    }
+
+    // Export figures: refused in the user folder; then the rows the Kind choice
+    // lets through, in qelreport's bytes, and how many it wrote.
+    void reviewExport()
+    {
+        LoadedProgram p;
+        p.folder.write("user/ai9.txt",
+                       record(sample(true, "Teh end.", 1)) + record(sample(true, "N")));
+        p.folder.write("user/aa7.txt", "junk" + record(sample(false, "A b c", 2)));
+        p.start->reviewButton->click();
+        QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
+        QVERIFY(QTest::qWaitForWindowActive(r));
+        QStringList asked{p.folder.file("user/f.csv"), p.folder.file("all.csv"),
+                          p.folder.file("argument.csv")};
+        r->askCsvPath = [&asked](QWidget*, const QString&) { return asked.takeFirst(); };
+        r->exportButton->click();
+        QVERIFY(!QFile::exists(p.folder.file("user/f.csv")));
+        r->exportButton->click();
+        r->kindFilter->setCurrentIndex(2);
+        r->exportButton->click();
+        const QStringList said = p.fake.boxes.prompts;
+        QCOMPARE(said.size(), 3);
+        QVERIFY2(said[0].contains("Choose another folder for the figures"), qPrintable(said[0]));
+        QVERIFY2(said[1].startsWith("3 rows written to "), qPrintable(said[1]));
+        QVERIFY2(said[2].startsWith("1 row written to "), qPrintable(said[2]));
+        // The same bytes as the command line writes for the folder, newest first.
+        EssayList essays;
+        essays.read(p.folder.file("user"), QLocale::system());
+        QBuffer all;
+        all.open(QIODevice::WriteOnly);
+        const SpellChecker spelling(SpellChecker::folders(p.folder.path() + '/'));
+        QCOMPARE(writeFiguresCsv(all, essays, {0, 1, 2, 3}, &spelling), 3);
+        QCOMPARE(p.folder.read("all.csv"), all.data());
+        const QList<QByteArray> lines = p.folder.read("argument.csv").split('\n');
+        QCOMPARE(lines.size(), 3); // the header, one row, the end
+        QVERIFY2(lines[1].startsWith("aa7.txt,1,") && lines[1].endsWith(",0.00\r"), lines[1]);
+        QVERIFY(p.folder.read("all.csv").contains("\r\nai9.txt,2,"));
+    }
+
+    // The report has the room: the list and the topic keep their height when the
+    // window grows, the panes keep theirs while the window is open, and in a
+    // window of 1280 x 1024 pixels the report shows twelve lines. Each figure's
+    // meaning is a tooltip until the candidate asks for it under each figure.
+    void reviewLayout()
+    {
+        LoadedProgram p;
+        p.folder.write("user/ai9.txt",
+                       record(sample(true, "One.", 1)) + record(sample(true, "Two.")));
+        p.start->reviewButton->click();
+        QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
+        QVERIFY(QTest::qWaitForWindowActive(r));
+        r->resize(QSize(1280, 1024) / r->devicePixelRatioF());
+        QTRY_COMPARE(r->height(), qRound(1024 / r->devicePixelRatioF()));
+        const int lines =
+            r->reportView->viewport()->height() / r->reportView->fontMetrics().lineSpacing();
+        QVERIFY2(lines >= 12, qPrintable(QString::number(lines)));
+        const QList<int> before = r->panes->sizes();
+        r->resize(r->width(), r->height() - 60);
+        QTRY_VERIFY(r->panes->sizes() != before);
+        const QList<int> after = r->panes->sizes();
+        QVERIFY2(
+            after[0] == before[0] && after[1] == before[1] && after[2] < before[2] &&
+                after[3] < before[3],
+            qPrintable(
+                QString("%1 %2 %3 %4").arg(after[0]).arg(after[1]).arg(after[2]).arg(after[3])));
+        r->panes->setSizes({after[0] + 30, after[1], after[2] - 30, after[3]});
+        const QList<int> chosen = r->panes->sizes();
+        r->essayList->setCurrentIndex(r->essayList->model()->index(1, 0));
+        r->views->setCurrentIndex(1);
+        r->views->setCurrentIndex(0);
+        QCOMPARE(r->panes->sizes(), chosen);
+        // The summary on top; the meanings on demand.
+        const QString meaning = "Counted as when the essay was saved.";
+        QVERIFY(r->reportView->toPlainText().startsWith(
+            "Words: 1, below the band of 500 to 600. Paragraphs: 1. Spelling slips: 0."));
+        QVERIFY(!r->reportView->toPlainText().contains(meaning));
+        QTextCursor words = r->reportView->document()->find("Words:", 60);
+        QVERIFY(words.charFormat().toolTip().startsWith(meaning));
+        r->explainBox->click();
+        QVERIFY(r->reportView->toPlainText().contains(meaning));
     }
 
     // An essay as a PDF: all of its pages, or no file and the reason, an old file kept.

@@ -15,7 +15,7 @@ mkdir "$WORK/unpacked"
 tar -xzf "$archive" -C "$WORK/unpacked"
 folder=$(ls -d "$WORK"/unpacked/qelsim-*)
 id=example.qelsim.QelSimulator
-for f in qelsim ai.lib aa.lib gi.lib ai.key aa.key gi.key confirm0.gif confirm1.gif next0.gif \
+for f in qelsim qelreport ai.lib aa.lib gi.lib ai.key aa.key gi.key confirm0.gif confirm1.gif next0.gif \
     next1.gif $id.desktop \
     $id.metainfo.xml install-menu-entry \
     icons/hicolor/{16x16,22x22,24x24,32x32,48x48,64x64,128x128,256x256}/apps/$id.png \
@@ -28,10 +28,12 @@ desktop-file-validate "$folder/$id.desktop"
 appstreamcli validate --no-net "$folder/$id.metainfo.xml" >/dev/null ||
     { appstreamcli validate --no-net "$folder/$id.metainfo.xml"; exit 1; }
 cmake --install "$BUILD" --prefix "$WORK/installed" >/dev/null
-if strings -a "$WORK/installed/qelsim" | grep -F -e "$BUILD" -e "$SOURCE"; then
+if strings -a "$WORK/installed/qelsim" "$WORK/installed/qelreport" | grep -F -e "$BUILD" -e "$SOURCE"; then
     echo "the program holds a path of the build machine"
     exit 1
 fi
 # Moved to another place, the folder still runs.
 mv "$folder" "$WORK/moved"
+# qelreport reads the user folder beside it: empty, the header alone.
+[ "$("$WORK/moved/qelreport" | wc -l)" = 1 ] || { echo "qelreport did not print the header alone"; exit 1; }
 "$SOURCE/tests/e2e/e2e.sh" "$WORK/moved" "$WORK/shots" start_and_quit practice menu_entry

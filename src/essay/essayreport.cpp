@@ -127,10 +127,43 @@ bool isFunctionWord(const QString& key)
     return Words.contains(key);
 }
 
+// Words that carry no idea of a topic's own: numbers and order, linking words,
+// and the prepositions and adverbs of every argument.
+bool isFrameWord(const QString& key)
+{
+    static const QSet<QString> Words = [] {
+        QSet<QString> words;
+        for (const char* w :
+             {"zero",       "two",       "three",    "four",     "five",       "six",
+              "seven",      "eight",     "nine",     "ten",      "eleven",     "twelve",
+              "twenty",     "thirty",    "hundred",  "thousand", "million",    "billion",
+              "first",      "second",    "third",    "fourth",   "fifth",      "last",
+              "next",       "half",      "once",     "twice",    "without",    "across",
+              "among",      "amongst",   "between",  "within",   "against",    "before",
+              "during",     "since",     "toward",   "towards",  "around",     "along",
+              "behind",     "beyond",    "below",    "above",    "near",       "onto",
+              "per",        "via",       "despite",  "except",   "unlike",     "though",
+              "unless",     "besides",   "again",    "already",  "still",      "ever",
+              "perhaps",    "rather",    "quite",    "almost",   "enough",     "less",
+              "least",      "many",      "few",      "several",  "another",    "else",
+              "whatever",   "whichever", "whoever",  "itself",   "themselves", "himself",
+              "herself",    "ourselves", "yourself", "myself",   "something",  "anything",
+              "everything", "nothing",   "someone",  "anyone",   "everyone",   "certain",
+              "often",      "yes",       "now",      "later",    "soon"})
+            words.insert(QString::fromLatin1(w));
+        for (const QString& phrase : linkingPhrases()) {
+            if (!phrase.contains(QLatin1Char(' ')))
+                words.insert(phrase);
+        }
+        return words;
+    }();
+    return Words.contains(key);
+}
+
 bool isContentWord(const Token& token, const QString& key)
 {
     return token.letters >= 3 && !token.digit && !key.contains(QLatin1Char('\'')) &&
-           !isFunctionWord(key);
+           !isFunctionWord(key) && !isFrameWord(key);
 }
 
 // Full stops that end no sentence: abbreviations, lower case, without the last stop.
@@ -325,6 +358,7 @@ void measureSpelling(EssayReport& report, QStringView answer, const QList<Token>
         if (!written.contains(key))
             written.insert(key, word);
         slips.add(key);
+        ++report.slipsWritten;
         if (report.slipsAt.size() < MarkedSlips)
             report.slipsAt.append({token.start, token.length});
     }
@@ -336,7 +370,9 @@ void measureSpelling(EssayReport& report, QStringView answer, const QList<Token>
 
 void measureWords(EssayReport& report, QStringView answer, const QList<Token>& tokens)
 {
+    // Singular and plural count as one word, shown as first written.
     Tally content;
+    QHash<QString, QString> firstForm;
     QSet<QString> distinct;
     int lettered = 0;
     int longWords = 0;
@@ -347,13 +383,16 @@ void measureWords(EssayReport& report, QStringView answer, const QList<Token>& t
         longWords += token.letters >= 7 ? 1 : 0;
         const QString key = keyOf(answer.sliced(token.start, token.length));
         distinct.insert(key);
-        if (isContentWord(token, key))
-            content.add(key);
+        if (isContentWord(token, key)) {
+            const QString stem = stemOf(key);
+            firstForm.insert(stem, firstForm.value(stem, key));
+            content.add(stem);
+        }
     }
     for (const CountedWord& word : content.sorted()) {
         if (word.count < 2 || report.mostUsed.size() >= ListedWords)
             break;
-        report.mostUsed.append(word);
+        report.mostUsed.append({firstForm.value(word.word), word.count});
     }
     if (lettered > 0) {
         report.distinctPerHundred = 100.0 * double(distinct.size()) / lettered;

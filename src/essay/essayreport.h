@@ -65,11 +65,12 @@ struct EssayReport {
     QList<SpellingSlip> slips; // most frequent first, at most ListedSlips
     int suggested = 0;         // the first slips whose suggestions were looked for
     int misspelled = 0;        // different words, listed or not
+    int slipsWritten = 0;      // each misspelled word as often as it is written
     QList<TextSpan> slipsAt;   // at most MarkedSlips, in text order
     int leftOut = 0;           // digits, all capitals, other scripts, too many
 
     // Repetition.
-    QList<CountedWord> mostUsed;   // content words used at least twice
+    QList<CountedWord> mostUsed;   // content words used at least twice, a plural as its singular
     int repeatedStarts = 0;        // sentences opening with the word the one before opened with
     QList<CountedWord> startWords; // each such sentence's first word and its number
     // Linking words and phrases, with how often each is used.

@@ -6,6 +6,7 @@
 
 #include <hunspell.hxx>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -52,13 +53,18 @@ bool SpellChecker::knows(QStringView word) const
 {
     if (word.size() > LongestWord)
         return false;
-    const std::string asked = hunspellWord(word);
+    QString key = word.toString();
     const std::lock_guard turn(lookup_);
-    for (const auto& dictionary : dictionaries_) {
-        if (dictionary->spell(asked))
-            return true;
-    }
-    return false;
+    const auto found = known_.constFind(key);
+    if (found != known_.cend())
+        return *found;
+    const std::string asked = hunspellWord(word);
+    const bool knownWord = std::any_of(dictionaries_.begin(), dictionaries_.end(),
+                                       [&asked](const auto& d) { return d->spell(asked); });
+    if (known_.size() >= RememberedWords)
+        known_.clear();
+    known_.insert(std::move(key), knownWord);
+    return knownWord;
 }
 
 QStringList SpellChecker::suggest(QStringView word, int most) const

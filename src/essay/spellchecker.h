@@ -5,6 +5,7 @@
 // dictionaries take some 18 MB, so one checker serves every thread of a run:
 // its lookups take turns.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -41,6 +42,10 @@ public:
     QStringList suggest(QStringView word, int most) const;
 
 private:
+    // What the dictionaries said, so that the words every essay uses are looked
+    // up once across many essays (qelreport, the export); bounded.
+    static constexpr qsizetype RememberedWords = 200000;
+    mutable QHash<QString, bool> known_;
     std::vector<std::unique_ptr<Hunspell>> dictionaries_;
     mutable std::mutex lookup_; // Hunspell itself is not safe across threads
     QStringList names_;

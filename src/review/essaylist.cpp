@@ -20,35 +20,20 @@ constexpr qsizetype ChunkSize = qsizetype{64} << 10;
 // The answer's first words, as many as a row can show.
 constexpr qsizetype PreviewLength = 160;
 
-struct EssayFileName {
-    QString name;
-    Question question;
-};
-
-// The names the program gives essay files, in the kinds' order, by number.
-QList<EssayFileName> essayFileNames(const QDir& folder)
+// The topic an essay file's name gives, if it is a name the program writes.
+std::optional<Question> questionOfFile(const QString& name)
 {
     static const QRegularExpression Form(QStringLiteral("^(ai|aa|gi)([1-9][0-9]{0,2})\\.txt$"));
-    QList<EssayFileName> found;
-    const QStringList names =
-        folder.entryList({QStringLiteral("a*.txt"), QStringLiteral("gi*.txt")},
-                         QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& name : names) {
-        const QRegularExpressionMatch match = Form.match(name);
-        if (!match.hasMatch())
-            continue;
-        const auto kind = std::find_if(EssayKinds.begin(), EssayKinds.end(), [&](const auto& k) {
-            return match.capturedView(1) == QLatin1String(k.filePrefix);
-        });
-        const int number = match.capturedView(2).toInt();
-        if (number <= kind->topicCount)
-            found.append({name, {kind->kind, number}});
-    }
-    std::sort(found.begin(), found.end(), [](const EssayFileName& a, const EssayFileName& b) {
-        return std::pair(a.question.kind, a.question.number) <
-               std::pair(b.question.kind, b.question.number);
+    const QRegularExpressionMatch match = Form.match(name);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const auto kind = std::find_if(EssayKinds.begin(), EssayKinds.end(), [&](const auto& k) {
+        return match.capturedView(1) == QLatin1String(k.filePrefix);
     });
-    return found;
+    const int number = match.capturedView(2).toInt();
+    if (number > kind->topicCount)
+        return std::nullopt;
+    return Question{kind->kind, number};
 }
 
 // Gives every line end CR LF, as the program writes them, in place: a file a
@@ -144,13 +129,45 @@ EssayList::EssayList(QObject* parent) : QAbstractTableModel(parent) {}
 
 void EssayList::read(const QString& userFolder, const QLocale& locale)
 {
+    // The names the program gives essay files, in the kinds' order, by number.
+    const QDir folder(userFolder);
+    QList<EssayFileName> found;
+    const QStringList names =
+        folder.entryList({QStringLiteral("a*.txt"), QStringLiteral("gi*.txt")},
+                         QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        if (const std::optional<Question> question = questionOfFile(name))
+            found.append({name, *question});
+    }
+    std::sort(found.begin(), found.end(), [](const EssayFileName& a, const EssayFileName& b) {
+        return std::pair(a.question.kind, a.question.number) <
+               std::pair(b.question.kind, b.question.number);
+    });
+    readFiles(folder, found, locale);
+}
+
+bool EssayList::readFile(const QString& path, const QLocale& locale, QString& reason)
+{
+    const QFileInfo info(path);
+    readFiles(info.absoluteDir(),
+              {{info.fileName(),
+                questionOfFile(info.fileName()).value_or(Question{EssayKind::Issue, 0})}},
+              locale);
+    if (skipped_.isEmpty())
+        return true;
+    reason = skipped_.first().section(QStringLiteral(" ("), 1).chopped(1);
+    return false;
+}
+
+void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
+                          const QLocale& locale)
+{
     beginResetModel();
     fileNames_.clear();
     texts_.clear();
     essays_.clear();
     skipped_.clear();
     locale_ = locale;
-    const QDir folder(userFolder);
     RecordDateReader dates(locale);
     // Each file's words are counted on the second core while the next file is
     // read, so that they are there when the list and the pictures first show.
@@ -163,7 +180,7 @@ void EssayList::read(const QString& userFolder, const QLocale& locale)
         for (qsizetype i = 0; i < counted.size(); ++i)
             essays_[countedFrom + i].words = counted.at(i);
     };
-    for (const EssayFileName& file : essayFileNames(folder)) {
+    for (const EssayFileName& file : files) {
         QString reason;
         std::optional<QString> text = readEssayText(QFileInfo(folder, file.name), reason);
         if (!text) {
@@ -174,11 +191,12 @@ void EssayList::read(const QString& userFolder, const QLocale& locale)
         texts_.append(std::move(*text));
         const int index = int(texts_.size()) - 1;
         QList<EssayRecordPart> listed;
+        int records = 0;
         for (const EssayRecordPart& part : splitEssayRecords(texts_.last())) {
             if (!part.isRecord && isBlank(part.text))
                 continue;
             const QDateTime when = part.isRecord ? dates.read(part.date, part.time) : QDateTime();
-            essays_.append({file.question, index, part, when});
+            essays_.append({file.question, index, part, when, 0, part.isRecord ? ++records : 0});
             listed.append(part);
         }
         collectCounts();

@@ -22,7 +22,10 @@ struct SavedEssay {
     EssayRecordPart part;
     QDateTime when; // null when the date cannot be read: listed last
     int words = 0;  // the candidate's own, not counting what Help brought in
+    int record = 0; // the record's place among its file's records, from 1; 0: no record
 };
+
+class QDir;
 
 class EssayList : public QAbstractTableModel {
     Q_OBJECT
@@ -38,6 +41,10 @@ public:
     // ai1.txt to ai150.txt and aa1.txt to aa141.txt. Nothing is ever written.
     // A line that ends in LF alone is read as ending in CR LF.
     void read(const QString& userFolder, const QLocale& locale);
+    // Reads one essay file, whatever its name; its kind and topic come from the
+    // name when it is one the program writes (else topic number 0). Gives the
+    // reason when it is not read.
+    bool readFile(const QString& path, const QLocale& locale, QString& reason);
 
     const SavedEssay& essay(int row) const { return essays_.at(row); }
     QString fileName(const SavedEssay& essay) const { return fileNames_.at(essay.file); }
@@ -46,6 +53,8 @@ public:
     QString shownDate(const QDate& date) const;
     // How many essays on how many topics, and the files that were not read.
     QString summary() const;
+    // The files that were not read, each with the reason: "ai3.txt (not a regular file)".
+    const QStringList& notRead() const { return skipped_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -55,6 +64,12 @@ public:
 
 private:
     QLocale locale_;
+    struct EssayFileName {
+        QString name;
+        Question question;
+    };
+    void readFiles(const QDir& folder, const QList<EssayFileName>& files, const QLocale& locale);
+
     QStringList fileNames_;
     QList<QString> texts_; // the files' texts, which the essays' views point into
     QList<SavedEssay> essays_;

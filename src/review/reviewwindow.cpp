@@ -4,6 +4,7 @@
 #include "essay/spellchecker.h"
 #include "essay/wordcount.h"
 #include "platform/product.h"
+#include "review/essayfigures.h"
 #include "review/essaylist.h"
 #include "review/essaypdf.h"
 #include "review/keypane.h"
@@ -12,6 +13,8 @@
 #include "review/usagepane.h"
 #include "widgets/ui.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -22,6 +25,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -63,6 +67,12 @@ QString askWithFileDialog(QWidget* parent, const QString& suggested)
                                         QStringLiteral("PDF files (*.pdf)"));
 }
 
+QString askCsvWithFileDialog(QWidget* parent, const QString& suggested)
+{
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Export figures"), suggested,
+                                        QStringLiteral("CSV files (*.csv)"));
+}
+
 // Whether path names a file in the folder or below it, also through a link
 // that lies elsewhere and points into it.
 bool liesIn(const QString& path, const QString& folder)
@@ -88,32 +98,15 @@ std::shared_future<std::shared_ptr<const SpellChecker>> programSpelling(const QS
     return spelling;
 }
 
-// Places in a record's text (CR LF) as places in the answer box, which holds LF alone.
-class BoxOffsets {
-public:
-    explicit BoxOffsets(QStringView text)
-    {
-        for (qsizetype at = text.indexOf(u"\r\n"); at >= 0; at = text.indexOf(u"\r\n", at + 2))
-            pairs_.append(at);
-    }
-    qsizetype operator()(qsizetype at) const
-    {
-        return at - (std::lower_bound(pairs_.begin(), pairs_.end(), at) - pairs_.begin());
-    }
-
-private:
-    QList<qsizetype> pairs_; // where each CR LF starts
-};
-
 } // namespace
 
 ReviewWindow::ReviewWindow(Platform& platform, const QString& appFolder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-      askPdfPath(askWithFileDialog), platform_(platform), appFolder_(appFolder),
-      userFolder_(appFolder + QStringLiteral("user")), essays_(new EssayList(this)),
-      filter_(new EssayFilter(this)), spelling_(programSpelling(appFolder)),
-      suggestions_(new QTimer(this))
+      askPdfPath(askWithFileDialog), askCsvPath(askCsvWithFileDialog), platform_(platform),
+      appFolder_(appFolder), userFolder_(appFolder + QStringLiteral("user")),
+      essays_(new EssayList(this)), filter_(new EssayFilter(this)),
+      spelling_(programSpelling(appFolder)), suggestions_(new QTimer(this))
 {
     setObjectName(QStringLiteral("ReviewWindow"));
     setWindowTitle(QStringLiteral("Review - ") + Product::TitleWithVersion);
@@ -164,6 +157,11 @@ void ReviewWindow::createControls()
     allTopicsButton = named(new QPushButton(QStringLiteral("&All topics")), "allTopicsButton",
                             QStringLiteral("All topics"));
     allTopicsButton->setAutoDefault(false);
+    exportButton = named(new QPushButton(QStringLiteral("E&xport figures...")), "exportButton",
+                         QStringLiteral("Export figures..."));
+    exportButton->setAutoDefault(false);
+    exportButton->setToolTip(QStringLiteral("The figures of the essays listed, one row each, as "
+                                            "a spreadsheet (CSV)"));
     topicLabel->hide();
     allTopicsButton->hide();
 
@@ -200,8 +198,10 @@ void ReviewWindow::createControls()
     reportView = named(new QTextBrowser, "reportView", QStringLiteral("Report"));
     reportView->setOpenLinks(false);
     reportView->setTabChangesFocus(true);
-    keyView = named(new QTextBrowser, "keyView", QStringLiteral("What the topic asked for"));
-    keyView->setTabChangesFocus(true);
+    explainBox = named(new QCheckBox(QStringLiteral("Explain each &figure")), "explainBox",
+                       QStringLiteral("Explain each figure"));
+    explainBox->setToolTip(QStringLiteral("Writes under each figure what it counts; the pointer "
+                                          "resting on a figure's name says it too"));
     wordsLabel = named(new QLabel, "wordsLabel", QString());
 
     writeAgainButton = named(new QPushButton(QStringLiteral("&Write this topic again")),
@@ -223,20 +223,21 @@ void ReviewWindow::createControls()
     filters->addWidget(searchBox, 1);
     filters->addWidget(topicLabel);
     filters->addWidget(allTopicsButton);
-    auto* essay = new QWidget;
-    auto* essayLayout = new QVBoxLayout(essay);
-    essayLayout->setContentsMargins(0, 0, 0, 0);
-    essayLayout->addWidget(topicBox, 1);
-    auto* answerAndReport = new QSplitter(Qt::Vertical);
-    answerAndReport->setChildrenCollapsible(false);
-    answerAndReport->addWidget(answerBox);
-    answerAndReport->addWidget(reportView);
-    answerAndReport->addWidget(keyView);
-    essayLayout->addWidget(answerAndReport, 4);
-    auto* splitter = new QSplitter(Qt::Vertical);
-    splitter->setChildrenCollapsible(false);
-    splitter->addWidget(essayList);
-    splitter->addWidget(essay);
+    filters->addWidget(exportButton);
+    // One pane above another, each resizable; a taller window gives its room
+    // to the answer and the report, which are what is read.
+    panes = new QSplitter(Qt::Vertical);
+    panes->setObjectName(QStringLiteral("panes"));
+    panes->setChildrenCollapsible(false);
+    for (QWidget* pane :
+         std::initializer_list<QWidget*>{essayList, topicBox, answerBox, reportView})
+        panes->addWidget(pane);
+    panes->setStretchFactor(0, 0);
+    panes->setStretchFactor(1, 0);
+    panes->setStretchFactor(2, 1);
+    panes->setStretchFactor(3, 2);
+    for (QWidget* pane : std::initializer_list<QWidget*>{essayList, topicBox, answerBox})
+        pane->setMinimumHeight(pane->fontMetrics().height() * 2 + 8);
     progressView = new ProgressView;
     progressView->topicMap->topicStart = [this](const Question& q) { return topicStart(q); };
     // The pictures scroll rather than crowd in a small window.
@@ -248,10 +249,12 @@ void ReviewWindow::createControls()
     progressArea->setWidget(progressView);
     progressView->setMinimumHeight(420);
     views = named(new QTabWidget, "views", QString());
-    views->addTab(splitter, QStringLiteral("&List"));
+    views->addTab(panes, QStringLiteral("&List"));
     views->addTab(progressArea, QStringLiteral("P&rogress"));
     views->setDocumentMode(true);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(explainBox);
+    buttons->addSpacing(8);
     buttons->addWidget(wordsLabel, 1);
     buttons->addWidget(writeAgainButton);
     buttons->addWidget(savePdfButton);
@@ -262,30 +265,34 @@ void ReviewWindow::createControls()
     layout->addWidget(foundLabel);
     layout->addWidget(views, 1);
     layout->addLayout(buttons);
-    // The list and the essay share the room about evenly at first, in a size
-    // that fits the screen at any scale.
+    // A size that fits the screen at any scale; at first the list shows a few
+    // rows and the topic three lines, and the answer and the report share the
+    // rest, the report twice the answer's part.
     QSize first(820, 760);
     if (const QScreen* shown = screen())
         first = first.boundedTo(shown->availableGeometry().size() - QSize(40, 60));
     resize(first);
     layout->activate();
-    splitter->setSizes({splitter->height() * 3 / 10, splitter->height() * 7 / 10});
-    answerAndReport->setSizes({answerAndReport->height() / 2, answerAndReport->height() / 4,
-                               answerAndReport->height() / 4});
+    const int line = fontMetrics().lineSpacing();
+    const int row = essayList->verticalHeader()->defaultSectionSize();
+    const int list = std::min(panes->height() / 5, row * 4 + 4);
+    const int topic = std::min(panes->height() / 6, line * 3 + 12);
+    const int rest = std::max(0, panes->height() - list - topic);
+    panes->setSizes({list, topic, rest / 3, rest - rest / 3});
 
     setTabOrder(views->tabBar(), kindFilter);
     setTabOrder(kindFilter, searchBox);
     setTabOrder(searchBox, allTopicsButton);
-    setTabOrder(allTopicsButton, essayList);
+    setTabOrder(allTopicsButton, exportButton);
+    setTabOrder(exportButton, essayList);
     setTabOrder(essayList, topicBox);
     setTabOrder(topicBox, answerBox);
     setTabOrder(answerBox, reportView);
-    setTabOrder(reportView, writeAgainButton);
-    setTabOrder(reportView, progressView->wordsChart);
+    setTabOrder(reportView, explainBox);
+    setTabOrder(explainBox, progressView->wordsChart);
     setTabOrder(progressView->figuresView, writeAgainButton);
     setTabOrder(writeAgainButton, savePdfButton);
     setTabOrder(savePdfButton, closeButton);
-    setTabOrder(reportView, keyView);
 
     auto* find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, [this] {
@@ -307,6 +314,8 @@ void ReviewWindow::createControls()
     });
     connect(writeAgainButton, &QPushButton::clicked, this, &ReviewWindow::writeAgainClicked);
     connect(savePdfButton, &QPushButton::clicked, this, &ReviewWindow::savePdfClicked);
+    connect(exportButton, &QPushButton::clicked, this, &ReviewWindow::exportClicked);
+    connect(explainBox, &QCheckBox::toggled, this, &ReviewWindow::showReport);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     suggestions_->setInterval(0);
     connect(suggestions_, &QTimer::timeout, this, &ReviewWindow::suggestionStep);
@@ -511,24 +520,20 @@ void ReviewWindow::essayChosen()
         answerBox->clear();
         answerBox->setExtraSelections({});
         reportView->clear();
-        keyView->clear();
+        keyHtml_.clear();
         wordsLabel->clear();
         return;
     }
     setBoxText(topicBox, essay->part.topic.toString());
     setBoxText(answerBox, essay->part.answer.toString());
     // Measured on what the candidate wrote, Help's copies of earlier essays left
-    // out; the places of the misspelled words are then found in the answer box.
-    const OwnAnswer own(essay->part.answer, essay->part.copies);
-    report_ = makeEssayReport(own.text(), topicBox->toPlainText(), spelling_.get().get());
-    // Places in the candidate's own words, as places in the answer box.
-    const BoxOffsets inBox(essay->part.answer);
-    const auto boxSpan = [&inBox](qsizetype start, qsizetype end) {
-        const qsizetype from = inBox(start);
-        return TextSpan{from, inBox(end) - from};
-    };
-    const auto ownSpan = [&](qsizetype start, qsizetype length) {
-        return boxSpan(own.answerOffset(start), own.answerOffset(start + length));
+    // out; its places are places in the answer box.
+    const BoxAnswer answer(essay->part);
+    const OwnAnswer& own = answer.own();
+    report_ = savedEssayReport(answer, topicBox->toPlainText(), spelling_.get().get());
+    const auto ownSpan = [&own](qsizetype start, qsizetype length) {
+        const qsizetype from = own.answerOffset(start);
+        return TextSpan{from, own.answerOffset(start + length) - from};
     };
     slipsInBox_.clear();
     slipsInBox_.reserve(report_.slipsAt.size());
@@ -536,7 +541,7 @@ void ReviewWindow::essayChosen()
         slipsInBox_.append(ownSpan(span.start, span.length));
     helpInBox_.clear();
     for (const auto& [start, length] : own.helpSpans())
-        helpInBox_.append(boxSpan(start, start + length));
+        helpInBox_.append({start, length});
     QList<QTextEdit::ExtraSelection> underlined;
     underlined.reserve(slipsInBox_.size() + helpInBox_.size() + report_.usage.places.size());
     const auto mark = [&](const TextSpan& span, const QTextCharFormat& format) {
@@ -559,10 +564,11 @@ void ReviewWindow::essayChosen()
     for (const UsageSpan& span : std::as_const(report_.usage.places))
         mark(ownSpan(span.start, span.length), slip);
     answerBox->setExtraSelections(underlined);
+    // What the topic asked for follows the report, in the same view.
+    keyHtml_ = keyHtml(keys_.file(essay->question.kind), essay->question.number, own.text(),
+                       essay->part.topic);
     reportView->verticalScrollBar()->setValue(0);
     showReport();
-    keyView->setHtml(keyHtml(keys_.file(essay->question.kind), essay->question.number, own.text(),
-                             essay->part.topic));
     if (!report_.slips.isEmpty())
         suggestions_->start();
     QString words = QStringLiteral("Words: %1")
@@ -577,7 +583,9 @@ void ReviewWindow::showReport()
 {
     const int scrolled = reportView->verticalScrollBar()->value();
     // Setting the text drops the document's pictures: the band comes after it.
-    reportView->setHtml(reportHtml(report_));
+    reportView->setHtml(reportHtml(report_, explainBox->isChecked() ? ReportMeanings::Shown
+                                                                    : ReportMeanings::AsTooltips) +
+                        keyHtml_);
     addWordBand(*reportView->document(), report_, devicePixelRatioF());
     reportView->document()->markContentsDirty(0, reportView->document()->characterCount());
     reportView->verticalScrollBar()->setValue(scrolled);
@@ -634,8 +642,7 @@ void ReviewWindow::savePdfClicked()
                    slipsInBox_,
                    helpInBox_,
                    keyHtml(keys_.file(essay->question.kind), essay->question.number,
-                           OwnAnswer(essay->part.answer, essay->part.copies).text(),
-                           essay->part.topic)};
+                           BoxAnswer(essay->part).own().text(), essay->part.topic)};
     QString name =
         kindName(essay->question.kind) + QLatin1Char(' ') + QString::number(essay->question.number);
     if (essay->when.isValid())
@@ -644,16 +651,8 @@ void ReviewWindow::savePdfClicked()
     const QString path = askPdfPath(this, QDir(folder).filePath(name + QStringLiteral(".pdf")));
     if (path.isEmpty())
         return;
-    // The user folder holds the essays and nothing else: a PDF named like an
-    // essay file would even take its place.
-    if (liesIn(path, userFolder_)) {
-        platform_.boxes.show(this,
-                             QStringLiteral("The user folder keeps your essays and nothing else. "
-                                            "Choose another folder for the PDF."),
-                             QStringLiteral("Save as PDF"), MessageBoxes::Exclamation,
-                             MessageBoxes::Ok);
+    if (refusedInUserFolder(path, QStringLiteral("the PDF"), QStringLiteral("Save as PDF")))
         return;
-    }
     // The page lists every suggestion, however long the search.
     suggestions_->stop();
     suggestSpellings(report_, *spelling_.get(), ListedSlips);
@@ -666,4 +665,65 @@ void ReviewWindow::savePdfClicked()
                              QStringLiteral("Save as PDF"), MessageBoxes::Exclamation,
                              MessageBoxes::Ok);
     }
+}
+
+// The user folder holds the essays and nothing else: a file named like an
+// essay file would even take its place.
+bool ReviewWindow::refusedInUserFolder(const QString& path, const QString& what,
+                                       const QString& title)
+{
+    if (!liesIn(path, userFolder_))
+        return false;
+    platform_.boxes.show(this,
+                         QStringLiteral("The user folder keeps your essays and nothing else. "
+                                        "Choose another folder for %1.")
+                             .arg(what),
+                         title, MessageBoxes::Exclamation, MessageBoxes::Ok);
+    return true;
+}
+
+// The same rows as qelreport writes, for the essays the list shows, newest first.
+void ReviewWindow::exportClicked()
+{
+    const QString title = QStringLiteral("Export figures");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = askCsvPath(
+        this, QDir(folder).filePath(QStringLiteral("QEL figures ") +
+                                    platform_.clock.now().toString(QStringLiteral("yyyy-MM-dd")) +
+                                    QStringLiteral(".csv")));
+    if (path.isEmpty() || refusedInUserFolder(path, QStringLiteral("the figures"), title))
+        return;
+    QList<int> rows;
+    for (int row = 0; row < essays_->rowCount(); ++row) {
+        if (filter_->mapFromSource(essays_->index(row, 0)).isValid())
+            rows << row;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QSaveFile file(path);
+    int written = -1;
+    if (file.open(QIODevice::WriteOnly)) {
+        // Many essays are measured on both cores, the second with dictionaries of its own.
+        const SpellChecker* spelling = spelling_.get().get();
+        std::unique_ptr<SpellChecker> aside;
+        if (rows.size() > 64 && spelling->hasDictionary())
+            aside = std::make_unique<SpellChecker>(SpellChecker::folders(appFolder_));
+        written = writeFiguresCsv(file, *essays_, rows, spelling, {}, aside.get());
+        if (written < 0 || !file.commit())
+            written = -1;
+    }
+    QApplication::restoreOverrideCursor();
+    const QString where = QDir::toNativeSeparators(path);
+    if (written < 0) {
+        platform_.boxes.show(this,
+                             QStringLiteral("The figures were not saved.\r\n\r\nFile: %1\r\n%2.")
+                                 .arg(where, file.errorString()),
+                             title, MessageBoxes::Exclamation, MessageBoxes::Ok);
+        return;
+    }
+    platform_.boxes.show(
+        this,
+        QStringLiteral("%1 written to %2, one for each essay listed.")
+            .arg(written == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(written),
+                 where),
+        title, MessageBoxes::Information, MessageBoxes::Ok);
 }

@@ -18,12 +18,14 @@
 
 class EssayFilter;
 class EssayList;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class ProgressView;
+class QSplitter;
 class QTabWidget;
 class QTableView;
 class QTextBrowser;
@@ -33,7 +35,8 @@ struct SavedEssay;
 
 // The Review window: every essay saved in the user folder, newest first, with
 // a filter by kind and a search; the chosen essay's topic and answer; writing
-// its topic again, and the essay as a PDF. Under the answer, the essay's report,
+// its topic again, the essay as a PDF and the figures of the essays listed as a
+// spreadsheet. Under the answer, the essay's report,
 // made when the essay is chosen, with the misspelled words underlined in the
 // answer. Beside the list, the essays' progress in pictures: their words and
 // spelling slips over time and the topics written. It reads the user folder
@@ -52,13 +55,14 @@ public:
     QLabel* foundLabel; // how many essays the search found, in a line kept for it
     QLabel* topicLabel; // the one topic listed, when the topics map chose one
     QPushButton* allTopicsButton;
-    QTabWidget* views; // the list, and the progress
+    QPushButton* exportButton; // the figures of the essays listed, as CSV
+    QTabWidget* views;         // the list, and the progress
     ProgressView* progressView;
     QTableView* essayList;
     QPlainTextEdit* topicBox;
     QPlainTextEdit* answerBox;
     QTextBrowser* reportView;
-    QTextBrowser* keyView; // what the topic asked for, under the report
+    QCheckBox* explainBox; // each figure's meaning written under it
     QLabel* wordsLabel;
     QPushButton* writeAgainButton;
     QPushButton* savePdfButton;
@@ -67,6 +71,10 @@ public:
     // Asks where to save the PDF, from a suggested path; an empty path is no.
     // A file dialog, unless a test puts its answer here.
     std::function<QString(QWidget* parent, const QString& suggested)> askPdfPath;
+    // The same for the figures' CSV file.
+    std::function<QString(QWidget* parent, const QString& suggested)> askCsvPath;
+    // The list, the topic, the answer and the report, one above another.
+    QSplitter* panes;
 
     // The topic "Write this topic again" chose, once the window has closed by it.
     std::optional<Question> topicToWrite;
@@ -78,6 +86,7 @@ public:
     void essayOpened();
     void writeAgainClicked();
     void savePdfClicked();
+    void exportClicked();
     void topicChosen(const Question& question);
     void viewChanged();
 
@@ -94,6 +103,7 @@ private:
     void countSlipsAside();
     void slipsCounted(int first, const QList<float>& slips);
     QString topicStart(const Question& question);
+    bool refusedInUserFolder(const QString& path, const QString& what, const QString& title);
 
     Platform& platform_;
     QString appFolder_;
@@ -102,6 +112,7 @@ private:
     EssayFilter* filter_;
     std::shared_future<std::shared_ptr<const SpellChecker>> spelling_;
     EssayReport report_;
+    QString keyHtml_; // what the topic asked for, shown under the report
     // The chosen answer's misspelled words and Help's text, as places in the answer box.
     QList<TextSpan> slipsInBox_;
     QList<TextSpan> helpInBox_;

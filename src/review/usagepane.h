@@ -4,12 +4,13 @@
 // certain, each once with its count and correction, and each family per
 // hundred words.
 
+#include "review/reportview.h"
+
 #include <QColor>
-#include <QString>
 
 struct UsageReport;
 
 // The colour the Review window underlines these slips in, apart from spelling's red.
 inline const QColor UsageUnderline(0x1E, 0x5A, 0xC8);
 
-QString usageHtml(const UsageReport& usage);
+ReportSection usageSection(const UsageReport& usage);

@@ -13,7 +13,8 @@ trap 'rm -rf "$WORK"' EXIT
 zip=$(ls "$BUILD"/qelsim-*-windows-x64.zip)
 (cd "$WORK" && cmake -E tar xf "$zip")
 folder=$(ls -d "$WORK"/qelsim-*-windows-x64)
-for f in qelsim.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libstdc++-6.dll libgcc_s_seh-1.dll \
+for f in qelsim.exe qelreport.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libstdc++-6.dll \
+    libgcc_s_seh-1.dll \
     libwinpthread-1.dll platforms/qwindows.dll imageformats/qgif.dll ai.lib aa.lib gi.lib \
     ai.key aa.key gi.key \
     confirm0.gif confirm1.gif next0.gif next1.gif README.txt \
@@ -38,4 +39,7 @@ done < <(find "$folder" -name '*.exe' -o -name '*.dll')
 [ $missing = 0 ] || exit 1
 
 mv "$folder" "$WORK/moved"
+# qelreport.exe, a console program, reads the empty user folder beside it.
+[ "$("$SOURCE/tools/windows/wine.sh" "$WORK/moved/qelreport.exe" | head -c 11)" = "file,record" ] ||
+    { echo "qelreport.exe did not print the CSV's header"; exit 1; }
 "$SOURCE/tests/e2e/e2e.sh" "$WORK/moved" "$WORK/shots" start_and_quit

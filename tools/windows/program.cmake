@@ -1,4 +1,4 @@
-# The Windows program folder and its zip: qelsim.exe with the Qt and MinGW
+# The Windows program folder and its zip: qelsim.exe and qelreport.exe with the Qt and MinGW
 # libraries it loads, the plugins Qt needs on Windows, the files that lie beside
 # the program, an empty user\ folder and a README.txt. Included by the top-level
 # CMakeLists.txt when building for Windows.
@@ -7,6 +7,9 @@ configure_file(${CMAKE_SOURCE_DIR}/src/app/qelsim.rc.in ${CMAKE_BINARY_DIR}/gene
 target_sources(qelsim PRIVATE ${CMAKE_BINARY_DIR}/generated/qelsim.rc)
 # A double-click opens the start window, with no console window behind it.
 set_target_properties(qelsim PROPERTIES WIN32_EXECUTABLE ON)
+# qelreport stays a console program; it reads the essays in the same code page
+# (the manifest's) as the program that wrote them.
+target_sources(qelreport PRIVATE ${CMAKE_BINARY_DIR}/generated/qelsim.rc)
 
 # The MinGW runtime that Qt's libraries and the program load, from the compiler's
 # own folders.
@@ -55,7 +58,7 @@ add_custom_command(TARGET qelsim POST_BUILD
 set(QEL_ZIP_NAME qelsim-${PROJECT_VERSION}-windows-x64)
 set(QEL_ZIP ${CMAKE_BINARY_DIR}/${QEL_ZIP_NAME}.zip)
 set(zip_stage ${CMAKE_BINARY_DIR}/zip-stage)
-set(stripped ${zip_stage}/${QEL_ZIP_NAME}/qelsim.exe)
+set(stripped ${zip_stage}/${QEL_ZIP_NAME}/qelsim.exe ${zip_stage}/${QEL_ZIP_NAME}/qelreport.exe)
 foreach(file IN LISTS QEL_WINDOWS_DLLS QEL_WINDOWS_PLUGINS)
     if(NOT IS_ABSOLUTE ${file})
         set(file ${zip_stage}/${QEL_ZIP_NAME}/${file})
@@ -73,5 +76,5 @@ add_custom_target(windows-zip
     COMMAND ${CMAKE_COMMAND} -E chdir ${zip_stage}
             ${CMAKE_COMMAND} -E tar cf ${QEL_ZIP} --format=zip ${QEL_ZIP_NAME}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${zip_stage}
-    DEPENDS qelsim programfolder
+    DEPENDS qelsim qelreport programfolder
     COMMENT "Making ${QEL_ZIP_NAME}.zip")
