@@ -49,14 +49,17 @@ printf 'not an essay file at all\r\n' >"$USER_DIR/notes.txt"
 
 qelreport >"$WORK/out.csv" 2>"$WORK/err.txt"
 check "exit status of the CSV" 0 $?
-expected='file,record,date,time,kind,topic,words,paragraphs,sentences,mean_sentence_words,spelling_slips,topic_words_used,topic_words,distinct_per_hundred,long_word_share
-ai12.txt,2,2026-03-16,20:05:00,Issue,12,15,1,2,7.5,4,0,4,78.6,0.14
-aa7.txt,1,2026-03-15,10:00:00,Argument,7,12,1,4,3.0,0,0,1,66.7,0.00
-ai12.txt,1,2026-03-14,09:26:53,Issue,12,5,1,2,2.5,0,2,4,100.0,0.60'
+expected='file,record,date,time,kind,topic,words,paragraphs,sentences,mean_sentence_words,spelling_slips,topic_words_used,topic_words,distinct_per_hundred,long_word_share,usage_slips,points_taken_up,points
+ai12.txt,2,2026-03-16,20:05:00,Issue,12,15,1,2,7.5,4,0,4,78.6,0.14,0,0,5
+aa7.txt,1,2026-03-15,10:00:00,Argument,7,12,1,4,3.0,0,0,1,66.7,0.00,0,1,4
+ai12.txt,1,2026-03-14,09:26:53,Issue,12,5,1,2,2.5,0,2,4,100.0,0.60,0,0,5'
 check "the CSV's line ends" "$(wc -l <"$WORK/out.csv")" "$(grep -c $'\r$' "$WORK/out.csv")"
 # Row 1: 15 words, 2 sentences; 11 different of 14 words with letters; recieve
 # twice of 7 letters or more. Row 2: 8 different of 12. Row 3: Companies,
-# customers and Success of 7 letters or more, 3 of 5.
+# customers and Success of 7 letters or more, 3 of 5. No usage slip in any.
+# The keys beside the program: Issue 12 has 5 points, none taken up by answers
+# off its subject; Argument 7 has 4 weaknesses, and "plan ... works" reads as
+# taking up the one on other plants' work (the guess goes by words alone).
 mapfile -t want <<<"$expected"
 mapfile -t got < <(tr -d '\r' <"$WORK/out.csv")
 check "rows" "${#want[@]}" "${#got[@]}"

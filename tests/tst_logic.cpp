@@ -630,9 +630,11 @@ private slots:
         QStringList names;
         for (const FigureColumn& column : figureColumns())
             names << column.name;
-        QCOMPARE(names.join(','), "file,record,date,time,kind,topic,words,paragraphs,sentences,"
-                                  "mean_sentence_words,spelling_slips,topic_words_used,topic_words,"
-                                  "distinct_per_hundred,long_word_share");
+        QCOMPARE(names.join(','),
+                 "file,record,date,time,kind,topic,words,paragraphs,sentences,"
+                 "mean_sentence_words,spelling_slips,topic_words_used,topic_words,"
+                 "distinct_per_hundred,long_word_share,usage_slips,points_taken_up,"
+                 "points");
     }
 
     // The pictures' figures, from essays written as progressOf reads them.

@@ -3,8 +3,10 @@
 
 #include "essay/spellchecker.h"
 #include "platform/appfolder.h"
+#include "platform/textio.h"
 #include "review/essayfigures.h"
 #include "review/essaylist.h"
+#include "review/keypane.h"
 #include "review/reportview.h"
 
 #include <QCommandLineParser>
@@ -70,8 +72,8 @@ int terminalWidth()
     return ok && columns >= 30 ? columns : 78;
 }
 
-int printFolder(QFile& out, const QString& folder, const SpellChecker& spelling,
-                std::future<std::unique_ptr<SpellChecker>>& aside)
+int printFolder(QFile& out, const QString& folder, const QString& programFolder,
+                const SpellChecker& spelling, std::future<std::unique_ptr<SpellChecker>>& aside)
 {
     EssayList essays;
     essays.read(folder, QLocale::system());
@@ -85,6 +87,7 @@ int printFolder(QFile& out, const QString& folder, const SpellChecker& spelling,
     for (int row = 0; row < essays.rowCount(); ++row)
         rows << row;
     const std::unique_ptr<SpellChecker> second = aside.get();
+    KeyShelf keys(programFolder);
     const int written = writeFiguresCsv(
         out, essays, rows, &spelling,
         [&](const SavedEssay& e) {
@@ -95,7 +98,7 @@ int printFolder(QFile& out, const QString& folder, const SpellChecker& spelling,
                              .toString()
                              .simplified()));
         },
-        second.get());
+        second.get(), &keys);
     if (written < 0 || !out.flush()) {
         say(QStringLiteral("the figures could not be written: %1").arg(out.errorString()));
         return 1;
@@ -103,8 +106,8 @@ int printFolder(QFile& out, const QString& folder, const SpellChecker& spelling,
     return 0;
 }
 
-int printEssay(QFile& out, const QString& path, int record, const SpellChecker& spelling,
-               std::future<std::unique_ptr<SpellChecker>>& aside)
+int printEssay(QFile& out, const QString& path, int record, const QString& programFolder,
+               const SpellChecker& spelling, std::future<std::unique_ptr<SpellChecker>>& aside)
 {
     EssayList essays;
     QString reason;
@@ -132,7 +135,9 @@ int printEssay(QFile& out, const QString& path, int record, const SpellChecker& 
                               .arg(record));
     }
     const SavedEssay& essay = essays.essay(records.at(record == 0 ? count : record));
-    EssayReport report = savedEssayReport(essay, &spelling);
+    const BoxAnswer answer(essay.part);
+    const QString topic = toWidgetText(essay.part.topic);
+    EssayReport report = savedEssayReport(answer, topic, &spelling);
     if (spelling.hasDictionary())
         suggestEverySpelling(report, spelling, *aside.get());
     QString heading = QStringLiteral("%1, record %2 of %3")
@@ -141,13 +146,20 @@ int printEssay(QFile& out, const QString& path, int record, const SpellChecker& 
                           .arg(count);
     if (essay.question.number > 0) {
         heading += QStringLiteral(": %1 No.%2")
-                       .arg(essay.question.kind == EssayKind::Issue ? QStringLiteral("Issue")
-                                                                    : QStringLiteral("Argument"))
+                       .arg(kindName(essay.question.kind))
                        .arg(essay.question.number);
     }
     heading +=
         QStringLiteral(", %1 %2\n\n").arg(essay.part.date.toString(), essay.part.time.toString());
-    out.write((heading + reportText(report, terminalWidth())).toUtf8());
+    QString text = heading + reportText(report, terminalWidth());
+    if (essay.question.number > 0) {
+        KeyShelf keys(programFolder);
+        text += QLatin1Char('\n') +
+                wrapLines(keyText(keys.file(essay.question.kind), essay.question.number,
+                                  answer.own().text(), topic),
+                          terminalWidth());
+    }
+    out.write(text.toUtf8());
     if (!out.flush()) {
         say(QStringLiteral("the report could not be written: %1").arg(out.errorString()));
         return 1;
@@ -220,7 +232,7 @@ int main(int argc, char** argv)
             say(QStringLiteral("%1: %2").arg(path, reason));
             return 1;
         }
-        return printEssay(out, path, record, *openSpelling(programFolder), aside);
+        return printEssay(out, path, record, programFolder, *openSpelling(programFolder), aside);
     }
     const QString folder =
         positional.isEmpty() ? programFolder + QStringLiteral("user") : positional.first();
@@ -228,5 +240,5 @@ int main(int argc, char** argv)
         say(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(folder), reason));
         return 1;
     }
-    return printFolder(out, folder, *openSpelling(programFolder), aside);
+    return printFolder(out, folder, programFolder, *openSpelling(programFolder), aside);
 }

@@ -88,40 +88,52 @@ const QList<FigureColumn>& figureColumns()
 {
     using Essays = const EssayList&;
     using Essay = const SavedEssay&;
-    using Report = const EssayReport&;
+    using Report = const RecordFigures&;
     static const QList<FigureColumn> Columns{
         {QStringLiteral("file"), [](Essays all, Essay e, Report) { return all.fileName(e); }},
         {QStringLiteral("record"),
          [](Essays, Essay e, Report) { return QString::number(e.record); }},
         {QStringLiteral("date"), [](Essays, Essay e, Report) { return e.part.date.toString(); }},
         {QStringLiteral("time"), [](Essays, Essay e, Report) { return e.part.time.toString(); }},
-        {QStringLiteral("kind"),
-         [](Essays, Essay e, Report) {
-             return e.question.kind == EssayKind::Issue ? QStringLiteral("Issue")
-                                                        : QStringLiteral("Argument");
-         }},
+        {QStringLiteral("kind"), [](Essays, Essay e, Report) { return kindName(e.question.kind); }},
         {QStringLiteral("topic"),
          [](Essays, Essay e, Report) { return QString::number(e.question.number); }},
-        {QStringLiteral("words"), [](Essays, Essay, Report r) { return QString::number(r.words); }},
+        {QStringLiteral("words"),
+         [](Essays, Essay, Report r) { return QString::number(r.report.words); }},
         {QStringLiteral("paragraphs"),
-         [](Essays, Essay, Report r) { return QString::number(r.paragraphs); }},
+         [](Essays, Essay, Report r) { return QString::number(r.report.paragraphs); }},
         {QStringLiteral("sentences"),
-         [](Essays, Essay, Report r) { return QString::number(r.sentences); }},
+         [](Essays, Essay, Report r) { return QString::number(r.report.sentences); }},
         // As the report shows them: one decimal, a share to the hundredth.
         {QStringLiteral("mean_sentence_words"),
-         [](Essays, Essay, Report r) { return decimal(r.meanSentenceWords, 1); }},
+         [](Essays, Essay, Report r) { return decimal(r.report.meanSentenceWords, 1); }},
         {QStringLiteral("spelling_slips"),
          [](Essays, Essay, Report r) {
-             return r.dictionaries.isEmpty() ? QString() : QString::number(r.slipsWritten);
+             return r.report.dictionaries.isEmpty() ? QString()
+                                                    : QString::number(r.report.slipsWritten);
          }},
         {QStringLiteral("topic_words_used"),
-         [](Essays, Essay, Report r) { return QString::number(r.topicWordsUsed); }},
+         [](Essays, Essay, Report r) { return QString::number(r.report.topicWordsUsed); }},
         {QStringLiteral("topic_words"),
-         [](Essays, Essay, Report r) { return QString::number(r.topicWords); }},
+         [](Essays, Essay, Report r) { return QString::number(r.report.topicWords); }},
         {QStringLiteral("distinct_per_hundred"),
-         [](Essays, Essay, Report r) { return decimal(r.distinctPerHundred, 1); }},
+         [](Essays, Essay, Report r) { return decimal(r.report.distinctPerHundred, 1); }},
         {QStringLiteral("long_word_share"),
-         [](Essays, Essay, Report r) { return decimal(qRound(r.longWordShare * 100) / 100.0, 2); }},
+         [](Essays, Essay, Report r) {
+             return decimal(qRound(r.report.longWordShare * 100) / 100.0, 2);
+         }},
+        {QStringLiteral("usage_slips"),
+         [](Essays, Essay, Report r) {
+             return QString::number(r.report.usage.mechanics + r.report.usage.usage);
+         }},
+        {QStringLiteral("points_taken_up"),
+         [](Essays, Essay, Report r) {
+             return r.key ? QString::number(r.key->pointsTakenUp) : QString();
+         }},
+        {QStringLiteral("points"),
+         [](Essays, Essay, Report r) {
+             return r.key ? QString::number(r.key->points) : QString();
+         }},
     };
     return Columns;
 }
@@ -139,8 +151,13 @@ QString csvCell(const QString& text)
 int writeFiguresCsv(QIODevice& out, const EssayList& essays, const QList<int>& rows,
                     const SpellChecker* spelling,
                     const std::function<void(const SavedEssay&)>& leftOut,
-                    const SpellChecker* aside)
+                    const SpellChecker* aside, KeyShelf* keys)
 {
+    // Every key read before the threads start: they only look them up.
+    if (keys) {
+        for (const KindFacts& kind : EssayKinds)
+            keys->file(kind.kind);
+    }
     const QList<FigureColumn>& columns = figureColumns();
     QStringList cells;
     for (const FigureColumn& column : columns)
@@ -159,11 +176,20 @@ int writeFiguresCsv(QIODevice& out, const EssayList& essays, const QList<int>& r
     constexpr qsizetype Batch = 64;
     for (qsizetype from = 0; from < records.size(); from += Batch) {
         const qsizetype count = std::min(Batch, records.size() - from);
-        std::vector<EssayReport> reports(count);
+        std::vector<RecordFigures> reports(count);
         const qsizetype half = aside ? count / 2 : count;
         const auto measure = [&](qsizetype first, qsizetype end, const SpellChecker* checker) {
-            for (qsizetype i = first; i < end; ++i)
-                reports[i] = savedEssayReport(essays.essay(records.at(from + i)), checker);
+            for (qsizetype i = first; i < end; ++i) {
+                const SavedEssay& essay = essays.essay(records.at(from + i));
+                const BoxAnswer answer(essay.part);
+                const QString topic = toWidgetText(essay.part.topic);
+                reports[i].report = savedEssayReport(answer, topic, checker);
+                if (!keys)
+                    continue;
+                const KeyFile& key = keys->file(essay.question.kind);
+                if (const TopicKey* entry = key.topic(essay.question.number))
+                    reports[i].key = tallyKey(*entry, answer.own().text(), topic);
+            }
         };
         std::future<void> later;
         if (half < count)

@@ -6,12 +6,14 @@
 
 #include "essay/essayrecords.h"
 #include "essay/essayreport.h"
+#include "essay/topickey.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class EssayList;
 class QIODevice;
@@ -47,11 +49,18 @@ EssayReport savedEssayReport(const SavedEssay& essay, const SpellChecker* spelli
 void suggestEverySpelling(EssayReport& report, const SpellChecker& spelling,
                           const SpellChecker& aside);
 
+// What is known of one record: its report, and how far it took up its topic's
+// key when there is one.
+struct RecordFigures {
+    EssayReport report;
+    std::optional<KeyTally> key;
+};
+
 // One column: its name in the header and its cell for a record.
 struct FigureColumn {
     QString name;
     std::function<QString(const EssayList& essays, const SavedEssay& essay,
-                          const EssayReport& report)>
+                          const RecordFigures& figures)>
         cell;
 };
 // The columns in order; new ones go at the end, so earlier sheets still read.
@@ -63,9 +72,9 @@ QString csvCell(const QString& text);
 // Writes the header and the row of each record among the rows given (EssayList
 // rows, in the order given); a row that is no record is passed to leftOut
 // rather than written. With a second checker, half the reports are made on a
-// second thread through it. Returns how many rows were written, or -1 when
-// the device fails.
+// second thread through it. With the topic keys, each record's points taken up. Returns how many
+// rows were written, or -1 when the device fails.
 int writeFiguresCsv(QIODevice& out, const EssayList& essays, const QList<int>& rows,
                     const SpellChecker* spelling,
                     const std::function<void(const SavedEssay&)>& leftOut = {},
-                    const SpellChecker* aside = nullptr);
+                    const SpellChecker* aside = nullptr, KeyShelf* keys = nullptr);

@@ -359,6 +359,23 @@ QString reportText(const EssayReport& report, int width)
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
+QString wrapLines(QStringView text, int width)
+{
+    width = std::max(width, 30);
+    QStringList lines;
+    for (const QStringView line : text.split(u'\n')) {
+        const QString plain = line.endsWith(u'\r') ? line.chopped(1).toString() : line.toString();
+        qsizetype indent = 0;
+        while (indent < plain.size() && plain.at(indent) == QLatin1Char(' '))
+            ++indent;
+        const QStringList wrappedLine = wrapped(plain, width, int(indent));
+        lines << (wrappedLine.isEmpty() ? QStringList{QString()} : wrappedLine);
+    }
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
 void addWordBand(QTextDocument& document, const EssayReport& report, qreal pixelRatio)
 {
     document.addResource(QTextDocument::ImageResource, WordBandPicture,

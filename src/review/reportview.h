@@ -56,5 +56,9 @@ QString reportHtml(const EssayReport& report, ReportMeanings meanings = ReportMe
 // The report as plain text in lines of at most width characters, for a terminal.
 QString reportText(const EssayReport& report, int width);
 
+// Lines of any ends (a section of the report from elsewhere) in lines of at
+// most width characters and LF ends, each keeping its indent.
+QString wrapLines(QStringView text, int width);
+
 // Gives the document the picture the report's text shows.
 void addWordBand(QTextDocument& document, const EssayReport& report, qreal pixelRatio);

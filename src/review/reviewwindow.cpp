@@ -707,7 +707,7 @@ void ReviewWindow::exportClicked()
         std::unique_ptr<SpellChecker> aside;
         if (rows.size() > 64 && spelling->hasDictionary())
             aside = std::make_unique<SpellChecker>(SpellChecker::folders(appFolder_));
-        written = writeFiguresCsv(file, *essays_, rows, spelling, {}, aside.get());
+        written = writeFiguresCsv(file, *essays_, rows, spelling, {}, aside.get(), &keys_);
         if (written < 0 || !file.commit())
             written = -1;
     }
