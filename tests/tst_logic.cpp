@@ -249,6 +249,27 @@ private slots:
             QString("\r\n\"Moreover, three cities last grew without parks across the next "
                     "decade.\"\r\n"),
             QString("topic=1/4 unused=grew,parks,decade mostUsed="));
+        // Made-up words, each its own: "zqa zqb ... zqz zqba ...".
+        const auto madeUp = [](int count) {
+            QStringList words;
+            for (int i = 0; i < count; ++i) {
+                QString word;
+                for (int n = i; n > 0 || word.isEmpty(); n /= 26)
+                    word.prepend(QChar('a' + n % 26));
+                words << "zq" + word;
+            }
+            return words.join(' ');
+        };
+        row("more slips than listed", madeUp(45), QString(), QString("listed=40 misspelled=45"));
+        row("more words than looked up", madeUp(CheckedWords + 5), QString(),
+            QString("leftOut=5 misspelled=20000"));
+        row("a word too long to look up", QString("q").repeated(SpellChecker::LongestWord + 1),
+            QString(), QString("leftOut=1 slips="));
+        row("the longest word looked up", QString("q").repeated(SpellChecker::LongestWord),
+            QString(),
+            "leftOut=0 slips=" + QString("q").repeated(SpellChecker::LongestWord) + ":1");
+        row("six letters are not long", QString("Pretty little houses."), QString(),
+            QString("long=0"));
         row("vocabulary", QString("Splendid words and splendid words."), QString(),
             QString("distinct=60.0 long=40"));
     }
@@ -284,6 +305,8 @@ private slots:
             {"slips", slips.join(',')},
             {"suggest", r.slips.isEmpty() ? QString() : r.slips.last().suggestions.value(0)},
             {"leftOut", QString::number(r.leftOut)},
+            {"listed", QString::number(r.slips.size())},
+            {"misspelled", QString::number(r.misspelled)},
             {"mostUsed", join(r.mostUsed)},
             {"starts", join(r.startWords)},
             {"linking", join(r.linking)},
