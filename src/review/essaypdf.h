@@ -2,7 +2,11 @@
 
 // One saved essay as a printable page, through Qt's own PDF writer.
 
+#include "essay/pacelog.h"
+
 #include <QString>
+
+#include <optional>
 
 struct EssayReport;
 
@@ -11,9 +15,10 @@ struct EssayPage {
     QString date;
     QString time;
     int words = 0;
-    QString topic;                       // CR LF form, as in the record
-    QString answer;                      // CR LF form, as typed
-    const EssayReport* report = nullptr; // printed after the answer when given
+    QString topic;                                  // CR LF form, as in the record
+    QString answer;                                 // CR LF form, as typed
+    const EssayReport* report = nullptr;            // printed after the answer when given
+    std::optional<PaceLog> timeline = std::nullopt; // how the time went, printed after the report
 };
 
 // Writes the page, and as many more as the answer needs, to a PDF file at

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -78,6 +79,39 @@ int topicShade(int count)
     return count <= 2 ? count : count <= 4 ? 3 : 4;
 }
 
+namespace {
+
+// The pictures of the timelines' two figures, and their means of the last ten.
+void addPaceSeries(Progress& progress, const QList<const ProgressEssay*>& dated)
+{
+    const std::array<std::pair<TimeSeries*, std::optional<double> ProgressEssay::*>, 2> series{
+        {{&progress.firstWord, &ProgressEssay::minutesToFirstWord},
+         {&progress.timeLeft, &ProgressEssay::minutesLeft}}};
+    const std::array<std::optional<double>*, 2> means{&progress.totals.meanMinutesToFirstWord,
+                                                      &progress.totals.meanMinutesLeft};
+    for (std::size_t k = 0; k < series.size(); ++k) {
+        TimeSeries& chart = *series[k].first;
+        QList<double> values;
+        for (const ProgressEssay* essay : dated) {
+            if (const std::optional<double> value = essay->*series[k].second) {
+                chart.points << ProgressPoint{dayOf(essay->when), *value, essay->question.kind};
+                values << *value;
+            }
+        }
+        chart.median = runningMedian(values);
+        chart.days = progress.words.days;
+        chart.values =
+            valueScale(0, values.isEmpty() ? 1 : *std::max_element(values.begin(), values.end()));
+        if (!values.isEmpty()) {
+            const qsizetype from = std::max<qsizetype>(0, values.size() - 10);
+            *means[k] = std::accumulate(values.begin() + from, values.end(), 0.0) /
+                        double(values.size() - from);
+        }
+    }
+}
+
+} // namespace
+
 Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
 {
     Progress progress;
@@ -141,6 +175,8 @@ Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
     progress.totals.meanLastTen = mean(n - 10, n);
     progress.totals.meanTenBefore = mean(n - 20, n - 10);
 
+    addPaceSeries(progress, dated);
+
     for (int k = 0; k < 2; ++k) {
         for (int i = 0; i < counts.at(k).size(); ++i) {
             const int count = counts.at(k).at(i);
@@ -167,6 +203,12 @@ QString totalsLine(const Progress& progress)
         line += QStringLiteral(" Mean words of the essays so far: %1; the ten before the last ten "
                                "are still to be written.")
                     .arg(number(std::round(*t.meanLastTen)));
+    }
+    if (t.meanMinutesToFirstWord && t.meanMinutesLeft) {
+        line += QStringLiteral(" Of the last ten essays with a timeline: %1 min before the first "
+                               "word, %2 min left at the end, in the mean.")
+                    .arg(QString::number(*t.meanMinutesToFirstWord, 'f', 1),
+                         QString::number(*t.meanMinutesLeft, 'f', 1));
     }
     return line;
 }

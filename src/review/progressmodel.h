@@ -18,6 +18,9 @@ struct ProgressEssay {
     QDateTime when; // null when its date cannot be read
     int words = 0;
     std::optional<double> slipsPerHundred; // until the spelling is counted
+    // From the essay's timeline, when it has one.
+    std::optional<double> minutesToFirstWord = std::nullopt;
+    std::optional<double> minutesLeft = std::nullopt;
 };
 
 // A scale's ends and the step between its marks.
@@ -66,11 +69,16 @@ struct ProgressTotals {
     int lastMonth = 0;                   // in the 30 days up to now
     std::optional<double> meanLastTen;   // words of the ten newest dated essays
     std::optional<double> meanTenBefore; // of the ten before them
+    // Of the ten newest dated essays with a timeline.
+    std::optional<double> meanMinutesToFirstWord;
+    std::optional<double> meanMinutesLeft;
 };
 
 struct Progress {
     TimeSeries words;
     TimeSeries slips;       // per hundred words
+    TimeSeries firstWord;   // minutes before the first word, of the essays with a timeline
+    TimeSeries timeLeft;    // minutes left at the end
     QList<TopicCell> cells; // every Issue topic, then every Argument topic
     ProgressTotals totals;
     int essays = 0;

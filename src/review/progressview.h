@@ -83,6 +83,9 @@ public:
     TopicMap* topicMap;
     QLabel* cellLabel;
     QTextBrowser* figuresView;
+    // From the essays' timelines.
+    TimeChart* firstWordChart;
+    TimeChart* timeLeftChart;
 };
 
 // The colours of the pictures: Issue dark blue, Argument light orange, so that

@@ -6,6 +6,7 @@
 #include "platform/product.h"
 #include "review/essaylist.h"
 #include "review/essaypdf.h"
+#include "review/pacepane.h"
 #include "review/progressview.h"
 #include "review/reportview.h"
 #include "widgets/ui.h"
@@ -199,6 +200,7 @@ void ReviewWindow::createControls()
     answerAndReport->setChildrenCollapsible(false);
     answerAndReport->addWidget(answerBox);
     answerAndReport->addWidget(reportView);
+    answerAndReport->addWidget(pacePane = new PacePane);
     essayLayout->addWidget(answerAndReport, 4);
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->setChildrenCollapsible(false);
@@ -245,8 +247,9 @@ void ReviewWindow::createControls()
     setTabOrder(essayList, topicBox);
     setTabOrder(topicBox, answerBox);
     setTabOrder(answerBox, reportView);
-    setTabOrder(reportView, writeAgainButton);
-    setTabOrder(reportView, progressView->wordsChart);
+    setTabOrder(reportView, pacePane->chart);
+    setTabOrder(pacePane->chart, writeAgainButton);
+    setTabOrder(pacePane->chart, progressView->wordsChart);
     setTabOrder(progressView->figuresView, writeAgainButton);
     setTabOrder(writeAgainButton, savePdfButton);
     setTabOrder(savePdfButton, closeButton);
@@ -358,6 +361,8 @@ void ReviewWindow::viewChanged()
 
 void ReviewWindow::showProgress()
 {
+    if (!paceFigures_)
+        paceFigures_ = allTimelineFigures(*essays_, userFolder_);
     QList<ProgressEssay> shown;
     for (int row = 0; row < essays_->rowCount(); ++row) {
         const SavedEssay& essay = essays_->essay(row);
@@ -366,6 +371,7 @@ void ReviewWindow::showProgress()
         const float slips = slips_.value(row, NAN);
         shown.append({essay.question, essay.when, essays_->words(row),
                       std::isnan(slips) ? std::nullopt : std::optional<double>(slips)});
+        addPaceFigures(shown.last(), paceFigures_->at(row));
     }
     Progress progress = makeProgress(shown, platform_.clock.now());
     if (spellingMissing_)
@@ -467,6 +473,7 @@ void ReviewWindow::essayChosen()
         answerBox->clear();
         answerBox->setExtraSelections({});
         reportView->clear();
+        pacePane->setTimeline(std::nullopt);
         wordsLabel->clear();
         return;
     }
@@ -490,6 +497,8 @@ void ReviewWindow::essayChosen()
     answerBox->setExtraSelections(underlined);
     reportView->verticalScrollBar()->setValue(0);
     showReport();
+    pacePane->setTimeline(essayTimeline(
+        *essays_, filter_->mapToSource(essayList->currentIndex()).row(), userFolder_));
     if (!report_.slips.isEmpty())
         suggestions_->start();
     QString words = QStringLiteral("Words: %1")
@@ -559,7 +568,9 @@ void ReviewWindow::savePdfClicked()
                    essays_->words(filter_->mapToSource(essayList->currentIndex()).row()),
                    essay->part.topic.toString(),
                    essay->part.answer.toString(),
-                   &report_};
+                   &report_,
+                   essayTimeline(*essays_, filter_->mapToSource(essayList->currentIndex()).row(),
+                                 userFolder_)};
     QString name = (issue ? QStringLiteral("Issue ") : QStringLiteral("Argument ")) +
                    QString::number(essay->question.number);
     if (essay->when.isValid())

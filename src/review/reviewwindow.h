@@ -2,6 +2,7 @@
 
 #include "bank/topiclibrary.h"
 #include "essay/essayreport.h"
+#include "essay/pacelog.h"
 #include "essay/question.h"
 #include "platform/platform.h"
 
@@ -22,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class PacePane;
 class ProgressView;
 class QTabWidget;
 class QTableView;
@@ -56,6 +58,7 @@ public:
     QPlainTextEdit* topicBox;
     QPlainTextEdit* answerBox;
     QTextBrowser* reportView;
+    PacePane* pacePane; // how the chosen essay's time went
     QLabel* wordsLabel;
     QPushButton* writeAgainButton;
     QPushButton* savePdfButton;
@@ -113,5 +116,6 @@ private:
     QString searched_; // what the shown rows match
     QList<bool> matches_;
     void searchFound(int number, const QString& search, QList<bool> matches);
-    std::optional<std::array<TopicTable, 2>> topicTexts_; // read when first named
+    std::optional<std::array<TopicTable, 2>> topicTexts_;          // read when first named
+    std::optional<QList<std::optional<PaceFigures>>> paceFigures_; // read when first drawn
 };

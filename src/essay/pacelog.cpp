@@ -1,0 +1,311 @@
+#include "essay/pacelog.h"
+
+#include "platform/numeric.h"
+
+#include <algorithm>
+#include <cmath>
+
+int paceSeconds(double seconds)
+{
+    return static_cast<int>(roundHalfEven(std::clamp(seconds, 0.0, 1e8)));
+}
+
+void PaceRecorder::start(int secondsAllowed, int words, int helpWords)
+{
+    log_ = PaceLog{secondsAllowed, {}};
+    log_.entries.append({0, words, helpWords, 0, 0, PaceEvent::Start});
+    running_ = true;
+    expected_.reset();
+    typed_ = deleted_ = 0;
+    touched_ = false;
+    lastChange_ = 0;
+    nextSample_ = PaceSampleSeconds;
+}
+
+std::optional<PaceEvent> PaceRecorder::changed(double seconds, int removed, int added)
+{
+    if (!running_)
+        return std::nullopt;
+    std::optional<PaceEvent> event = expected_;
+    // Typing gives one character at a time; more at once came from outside
+    // the keys (a drop, the menu's Paste).
+    if (!event && added > 1)
+        event = PaceEvent::Paste;
+    if (!event || *event == PaceEvent::Cut || *event == PaceEvent::Undo)
+        deleted_ += removed;
+    if (!event)
+        typed_ += added;
+    touched_ = true;
+    const bool quiet = seconds - lastChange_ >= PaceSampleSeconds;
+    lastChange_ = seconds;
+    if (event)
+        return event;
+    if (quiet)
+        return PaceEvent::Resume;
+    if (sampleDue(seconds))
+        return PaceEvent::Tick;
+    return std::nullopt;
+}
+
+void PaceRecorder::add(double seconds, PaceEvent event, int words, int helpWords)
+{
+    if (!running_ || log_.entries.size() >= MostPaceEntries)
+        return;
+    const int at = std::max(paceSeconds(seconds), log_.entries.constLast().seconds);
+    log_.entries.append({at, words, helpWords, typed_, deleted_, event});
+    typed_ = deleted_ = 0;
+    touched_ = false;
+    if (event == PaceEvent::Tick || seconds >= nextSample_)
+        nextSample_ = (std::floor(seconds / PaceSampleSeconds) + 1) * PaceSampleSeconds;
+}
+
+PaceLog PaceRecorder::ended(double seconds, int words, int helpWords) const
+{
+    PaceLog log = log_;
+    if (!log.entries.isEmpty())
+        log.entries.append({std::max(paceSeconds(seconds), log.entries.constLast().seconds), words,
+                            helpWords, typed_, deleted_, PaceEvent::End});
+    return log;
+}
+
+void PaceRecorder::restore(const PaceLog& log)
+{
+    log_ = log;
+    running_ = !log.entries.isEmpty();
+    typed_ = deleted_ = 0;
+    touched_ = false;
+    lastChange_ = running_ ? log.entries.constLast().seconds : 0;
+    nextSample_ = lastChange_ + PaceSampleSeconds;
+}
+
+QString paceLines(const PaceLog& log)
+{
+    QString text;
+    text.reserve(log.entries.size() * 20);
+    for (const PaceEntry& entry : log.entries) {
+        text += QString::number(entry.seconds) + QLatin1Char(' ') + QLatin1Char(char(entry.event)) +
+                QLatin1Char(' ') + QString::number(entry.words) + QLatin1Char(' ') +
+                QString::number(entry.helpWords) + QLatin1Char(' ') + QString::number(entry.typed) +
+                QLatin1Char(' ') + QString::number(entry.deleted) + QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+namespace {
+
+bool isEvent(QChar c)
+{
+    return QStringView(u"stkpxurhe").contains(c);
+}
+
+// A count as entries keep it: digits only, at most nine of them.
+std::optional<int> count(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - '0');
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<QList<PaceEntry>> paceEntriesFromLines(QStringView lines)
+{
+    QList<PaceEntry> entries;
+    for (QStringView line : lines.split(u'\n', Qt::SkipEmptyParts)) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (line.isEmpty())
+            continue;
+        if (entries.size() >= MostPaceEntries)
+            return std::nullopt;
+        const QList<QStringView> fields = line.split(u' ');
+        if (fields.size() != 6 || fields[1].size() != 1 || !isEvent(fields[1][0]))
+            return std::nullopt;
+        PaceEntry entry;
+        entry.event = PaceEvent(fields[1][0].toLatin1());
+        const auto seconds = count(fields[0]), words = count(fields[2]), help = count(fields[3]),
+                   typed = count(fields[4]), deleted = count(fields[5]);
+        if (!seconds || !words || !help || !typed || !deleted)
+            return std::nullopt;
+        entry.seconds = *seconds;
+        entry.words = *words;
+        entry.helpWords = *help;
+        entry.typed = *typed;
+        entry.deleted = *deleted;
+        if (!entries.isEmpty() && entry.seconds < entries.constLast().seconds)
+            return std::nullopt;
+        entries.append(entry);
+    }
+    if (entries.isEmpty())
+        return std::nullopt;
+    return entries;
+}
+
+namespace {
+
+// An entry taken at the moment of a change, rather than at the sample after it.
+bool atChange(PaceEvent event)
+{
+    return event != PaceEvent::Tick && event != PaceEvent::Start && event != PaceEvent::End;
+}
+
+// Own words at a second: those of the last entry taken by then.
+int wordsAt(const QList<PaceEntry>& entries, int seconds)
+{
+    int words = 0;
+    for (const PaceEntry& entry : entries) {
+        if (entry.seconds > seconds)
+            break;
+        words = entry.words;
+    }
+    return words;
+}
+
+} // namespace
+
+PaceFigures paceFigures(const PaceLog& log)
+{
+    PaceFigures figures;
+    figures.secondsAllowed = std::max(1, log.secondsAllowed);
+    const QList<PaceEntry>& entries = log.entries;
+    if (entries.isEmpty())
+        return figures;
+    const int allowed = figures.secondsAllowed;
+    const int end = entries.constLast().seconds;
+    figures.endSeconds = end;
+    figures.words = entries.constLast().words;
+
+    long long typed = 0;
+    long long deleted = 0;
+    std::optional<int> lastActive; // index of the entry after the last change seen
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const PaceEntry& entry = entries.at(i);
+        const PaceEntry* before = i > 0 ? &entries.at(i - 1) : nullptr;
+        typed += entry.typed;
+        deleted += entry.deleted;
+        if (!figures.firstWordSeconds && entry.words > 0)
+            figures.firstWordSeconds = entry.seconds;
+        if (entry.event == PaceEvent::Paste)
+            figures.pastes.append(entry.seconds);
+        if (entry.event == PaceEvent::Help)
+            figures.helps.append(entry.seconds);
+        const bool active =
+            atChange(entry.event) || entry.typed + entry.deleted > 0 ||
+            (before && (entry.words != before->words || entry.helpWords != before->helpWords));
+        if (!active)
+            continue;
+        // The change came at this entry's second when it took the entry, or
+        // somewhere since the entry before: the pause is counted to that one.
+        if (lastActive && before) {
+            const int from = entries.at(*lastActive).seconds;
+            const int to = atChange(entry.event) ? entry.seconds : before->seconds;
+            if (to - from >= PauseSeconds) {
+                figures.pauses.append({from, to - from});
+                if (!figures.longestPause || to - from > figures.longestPause->seconds)
+                    figures.longestPause = PacePause{from, to - from};
+            }
+        }
+        lastActive = int(i);
+    }
+    if (typed > 0)
+        figures.deletedShare = std::min(1.0, double(deleted) / double(typed));
+
+    const int counted = std::min(end, allowed);
+    for (int third = 0; third < 3; ++third) {
+        const int from = allowed * third / 3;
+        const int to = std::min(allowed * (third + 1) / 3, counted);
+        if (from < counted)
+            figures.thirds[third] = wordsAt(entries, to) - wordsAt(entries, from);
+    }
+    const int lastFrom = std::max(0, allowed - LastMinutesSeconds);
+    if (end > lastFrom)
+        figures.wordsLastFiveMinutes = wordsAt(entries, counted) - wordsAt(entries, lastFrom);
+    figures.timeRanOut = end >= allowed;
+    if (figures.timeRanOut)
+        figures.wordsAfterTime = figures.words - wordsAt(entries, allowed);
+    else
+        figures.secondsLeft = allowed - end;
+    return figures;
+}
+
+QString paceDuration(int seconds)
+{
+    if (seconds < 60)
+        return QStringLiteral("%1 s").arg(seconds);
+    return QStringLiteral("%1 min %2 s")
+        .arg(seconds / 60)
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+namespace {
+
+QString wordsText(int words)
+{
+    return std::abs(words) == 1 ? QStringLiteral("%1 word").arg(words)
+                                : QStringLiteral("%1 words").arg(words);
+}
+
+// "0:05" into the question.
+QString clockText(int seconds)
+{
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QStringList paceSentences(const PaceFigures& figures)
+{
+    QStringList sentences;
+    if (figures.firstWordSeconds)
+        sentences << QStringLiteral("The first word came after %1.")
+                         .arg(paceDuration(*figures.firstWordSeconds));
+    else
+        sentences << QStringLiteral("No word was written.");
+    const int third = figures.secondsAllowed / 3;
+    sentences << QStringLiteral("Words written in each third of the %1 allowed: %2 in the "
+                                "first %3, %4 in the second, %5 in the last.")
+                     .arg(paceDuration(figures.secondsAllowed), QString::number(figures.thirds[0]),
+                          paceDuration(third), QString::number(figures.thirds[1]),
+                          QString::number(figures.thirds[2]));
+    if (figures.longestPause)
+        sentences << QStringLiteral("The longest pause was %1, from %2 into the question%3.")
+                         .arg(paceDuration(figures.longestPause->seconds),
+                              clockText(figures.longestPause->start),
+                              figures.pauses.size() > 1
+                                  ? QStringLiteral("; there were %1 pauses of a minute or more")
+                                        .arg(figures.pauses.size())
+                                  : QString());
+    else
+        sentences << QStringLiteral("No pause lasted a minute or more.");
+    if (figures.deletedShare)
+        sentences << QStringLiteral("%1 % of the characters typed were deleted again.")
+                         .arg(qRound(*figures.deletedShare * 100));
+    else
+        sentences << QStringLiteral("Nothing was typed.");
+    sentences << QStringLiteral("%1 in the last five minutes.")
+                     .arg(wordsText(figures.wordsLastFiveMinutes));
+    if (figures.timeRanOut)
+        sentences << QStringLiteral("The time ran out; %1 after it.")
+                         .arg(wordsText(figures.wordsAfterTime));
+    else
+        sentences << QStringLiteral("%1 of the time was left at the end.")
+                         .arg(paceDuration(figures.secondsLeft));
+    return sentences;
+}
+
+QStringList paceColumns(const std::optional<PaceFigures>& figures)
+{
+    if (!figures)
+        return QStringList(5);
+    return {figures->firstWordSeconds ? QString::number(*figures->firstWordSeconds) : QString(),
+            QString::number(figures->longestPause ? figures->longestPause->seconds : 0),
+            QString::number(figures->wordsLastFiveMinutes),
+            figures->deletedShare ? QString::number(*figures->deletedShare, 'f', 3) : QString(),
+            QString::number(figures->secondsLeft)};
+}
