@@ -393,6 +393,7 @@ void TestWindow::timerTick()
         const AnswerWords words = answerWords();
         pace_.start(secondsAllowed_, words.own, words.fromHelp);
     }
+    takeDuePaceEntry(); // a change's entry comes before the sample after it
     if (pace_.sampleDue(reading - *questionStart_))
         takePaceEntry(reading - *questionStart_, PaceEvent::Tick);
     const TickOutcome outcome = countdownTick(countdown, reading, secondsAllowed_);
