@@ -1114,6 +1114,11 @@ private slots:
         QCOMPARE(r->pacePane->sentences->text(), said.join(' '));
         QVERIFY(r->pacePane->chart->isVisible() &&
                 r->pacePane->chart->accessibleDescription() == said.join(' '));
+        r->views->setCurrentIndex(1); // the Progress tab: its timelines read on a thread
+        QTRY_VERIFY(r->progressView->timeLeftChart->isVisible());
+        QVERIFY(r->progressView->totalsLabel->text().endsWith(
+            "Of the last ten essays with a timeline: 0.1 min before the first word, 28.4 min left "
+            "at the end, in the mean."));
         r->close();
 
         const QString otherFolder = appFolderOf(QDir::toNativeSeparators(other.path()));

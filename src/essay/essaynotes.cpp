@@ -171,8 +171,7 @@ QList<std::optional<PaceLog>> matchTimelines(QByteArrayView notes,
             if (!ok || allowed < 60 || allowed > 24 * 3600 ||
                 entry.lines.size() > qsizetype{MostPaceEntries} * 64)
                 return;
-            std::optional<QList<PaceEntry>> lines =
-                paceEntriesFromLines(QString::fromLatin1(entry.lines));
+            std::optional<QList<PaceEntry>> lines = paceEntriesFromLines(entry.lines);
             if (lines)
                 timelines[i] = PaceLog{allowed, std::move(*lines)};
             return;

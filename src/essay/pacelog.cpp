@@ -93,51 +93,50 @@ QString paceLines(const PaceLog& log)
 
 namespace {
 
-bool isEvent(QChar c)
+char16_t code(QChar c)
 {
-    return QStringView(u"stkpxurhe").contains(c);
+    return c.unicode();
+}
+char16_t code(char c)
+{
+    return uchar(c);
 }
 
-// A count as entries keep it: digits only, at most nine of them.
-std::optional<int> count(QStringView text)
-{
-    if (text.isEmpty() || text.size() > 9)
-        return std::nullopt;
-    int value = 0;
-    for (const QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
-        value = value * 10 + (c.unicode() - '0');
-    }
-    return value;
-}
-
-} // namespace
-
-std::optional<QList<PaceEntry>> paceEntriesFromLines(QStringView lines)
+// Read in one pass without a copy: a notes file may hold many thousands of lines.
+template <typename View> std::optional<QList<PaceEntry>> readEntries(View lines)
 {
     QList<PaceEntry> entries;
-    for (QStringView line : lines.split(u'\n', Qt::SkipEmptyParts)) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (line.isEmpty())
+    const qsizetype size = lines.size();
+    qsizetype at = 0;
+    // A count as entries keep it: digits only, at most nine of them.
+    const auto count = [&](int& value) {
+        const qsizetype from = at;
+        value = 0;
+        while (at < size && at - from < 10 && code(lines[at]) >= '0' && code(lines[at]) <= '9')
+            value = value * 10 + (code(lines[at++]) - '0');
+        return at > from && at - from <= 9;
+    };
+    const auto space = [&] { return at < size && code(lines[at++]) == ' '; };
+    while (at < size) {
+        const char16_t c = code(lines[at]);
+        if (c == '\r' || c == '\n') {
+            ++at;
             continue;
+        }
         if (entries.size() >= MostPaceEntries)
             return std::nullopt;
-        const QList<QStringView> fields = line.split(u' ');
-        if (fields.size() != 6 || fields[1].size() != 1 || !isEvent(fields[1][0]))
-            return std::nullopt;
         PaceEntry entry;
-        entry.event = PaceEvent(fields[1][0].toLatin1());
-        const auto seconds = count(fields[0]), words = count(fields[2]), help = count(fields[3]),
-                   typed = count(fields[4]), deleted = count(fields[5]);
-        if (!seconds || !words || !help || !typed || !deleted)
+        if (!count(entry.seconds) || !space() || at >= size)
             return std::nullopt;
-        entry.seconds = *seconds;
-        entry.words = *words;
-        entry.helpWords = *help;
-        entry.typed = *typed;
-        entry.deleted = *deleted;
+        const char16_t event = code(lines[at++]);
+        if (!QStringView(u"stkpxurhe").contains(QChar(event)))
+            return std::nullopt;
+        entry.event = PaceEvent(char(event));
+        if (!space() || !count(entry.words) || !space() || !count(entry.helpWords) || !space() ||
+            !count(entry.typed) || !space() || !count(entry.deleted))
+            return std::nullopt;
+        if (at < size && code(lines[at]) != '\r' && code(lines[at]) != '\n')
+            return std::nullopt;
         if (!entries.isEmpty() && entry.seconds < entries.constLast().seconds)
             return std::nullopt;
         entries.append(entry);
@@ -145,6 +144,18 @@ std::optional<QList<PaceEntry>> paceEntriesFromLines(QStringView lines)
     if (entries.isEmpty())
         return std::nullopt;
     return entries;
+}
+
+} // namespace
+
+std::optional<QList<PaceEntry>> paceEntriesFromLines(QStringView lines)
+{
+    return readEntries(lines);
+}
+
+std::optional<QList<PaceEntry>> paceEntriesFromLines(QByteArrayView lines)
+{
+    return readEntries(lines);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // How the time of one question went: counts taken while the candidate writes
 // (never the answer's text), and the figures they give afterwards.
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -94,6 +95,7 @@ QString paceLines(const PaceLog& log);
 // The entries of such lines, or nothing when any line is damaged, out of time
 // order or there are more than MostPaceEntries.
 std::optional<QList<PaceEntry>> paceEntriesFromLines(QStringView lines);
+std::optional<QList<PaceEntry>> paceEntriesFromLines(QByteArrayView lines);
 
 struct PacePause {
     int start = 0;

@@ -72,11 +72,14 @@ std::optional<PaceLog> essayTimeline(const EssayList& essays, int row, const QSt
 }
 
 QList<std::optional<PaceFigures>> allTimelineFigures(const EssayList& essays,
-                                                     const QString& userFolder)
+                                                     const QString& userFolder,
+                                                     const std::atomic<bool>* stop)
 {
     QList<std::optional<PaceFigures>> figures(essays.rowCount());
     const QHash<int, FileRecords> files = recordsByFile(essays, std::nullopt);
     for (const FileRecords& file : files) {
+        if (stop && *stop)
+            break;
         const QList<std::optional<PaceLog>> timelines = fileTimelines(essays, file, userFolder);
         for (qsizetype i = 0; i < timelines.size(); ++i) {
             if (timelines.at(i))
@@ -84,6 +87,32 @@ QList<std::optional<PaceFigures>> allTimelineFigures(const EssayList& essays,
         }
     }
     return figures;
+}
+
+TimelineFigures::TimelineFigures(const EssayList& essays, const QString& userFolder,
+                                 QObject* receiver, std::function<void()> done)
+{
+    reading_ = std::async(std::launch::async, [this, &essays, userFolder, receiver, done] {
+        QList<std::optional<PaceFigures>> figures = allTimelineFigures(essays, userFolder, &stop_);
+        if (stop_)
+            return;
+        // Handed over on the receiver's thread; dropped should it be gone by then.
+        QMetaObject::invokeMethod(
+            receiver,
+            [this, figures = std::move(figures), done]() mutable {
+                figures_ = std::move(figures);
+                ready_ = true;
+                done();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+TimelineFigures::~TimelineFigures()
+{
+    stop_ = true;
+    if (reading_.valid())
+        reading_.wait();
 }
 
 void addPaceFigures(ProgressEssay& essay, const std::optional<PaceFigures>& figures)

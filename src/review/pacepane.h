@@ -12,6 +12,9 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <atomic>
+#include <functional>
+#include <future>
 #include <optional>
 
 class EssayList;
@@ -22,9 +25,31 @@ class QTextDocument;
 // The timeline of the essay in the list's row, from its file's notes in the
 // user folder; nothing when it has none or the notes cannot be matched.
 std::optional<PaceLog> essayTimeline(const EssayList& essays, int row, const QString& userFolder);
-// The figures of every row's timeline, reading each essay file's notes once.
+// The figures of every row's timeline, reading each essay file's notes once;
+// nothing more is read once stop is set.
 QList<std::optional<PaceFigures>> allTimelineFigures(const EssayList& essays,
-                                                     const QString& userFolder);
+                                                     const QString& userFolder,
+                                                     const std::atomic<bool>* stop = nullptr);
+
+// The same on a thread of its own, so the window goes on while years of
+// notes are read: done runs on the receiver's thread once they are.
+class TimelineFigures {
+public:
+    TimelineFigures(const EssayList& essays, const QString& userFolder, QObject* receiver,
+                    std::function<void()> done);
+    ~TimelineFigures(); // stops the reading and waits for it
+    // One per row of the list; nothing until read.
+    const QList<std::optional<PaceFigures>>* figures() const
+    {
+        return ready_ ? &figures_ : nullptr;
+    }
+
+private:
+    std::atomic<bool> stop_ = false;
+    bool ready_ = false;
+    QList<std::optional<PaceFigures>> figures_;
+    std::future<void> reading_;
+};
 
 // Gives the Progress tab's essay its timeline's minutes, when it has one.
 struct ProgressEssay;

@@ -362,7 +362,11 @@ void ReviewWindow::viewChanged()
 void ReviewWindow::showProgress()
 {
     if (!paceFigures_)
-        paceFigures_ = allTimelineFigures(*essays_, userFolder_);
+        paceFigures_ = std::make_unique<TimelineFigures>(*essays_, userFolder_, this, [this] {
+            if (views->currentIndex() == 1)
+                showProgress();
+        });
+    const QList<std::optional<PaceFigures>>* pace = paceFigures_->figures();
     QList<ProgressEssay> shown;
     for (int row = 0; row < essays_->rowCount(); ++row) {
         const SavedEssay& essay = essays_->essay(row);
@@ -371,7 +375,8 @@ void ReviewWindow::showProgress()
         const float slips = slips_.value(row, NAN);
         shown.append({essay.question, essay.when, essays_->words(row),
                       std::isnan(slips) ? std::nullopt : std::optional<double>(slips)});
-        addPaceFigures(shown.last(), paceFigures_->at(row));
+        if (pace)
+            addPaceFigures(shown.last(), pace->at(row));
     }
     Progress progress = makeProgress(shown, platform_.clock.now());
     if (spellingMissing_)

@@ -24,6 +24,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class PacePane;
+class TimelineFigures;
 class ProgressView;
 class QTabWidget;
 class QTableView;
@@ -116,6 +117,7 @@ private:
     QString searched_; // what the shown rows match
     QList<bool> matches_;
     void searchFound(int number, const QString& search, QList<bool> matches);
-    std::optional<std::array<TopicTable, 2>> topicTexts_;          // read when first named
-    std::optional<QList<std::optional<PaceFigures>>> paceFigures_; // read when first drawn
+    std::optional<std::array<TopicTable, 2>> topicTexts_; // read when first named
+    // The timelines' figures for the Progress tab, read on a thread when it first shows.
+    std::unique_ptr<TimelineFigures> paceFigures_;
 };
