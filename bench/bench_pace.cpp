@@ -122,9 +122,8 @@ void BM_HalfHourLog(benchmark::State& state)
                                             QStringLiteral("09:26:53"), {}, {});
     QString entry;
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            entry = timelineEntry(record, QStringLiteral("14/03/2026"), QStringLiteral("09:26:53"),
-                                  log));
+        benchmark::DoNotOptimize(entry = timelineEntry(record, QStringLiteral("14/03/2026"),
+                                                       QStringLiteral("09:26:53"), log));
     state.counters["entries"] = double(log.entries.size());
     state.counters["log_KB"] = double(entry.size()) / 1024;
 }
@@ -138,22 +137,21 @@ void BM_SaveWithPaceLog(benchmark::State& state)
     QDir(dir.path()).mkdir(QStringLiteral("user"));
     const QString path = dir.path() + QStringLiteral("/user/ai12.txt");
     Bench::Words words(3);
-    const QString record = buildEssayRecord(
-        {EssayKind::Issue, 12}, QStringLiteral("14/03/2026"), QStringLiteral("09:26:53"),
-        QString::fromUtf8("\r\n" + Bench::topicBlock(words)),
-        QString::fromUtf8(words.answer(900).left(5 * 1024)));
+    const QString record = buildEssayRecord({EssayKind::Issue, 12}, QStringLiteral("14/03/2026"),
+                                            QStringLiteral("09:26:53"),
+                                            QString::fromUtf8("\r\n" + Bench::topicBlock(words)),
+                                            QString::fromUtf8(words.answer(900).left(5 * 1024)));
     const PaceLog log = halfHour();
     for (auto _ : state) {
         QFile::remove(path);
         QFile::remove(notesFilePath(path));
         const auto start = Bench::Stopwatch::now();
         QString reason;
-        const bool saved =
-            appendEssayRecord(path, record, reason) &&
-            appendNotes(notesFilePath(path),
-                        timelineEntry(record, QStringLiteral("14/03/2026"),
-                                      QStringLiteral("09:26:53"), log),
-                        reason);
+        const bool saved = appendEssayRecord(path, record, reason) &&
+                           appendNotes(notesFilePath(path),
+                                       timelineEntry(record, QStringLiteral("14/03/2026"),
+                                                     QStringLiteral("09:26:53"), log),
+                                       reason);
         state.SetIterationTime(Bench::seconds(start, Bench::Stopwatch::now()));
         if (!saved)
             state.SkipWithError(qPrintable(reason));

@@ -628,6 +628,7 @@ private slots:
         row("an entry cut off, then a later save", "ABC", "AbC", "1800,-,2700");
         row("entries for records no longer there, and junk", "B", "AjCB", "2250");
         row("no notes", "ABC", "", "-,-,-");
+        row("the last timeline of a record counts", "ABC", "ABCZ", "3600,2250,2700");
         row("LF line ends", "ABC", "ABC/lf", "1800,2250,2700");
     }
     void timelineMatching()
@@ -652,10 +653,11 @@ private slots:
                 bytes += "\x01junk\r\n== end\r\n== timeline\r\nrecord: 12\r\n0 s 0 0 0 0\r\n";
                 continue;
             }
-            const QChar whole = c.toUpper();
+            const QChar whole = c == 'Z' ? QChar('A') : c.toUpper(); // Z: A's once more
             const auto& [time, answer, allowed] = essays.value(whole);
-            const QByteArray entry = toCodePage(timelineEntry(
-                record(whole), "3/14/2026", time, {allowed, {{0, 0, 0, 0, 0, PaceEvent::Start}}}));
+            const QByteArray entry = toCodePage(
+                timelineEntry(record(whole), "3/14/2026", time,
+                              {c == 'Z' ? 3600 : allowed, {{0, 0, 0, 0, 0, PaceEvent::Start}}}));
             bytes += c.isLower() ? entry.chopped(8) : entry; // "== end" and part of the line before
         }
         if (notes.endsWith("/lf")) {

@@ -145,36 +145,36 @@ QList<std::optional<PaceLog>> matchTimelines(QByteArrayView notes,
     for (int i = 0; i < records.size(); ++i)
         bySecond[dayAndTime(records[i].date, records[i].time)].append(i);
     QHash<int, QString> hashes;
-    QHash<QString, int> taken; // entries already given, by record hash and second
 
+    // The last timeline written for a record counts.
     eachEntry(notes, [&](const RawEntry& entry) {
         if (entry.kind != QByteArrayView("timeline") || entry.record.size() != 40)
             return;
-        const QString second = dayAndTime(fromCodePage(entry.date), fromCodePage(entry.time));
-        const auto candidates = bySecond.constFind(second);
+        const auto candidates =
+            bySecond.constFind(dayAndTime(fromCodePage(entry.date), fromCodePage(entry.time)));
         if (candidates == bySecond.constEnd())
             return;
         const QString hash = QString::fromLatin1(entry.record);
-        const QString key = hash + QLatin1Char('\n') + second;
-        int skip = taken.value(key);
+        std::optional<PaceLog> log;
+        bool read = false;
         for (const int i : *candidates) {
             auto known = hashes.constFind(i);
             if (known == hashes.constEnd())
                 known = hashes.insert(i, recordHash(records[i].text));
             if (*known != hash)
                 continue;
-            if (skip-- > 0)
-                continue;
-            taken[key] += 1;
-            bool ok = false;
-            const int allowed = entry.allowed.toByteArray().toInt(&ok);
-            if (!ok || allowed < 60 || allowed > 24 * 3600 ||
-                entry.lines.size() > qsizetype{MostPaceEntries} * 64)
-                return;
-            std::optional<QList<PaceEntry>> lines = paceEntriesFromLines(entry.lines);
-            if (lines)
-                timelines[i] = PaceLog{allowed, std::move(*lines)};
-            return;
+            if (!read) {
+                read = true;
+                bool ok = false;
+                const int allowed = entry.allowed.toByteArray().toInt(&ok);
+                std::optional<QList<PaceEntry>> lines;
+                if (ok && allowed >= 60 && allowed <= 24 * 3600 &&
+                    entry.lines.size() <= qsizetype{MostPaceEntries} * 64)
+                    lines = paceEntriesFromLines(entry.lines);
+                if (lines)
+                    log = PaceLog{allowed, std::move(*lines)};
+            }
+            timelines[i] = log;
         }
     });
     return timelines;

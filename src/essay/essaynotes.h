@@ -42,8 +42,7 @@ struct NotedRecord {
 };
 
 // The timeline of each record, in the records' order, from a notes file's
-// bytes: nothing for a record without one, or whose entry is damaged. Two
-// records alike to the byte take the timelines written for them in order.
+// bytes: nothing for a record without one, or whose last entry is damaged.
 // Entries for records that are not given are passed over.
 QList<std::optional<PaceLog>> matchTimelines(QByteArrayView notes,
                                              const QList<NotedRecord>& records);
