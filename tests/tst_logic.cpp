@@ -693,6 +693,8 @@ private slots:
         many.insert(many.indexOf("== end"), QByteArray("5 t 1 0 1 0\r\n").repeated(1000000));
         const QList<NotedRecord> noted{{record, u"1", u"2"}};
         QVERIFY(!matchTimelines(many, noted).constFirst());
+        QVERIFY(!paceEntriesFromLines(QByteArrayView("1234567890 t 0 0 0 0"))); // ten digits
+        QVERIFY(paceEntriesFromLines(QByteArrayView("123456789 t 0 0 0 0")));
     }
 
     // Where the system-information tool is looked for, how a registry value

@@ -112,9 +112,10 @@ template <typename View> std::optional<QList<PaceEntry>> readEntries(View lines)
     const auto count = [&](int& value) {
         const qsizetype from = at;
         value = 0;
-        while (at < size && at - from < 10 && code(lines[at]) >= '0' && code(lines[at]) <= '9')
+        const auto digit = [&] { return code(lines[at]) >= '0' && code(lines[at]) <= '9'; };
+        while (at < size && at - from < 9 && digit())
             value = value * 10 + (code(lines[at++]) - '0');
-        return at > from && at - from <= 9;
+        return at > from && (at == size || !digit());
     };
     const auto space = [&] { return at < size && code(lines[at++]) == ' '; };
     while (at < size) {
