@@ -164,6 +164,25 @@ void paintPace(QPainter& painter, const QRectF& area, const PaceLog& log)
         Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
     painter.drawText(QRectF(plot.left(), area.top(), plot.width(), metrics.height()), Qt::AlignLeft,
                      QStringLiteral("Words over the time allowed"));
+    // The key, right of the heading: the band, the shade and the dashes.
+    double keyAt = plot.right();
+    const auto key = [&](const QString& words, const std::function<void(const QRectF&)>& swatch) {
+        keyAt -= metrics.horizontalAdvance(words);
+        painter.setPen(text);
+        painter.drawText(QPointF(keyAt, area.top() + metrics.ascent()), words);
+        keyAt -= 16;
+        swatch(QRectF(keyAt, area.top() + 2, 12, metrics.height() - 4));
+        keyAt -= 12;
+    };
+    key(QStringLiteral("end of the section"), [&](const QRectF& r) {
+        painter.setPen(QPen(text, 1, Qt::DashLine));
+        painter.drawLine(QPointF(r.center().x(), r.top()), QPointF(r.center().x(), r.bottom()));
+    });
+    key(QStringLiteral("last five minutes"),
+        [&](const QRectF& r) { painter.fillRect(r, ShadeColour); });
+    key(QStringLiteral("pause of a minute or more"), [&](const QRectF& r) {
+        painter.fillRect(r.adjusted(0, r.height() - 6, 0, 0), PauseColour);
+    });
 
     // Each pause of a minute or more, as a band along the foot.
     for (const PacePause& pause : figures.pauses)
