@@ -1114,6 +1114,9 @@ private slots:
         QCOMPARE(r->pacePane->sentences->text(), said.join(' '));
         QVERIFY(r->pacePane->chart->isVisible() &&
                 r->pacePane->chart->accessibleDescription() == said.join(' '));
+        r->askPdfPath = [&p](QWidget*, const QString&) { return p.folder.file("pace.pdf"); };
+        r->savePdfButton->click(); // the picture and the sentences go on the page too
+        QVERIFY(p.fake.boxes.prompts.size() == 2 && p.folder.read("pace.pdf").startsWith("%PDF"));
         r->views->setCurrentIndex(1); // the Progress tab: its timelines read on a thread
         QTRY_VERIFY(r->progressView->timeLeftChart->isVisible());
         QVERIFY(r->progressView->totalsLabel->text().endsWith(
