@@ -31,7 +31,9 @@ std::optional<PaceEvent> PaceRecorder::changed(double seconds, int removed, int 
     // the keys (a drop, the menu's Paste).
     if (!event && added > 1)
         event = PaceEvent::Paste;
-    if (!event || *event == PaceEvent::Cut || *event == PaceEvent::Undo)
+    // What a paste replaces is deleted as much as what a cut takes.
+    if (!event || *event == PaceEvent::Cut || *event == PaceEvent::Undo ||
+        *event == PaceEvent::Paste)
         deleted_ += removed;
     if (!event)
         typed_ += added;
@@ -179,6 +181,32 @@ int wordsAt(const QList<PaceEntry>& entries, int seconds)
     return words;
 }
 
+// Every pause of a minute or more between two changes, and the longest.
+void addPauses(PaceFigures& figures, const QList<PaceEntry>& entries)
+{
+    std::optional<qsizetype> lastActive; // the entry that followed the last change seen
+    for (qsizetype i = 1; i < entries.size(); ++i) {
+        const PaceEntry& entry = entries.at(i);
+        const PaceEntry& before = entries.at(i - 1);
+        const bool active = atChange(entry.event) || entry.typed + entry.deleted > 0 ||
+                            entry.words != before.words || entry.helpWords != before.helpWords;
+        if (!active)
+            continue;
+        // The change came at this entry's second when it took the entry, or
+        // somewhere since the entry before: the pause is counted to that one.
+        if (lastActive) {
+            const int from = entries.at(*lastActive).seconds;
+            const int to = atChange(entry.event) ? entry.seconds : before.seconds;
+            if (to - from >= PauseSeconds) {
+                figures.pauses.append({from, to - from});
+                if (!figures.longestPause || to - from > figures.longestPause->seconds)
+                    figures.longestPause = PacePause{from, to - from};
+            }
+        }
+        lastActive = i;
+    }
+}
+
 } // namespace
 
 PaceFigures paceFigures(const PaceLog& log)
@@ -195,10 +223,7 @@ PaceFigures paceFigures(const PaceLog& log)
 
     long long typed = 0;
     long long deleted = 0;
-    std::optional<int> lastActive; // index of the entry after the last change seen
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const PaceEntry& entry = entries.at(i);
-        const PaceEntry* before = i > 0 ? &entries.at(i - 1) : nullptr;
+    for (const PaceEntry& entry : entries) {
         typed += entry.typed;
         deleted += entry.deleted;
         if (!figures.firstWordSeconds && entry.words > 0)
@@ -207,24 +232,8 @@ PaceFigures paceFigures(const PaceLog& log)
             figures.pastes.append(entry.seconds);
         if (entry.event == PaceEvent::Help)
             figures.helps.append(entry.seconds);
-        const bool active =
-            atChange(entry.event) || entry.typed + entry.deleted > 0 ||
-            (before && (entry.words != before->words || entry.helpWords != before->helpWords));
-        if (!active)
-            continue;
-        // The change came at this entry's second when it took the entry, or
-        // somewhere since the entry before: the pause is counted to that one.
-        if (lastActive && before) {
-            const int from = entries.at(*lastActive).seconds;
-            const int to = atChange(entry.event) ? entry.seconds : before->seconds;
-            if (to - from >= PauseSeconds) {
-                figures.pauses.append({from, to - from});
-                if (!figures.longestPause || to - from > figures.longestPause->seconds)
-                    figures.longestPause = PacePause{from, to - from};
-            }
-        }
-        lastActive = int(i);
     }
+    addPauses(figures, entries);
     if (typed > 0)
         figures.deletedShare = std::min(1.0, double(deleted) / double(typed));
 
@@ -274,40 +283,34 @@ QString clockText(int seconds)
 QStringList paceSentences(const PaceFigures& figures)
 {
     QStringList sentences;
-    if (figures.firstWordSeconds)
-        sentences << QStringLiteral("The first word came after %1.")
-                         .arg(paceDuration(*figures.firstWordSeconds));
-    else
-        sentences << QStringLiteral("No word was written.");
+    sentences << (figures.firstWordSeconds ? QStringLiteral("The first word came after %1.")
+                                                 .arg(paceDuration(*figures.firstWordSeconds))
+                                           : QStringLiteral("No word was written."));
     const int third = figures.secondsAllowed / 3;
     sentences << QStringLiteral("Words written in each third of the %1 allowed: %2 in the "
                                 "first %3, %4 in the second, %5 in the last.")
                      .arg(paceDuration(figures.secondsAllowed), QString::number(figures.thirds[0]),
                           paceDuration(third), QString::number(figures.thirds[1]),
                           QString::number(figures.thirds[2]));
-    if (figures.longestPause)
-        sentences << QStringLiteral("The longest pause was %1, from %2 into the question%3.")
-                         .arg(paceDuration(figures.longestPause->seconds),
-                              clockText(figures.longestPause->start),
-                              figures.pauses.size() > 1
-                                  ? QStringLiteral("; there were %1 pauses of a minute or more")
-                                        .arg(figures.pauses.size())
-                                  : QString());
-    else
-        sentences << QStringLiteral("No pause lasted a minute or more.");
-    if (figures.deletedShare)
-        sentences << QStringLiteral("%1 % of the characters typed were deleted again.")
-                         .arg(qRound(*figures.deletedShare * 100));
-    else
-        sentences << QStringLiteral("Nothing was typed.");
+    const QString others = figures.pauses.size() > 1
+                               ? QStringLiteral("; there were %1 pauses of a minute or more")
+                                     .arg(figures.pauses.size())
+                               : QString();
+    sentences << (figures.longestPause
+                      ? QStringLiteral("The longest pause was %1, from %2 into the question%3.")
+                            .arg(paceDuration(figures.longestPause->seconds),
+                                 clockText(figures.longestPause->start), others)
+                      : QStringLiteral("No pause lasted a minute or more."));
+    sentences << (figures.deletedShare
+                      ? QStringLiteral("%1 % of the characters typed were deleted again.")
+                            .arg(qRound(*figures.deletedShare * 100))
+                      : QStringLiteral("Nothing was typed."));
     sentences << QStringLiteral("%1 in the last five minutes.")
                      .arg(wordsText(figures.wordsLastFiveMinutes));
-    if (figures.timeRanOut)
-        sentences << QStringLiteral("The time ran out; %1 after it.")
-                         .arg(wordsText(figures.wordsAfterTime));
-    else
-        sentences << QStringLiteral("%1 of the time was left at the end.")
-                         .arg(paceDuration(figures.secondsLeft));
+    sentences << (figures.timeRanOut ? QStringLiteral("The time ran out; %1 after it.")
+                                           .arg(wordsText(figures.wordsAfterTime))
+                                     : QStringLiteral("%1 of the time was left at the end.")
+                                           .arg(paceDuration(figures.secondsLeft)));
     return sentences;
 }
 

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <array>
 #include <optional>
 
 // Why an entry was taken.
@@ -107,7 +108,7 @@ struct PaceFigures {
     int endSeconds = 0;                  // the last entry: the end of the section
     int words = 0;                       // own words at the end
     std::optional<int> firstWordSeconds; // nothing when no word was written
-    int thirds[3] = {0, 0, 0};           // own words gained in each third of the time allowed
+    std::array<int, 3> thirds{};         // own words gained in each third of the time allowed
     std::optional<PacePause> longestPause;
     QList<PacePause> pauses;            // every pause of 60 seconds or more
     std::optional<double> deletedShare; // of the typed characters; nothing when none was typed

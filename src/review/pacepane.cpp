@@ -90,22 +90,28 @@ QList<std::optional<PaceFigures>> allTimelineFigures(const EssayList& essays,
 }
 
 TimelineFigures::TimelineFigures(const EssayList& essays, const QString& userFolder,
-                                 QObject* receiver, std::function<void()> done)
+                                 QObject* receiver, const std::function<void()>& done)
 {
-    reading_ = std::async(std::launch::async, [this, &essays, userFolder, receiver, done] {
-        QList<std::optional<PaceFigures>> figures = allTimelineFigures(essays, userFolder, &stop_);
-        if (stop_)
-            return;
-        // Handed over on the receiver's thread; dropped should it be gone by then.
-        QMetaObject::invokeMethod(
-            receiver,
-            [this, figures = std::move(figures), done]() mutable {
-                figures_ = std::move(figures);
-                ready_ = true;
+    reading_ = std::async(std::launch::async, &TimelineFigures::read, this, std::cref(essays),
+                          userFolder, receiver, done);
+}
+
+void TimelineFigures::read(const EssayList& essays, const QString& userFolder, QObject* receiver,
+                           const std::function<void()>& done)
+{
+    QList<std::optional<PaceFigures>> figures = allTimelineFigures(essays, userFolder, &stop_);
+    if (stop_.load())
+        return;
+    // Handed over on the receiver's thread; dropped should it be gone by then.
+    QMetaObject::invokeMethod(
+        receiver,
+        [this, figures = std::move(figures), done]() mutable {
+            figures_ = std::move(figures);
+            ready_ = true;
+            if (done)
                 done();
-            },
-            Qt::QueuedConnection);
-    });
+        },
+        Qt::QueuedConnection);
 }
 
 TimelineFigures::~TimelineFigures()
@@ -185,10 +191,11 @@ void paintPace(QPainter& painter, const QRectF& area, const PaceLog& log)
     });
 
     // Each pause of a minute or more, as a band along the foot.
-    for (const PacePause& pause : figures.pauses)
+    for (const PacePause& pause : figures.pauses) {
         painter.fillRect(QRectF(QPointF(x(pause.start), plot.bottom() - 6),
                                 QPointF(x(pause.start + pause.seconds), plot.bottom())),
                          PauseColour);
+    }
 
     // The words, as steps from entry to entry.
     QPainterPath words;

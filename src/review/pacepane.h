@@ -36,7 +36,7 @@ QList<std::optional<PaceFigures>> allTimelineFigures(const EssayList& essays,
 class TimelineFigures {
 public:
     TimelineFigures(const EssayList& essays, const QString& userFolder, QObject* receiver,
-                    std::function<void()> done);
+                    const std::function<void()>& done);
     ~TimelineFigures(); // stops the reading and waits for it
     // One per row of the list; nothing until read.
     const QList<std::optional<PaceFigures>>* figures() const
@@ -45,6 +45,9 @@ public:
     }
 
 private:
+    void read(const EssayList& essays, const QString& userFolder, QObject* receiver,
+              const std::function<void()>& done);
+
     std::atomic<bool> stop_ = false;
     bool ready_ = false;
     QList<std::optional<PaceFigures>> figures_;
