@@ -361,11 +361,12 @@ void ReviewWindow::viewChanged()
 
 void ReviewWindow::showProgress()
 {
-    if (!paceFigures_)
+    if (!paceFigures_) {
         paceFigures_ = std::make_unique<TimelineFigures>(*essays_, userFolder_, this, [this] {
             if (views->currentIndex() == 1)
                 showProgress();
         });
+    }
     const QList<std::optional<PaceFigures>>* pace = paceFigures_->figures();
     QList<ProgressEssay> shown;
     for (int row = 0; row < essays_->rowCount(); ++row) {
