@@ -137,10 +137,10 @@ void BM_SaveWithPaceLog(benchmark::State& state)
     QDir(dir.path()).mkdir(QStringLiteral("user"));
     const QString path = dir.path() + QStringLiteral("/user/ai12.txt");
     Bench::Words words(3);
-    const QString record = buildEssayRecord({EssayKind::Issue, 12}, QStringLiteral("14/03/2026"),
-                                            QStringLiteral("09:26:53"),
-                                            QString::fromUtf8("\r\n" + Bench::topicBlock(words)),
-                                            QString::fromUtf8(words.answer(900).left(5 * 1024)));
+    const QString record = buildEssayRecord(
+        {EssayKind::Issue, 12}, QStringLiteral("14/03/2026"), QStringLiteral("09:26:53"),
+        QString::fromUtf8("\r\n" + Bench::topicBlock(words)),
+        QString::fromUtf8(words.answer(900).left(qsizetype{5} * 1024)));
     const PaceLog log = halfHour();
     for (auto _ : state) {
         QFile::remove(path);
