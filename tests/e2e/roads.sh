@@ -273,6 +273,7 @@ road_durable() {
 # of the question's time without a key, more words, the save. Beside the essay file,
 # its notes hold the timeline whole, named by the record's hash, with the pause in it.
 road_pace() {
+    # shellcheck disable=SC2034 # AS_USER is read by launch
     command -v faketime >/dev/null && AS_USER=(env
         ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" faketime -f "+0 x60") ||
         skip "no faketime" || return
