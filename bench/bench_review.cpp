@@ -2,13 +2,15 @@
 // over the topics as a user's would be. Opening it (every file read, every
 // record placed and dated, the window drawn, the newest essay's report made)
 // should take under a second, and memory at its peak less than three times
-// what the files hold.
+// what the files hold. Each record has its half hour's timeline in the notes
+// beside its file, as the test window keeps them.
 
 #include "benchsupport.h"
 
 #include "fakeplatform.h"
 
 #include "essay/essayfile.h"
+#include "essay/essaynotes.h"
 #include "review/progressview.h"
 #include "review/reviewwindow.h"
 
@@ -32,11 +34,31 @@ struct YearsOfEssays {
     FakePlatform fake;
     ProgramFolder folder;
     qsizetype bytes = 0;
+    qsizetype notesBytes = 0;
+
+    // Samples every 5 seconds of a half hour, 600 words, a paste and a Help.
+    static PaceLog halfHour(int seed)
+    {
+        PaceLog log;
+        int words = 0;
+        for (int at = 0; at <= 1800; at += 5) {
+            const int typed = (at * 7 + seed) % 40;
+            words += typed / 6;
+            const PaceEvent event = at == 0      ? PaceEvent::Start
+                                    : at == 600  ? PaceEvent::Paste
+                                    : at == 900  ? PaceEvent::Help
+                                    : at == 1800 ? PaceEvent::End
+                                                 : PaceEvent::Tick;
+            log.entries.append({at, words, at >= 900 ? 1500 : 0, typed, typed / 9, event});
+        }
+        return log;
+    }
 
     YearsOfEssays()
     {
         Bench::Words words(26);
         QMap<QString, QByteArray> files;
+        QMap<QString, QByteArray> notes;
         QDateTime when(QDate(2023, 1, 9), QTime(18, 4, 11));
         for (int i = 0; i < Records; ++i) {
             // Issue and Argument topics in turn, some more often than others.
@@ -46,16 +68,22 @@ struct YearsOfEssays {
             QByteArray answer = words.answer(int(AnswerSize / 6));
             answer.truncate(AnswerSize);
             when = when.addSecs(3600 * 5 + i % 1000);
-            files[essayFilePath(folder.path() + QLatin1Char('/'), question)] +=
-                buildEssayRecord(question, recordDate(when, QLocale::system()),
-                                 recordTime(when, QLocale::system()),
-                                 QString::fromUtf8("\r\n" + Bench::topicBlock(words)),
-                                 QString::fromUtf8(answer))
-                    .toUtf8();
+            const QString path = essayFilePath(folder.path() + QLatin1Char('/'), question);
+            const QString date = recordDate(when, QLocale::system());
+            const QString time = recordTime(when, QLocale::system());
+            const QString record = buildEssayRecord(
+                question, date, time, QString::fromUtf8("\r\n" + Bench::topicBlock(words)),
+                QString::fromUtf8(answer));
+            files[path] += record.toUtf8();
+            notes[notesFilePath(path)] += timelineEntry(record, date, time, halfHour(i)).toUtf8();
         }
         for (auto file = files.cbegin(); file != files.cend(); ++file) {
             Bench::writeFile(file.key(), file.value());
             bytes += file.value().size();
+        }
+        for (auto file = notes.cbegin(); file != notes.cend(); ++file) {
+            Bench::writeFile(file.key(), file.value());
+            notesBytes += file.value().size();
         }
     }
 };
@@ -94,6 +122,7 @@ void BM_OpenReviewWindow(benchmark::State& state)
     double searchDoneSeconds = 0;
     double progressSeconds = 0;
     double redrawSeconds = 0;
+    double paceSeconds = 0;
     double firstSeconds = 0; // the run's first opening also opens the dictionaries
     int rows = 0;
     for (auto _ : state) {
@@ -128,6 +157,10 @@ void BM_OpenReviewWindow(benchmark::State& state)
         review.views->setCurrentIndex(1);
         benchmark::DoNotOptimize(review.progressView->grab());
         progressSeconds = Bench::seconds(shown, Bench::Stopwatch::now());
+        // The timelines' figures arrive from a thread of their own.
+        while (!review.progressView->timeLeftChart->isVisible())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        paceSeconds = Bench::seconds(shown, Bench::Stopwatch::now());
         const auto redrawn = Bench::Stopwatch::now();
         benchmark::DoNotOptimize(review.progressView->grab());
         redrawSeconds = Bench::seconds(redrawn, Bench::Stopwatch::now());
@@ -136,11 +169,13 @@ void BM_OpenReviewWindow(benchmark::State& state)
         state.SkipWithError("the window did not list every record");
     state.counters["records"] = rows;
     state.counters["files_MB"] = double(essays.bytes) / (1024 * 1024);
+    state.counters["notes_MB"] = double(essays.notesBytes) / (1024 * 1024);
     state.counters["x_files_peak"] = peakRatio;
     state.counters["search_ms"] = searchSeconds * 1000;
     state.counters["search_done_ms"] = searchDoneSeconds * 1000;
     state.counters["progress_ms"] = progressSeconds * 1000;
     state.counters["progress_redraw_ms"] = redrawSeconds * 1000;
+    state.counters["timelines_ms"] = paceSeconds * 1000;
     state.counters["first_open_ms"] = firstSeconds * 1000;
 }
 BENCHMARK(BM_OpenReviewWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -5,6 +5,7 @@
 #include "about/sysinfo.h"
 #include "bank/topiclibrary.h"
 #include "essay/essayfile.h"
+#include "essay/essaynotes.h"
 #include "essay/essayrecords.h"
 #include "essay/essayreport.h"
 #include "essay/spellchecker.h"
@@ -1321,6 +1322,186 @@ private slots:
         if (!shown.isEmpty())
             QVERIFY(text.contains("The figures are old. (seems taken up)\r\n") &&
                     text.contains("1 of 2 points") && !text.contains("["));
+    }
+
+    // The pace figures of logs counted by hand: "allowed|entry;entry;...", each
+    // entry "seconds event words helpWords typed deleted".
+    void paceOfLogs_data()
+    {
+        columns<QString, QString>("log", "figures");
+        row("a pause across the 5-second sampling, and one ended by a keystroke",
+            "1800|0 s 0 0 0 0;5 t 2 0 12 0;10 t 4 0 10 0;75 t 4 0 0 0;80 t 6 0 11 1;"
+            "100 t 9 0 15 0;170 k 10 0 1 0;1500 e 300 0 1500 100",
+            "first 5, thirds 10/0/290, pause 70@100 of 2, deleted 0.065, last five 0, left 300, "
+            "marks ");
+        row("a paste of 200 words: no typing, marked",
+            "1800|0 s 0 0 0 0;5 t 1 0 8 0;400 p 201 0 3 0;1790 e 400 0 1200 0",
+            "first 5, thirds 201/0/199, pause 395@5 of 1, deleted 0.000, last five 199, left 10, "
+            "marks p400");
+        row("Help's insertion: its words apart",
+            "1800|0 s 0 0 0 0;5 t 3 0 20 0;300 h 3 1500 0 0;600 e 150 1500 900 0",
+            "first 5, thirds 150/0/0, pause 295@5 of 1, deleted 0.000, last five 0, left 1200, "
+            "marks h300");
+        row("a paragraph deleted",
+            "1800|0 s 0 0 0 0;5 t 2 0 10 0;600 t 100 0 600 20;605 t 40 0 0 400;"
+            "1795 e 250 0 1300 30",
+            "first 5, thirds 100/-60/210, no pause, deleted 0.236, last five 210, left 5, marks ");
+        row("the time ran out",
+            "1800|0 s 0 0 0 0;20 k 1 0 1 0;1800 t 380 0 2400 100;1900 e 420 0 250 10",
+            "first 20, thirds 1/0/379, no pause, deleted 0.041, last five 379, ran out, 40 after, "
+            "marks ");
+        row("extended time: thirds of 45 minutes",
+            "2700|0 s 0 0 0 0;60 k 1 0 1 0;900 t 150 0 800 0;1800 t 300 0 800 0;"
+            "2500 e 420 0 700 0",
+            "first 60, thirds 150/150/120, no pause, deleted 0.000, last five 120, left 200, "
+            "marks ");
+        row("nothing written", "1800|0 s 0 0 0 0;30 e 0 0 0 0",
+            "first none, thirds 0/0/0, no pause, deleted none, last five 0, left 1770, marks ");
+    }
+    void paceOfLogs()
+    {
+        QFETCH(QString, log);
+        const QStringList parts = log.split('|');
+        const auto entries = paceEntriesFromLines(QString(parts[1]).replace(';', "\r\n"));
+        QVERIFY(entries);
+        const PaceLog pace{parts[0].toInt(), *entries};
+        const PaceFigures f = paceFigures(pace);
+        QString marks;
+        for (const int at : f.pastes)
+            marks += "p" + QString::number(at);
+        for (const int at : f.helps)
+            marks += "h" + QString::number(at);
+        const QString text =
+            QString("first %1, thirds %2/%3/%4, %5, deleted %6, last five %7, %8, marks %9")
+                .arg(f.firstWordSeconds ? QString::number(*f.firstWordSeconds) : "none")
+                .arg(f.thirds[0])
+                .arg(f.thirds[1])
+                .arg(f.thirds[2])
+                .arg(f.longestPause ? QString("pause %1@%2 of %3")
+                                          .arg(f.longestPause->seconds)
+                                          .arg(f.longestPause->start)
+                                          .arg(f.pauses.size())
+                                    : "no pause")
+                .arg(f.deletedShare ? QString::number(*f.deletedShare, 'f', 3) : "none")
+                .arg(f.wordsLastFiveMinutes)
+                .arg(f.timeRanOut ? QString("ran out, %1 after").arg(f.wordsAfterTime)
+                                  : QString("left %1").arg(f.secondsLeft))
+                .arg(marks);
+        QTEST(text, "figures");
+        // What the notes and the draft keep reads back the same.
+        QCOMPARE(paceEntriesFromLines(paceLines(pace)), entries);
+    }
+
+    // What the recorder makes of changes: typing, a quiet spell, pastes by key or
+    // not, a cut and an undo, each at its second; the words come from the caller.
+    void paceRecorder()
+    {
+        PaceRecorder r;
+        QVERIFY(!r.changed(0.2, 0, 1)); // before the first tick nothing is kept
+        r.start(1800, 0, 0);
+        QVERIFY(!r.changed(1.0, 0, 1) && !r.changed(1.2, 0, 1) && !r.sampleDue(4.9));
+        QVERIFY(r.sampleDue(5.1) && r.changedSinceEntry());
+        r.add(5.1, PaceEvent::Tick, 1, 0);
+        QCOMPARE(r.changed(12.0, 0, 1), PaceEvent::Resume); // 10.8 s after the last change
+        r.add(12.0, PaceEvent::Resume, 2, 0);
+        QCOMPARE(r.changed(13.0, 0, 40), PaceEvent::Paste); // 40 at once: no key types that
+        r.add(13.0, PaceEvent::Paste, 9, 0);
+        r.expect(PaceEvent::Cut);
+        QCOMPARE(r.changed(14.0, 6, 0), PaceEvent::Cut);
+        r.add(14.0, PaceEvent::Cut, 8, 0);
+        r.expect(PaceEvent::Undo);
+        QCOMPARE(r.changed(14.5, 0, 6), PaceEvent::Undo);
+        r.add(14.5, PaceEvent::Undo, 9, 0);
+        r.expect(std::nullopt);
+        QVERIFY(!r.changed(14.8, 1, 0) && r.changedSinceEntry());
+        QCOMPARE(paceLines(r.ended(16.4, 9, 0)),
+                 "0 s 0 0 0 0\r\n5 t 1 0 2 0\r\n12 k 2 0 1 0\r\n13 p 9 0 0 0\r\n"
+                 "14 x 8 0 0 6\r\n14 u 9 0 0 0\r\n16 e 9 0 0 1\r\n");
+        QVERIFY(!r.sampleDue(9.9) && r.sampleDue(15.0)); // the next sample after the tick at 5
+    }
+
+    // Each record finds its own timeline in the notes: two records of one
+    // second, a record cut out or edited by hand, entries cut off or for records
+    // that are gone, junk, LF line ends. The records' timelines are told apart by
+    // their time allowed; "-" is none.
+    void timelineMatching_data()
+    {
+        columns<QString, QString, QString>("records", "notes", "found");
+        row("three records, two of one second", "ABC", "ABC", "1800,2250,2700");
+        row("notes in another order", "ABC", "CAB", "1800,2250,2700");
+        row("a record cut out by hand", "AC", "ABC", "1800,2700");
+        row("a record edited by hand", "aBC", "ABC", "-,2250,2700");
+        row("the last entry cut off", "ABC", "ABc", "1800,2250,-");
+        row("an entry cut off, then a later save", "ABC", "AbC", "1800,-,2700");
+        row("entries for records no longer there, and junk", "B", "AjCB", "2250");
+        row("no notes", "ABC", "", "-,-,-");
+        row("the last timeline of a record counts", "ABC", "ABCZ", "3600,2250,2700");
+        row("LF line ends", "ABC", "ABC/lf", "1800,2250,2700");
+    }
+    void timelineMatching()
+    {
+        QFETCH(QString, records);
+        QFETCH(QString, notes);
+        const QHash<QChar, std::tuple<const char*, const char*, int>> essays{
+            {'A', {"9:26:53", "Alpha.", 1800}},
+            {'a', {"9:26:53", "Alpha!", 1800}},
+            {'B', {"9:26:53", "Beta.", 2250}},
+            {'C', {"9:40:00", "Gamma.", 2700}}};
+        const auto record = [&](QChar c) {
+            const auto& [time, answer, allowed] = essays.value(c);
+            return buildEssayRecord({EssayKind::Issue, 4}, "3/14/2026", time, "\r\nT\r\n", answer);
+        };
+        QString file;
+        for (const QChar c : records)
+            file += record(c);
+        QByteArray bytes;
+        for (const QChar c : notes.section('/', 0, 0)) {
+            if (c == 'j') {
+                bytes += "\x01junk\r\n== end\r\n== timeline\r\nrecord: 12\r\n0 s 0 0 0 0\r\n";
+                continue;
+            }
+            const QChar whole = c == 'Z' ? QChar('A') : c.toUpper(); // Z: A's once more
+            const auto& [time, answer, allowed] = essays.value(whole);
+            const QByteArray entry = toCodePage(
+                timelineEntry(record(whole), "3/14/2026", time,
+                              {c == 'Z' ? 3600 : allowed, {{0, 0, 0, 0, 0, PaceEvent::Start}}}));
+            bytes += c.isLower() ? entry.chopped(8) : entry; // "== end" and part of the line before
+        }
+        if (notes.endsWith("/lf")) {
+            bytes.replace("\r\n", "\n");
+            file.replace("\r\n", "\n");
+            file.replace("\n", "\r\n"); // as the Review window reads the file
+        }
+        QList<NotedRecord> noted;
+        for (const EssayRecordPart& part : splitEssayRecords(file))
+            noted.append({part.text, part.date, part.time});
+        QStringList found;
+        for (const std::optional<PaceLog>& log : matchTimelines(bytes, noted))
+            found << (log ? QString::number(log->secondsAllowed) : "-");
+        QTEST(found.join(','), "found");
+    }
+
+    // Notes that are no regular file, or too large, are not read; a million
+    // entries of a log are refused without a fault.
+    void notesBounds()
+    {
+        ProgramFolder folder;
+        const QString notes = folder.file("user/ai4.notes");
+#ifndef Q_OS_WIN
+        QVERIFY(QFile::link("/dev/zero", notes));
+        QVERIFY(readNotesFile(notes).isEmpty());
+        QVERIFY(QFile::remove(notes));
+#endif
+        folder.write("user/ai4.notes", "x");
+        QVERIFY(QFile::resize(notes, LargestNotesFile + 1)); // sparse: no disk fills up
+        QVERIFY(readNotesFile(notes).isEmpty());
+        const QString record = buildEssayRecord({EssayKind::Issue, 4}, "1", "2", "T\r\n", "A.");
+        QByteArray many = toCodePage(timelineEntry(record, "1", "2", {1800, {}}));
+        many.insert(many.indexOf("== end"), QByteArray("5 t 1 0 1 0\r\n").repeated(1000000));
+        const QList<NotedRecord> noted{{record, u"1", u"2"}};
+        QVERIFY(!matchTimelines(many, noted).constFirst());
+        QVERIFY(!paceEntriesFromLines(QByteArrayView("1234567890 t 0 0 0 0"))); // ten digits
+        QVERIFY(paceEntriesFromLines(QByteArrayView("123456789 t 0 0 0 0")));
     }
 
     // Where the system-information tool is looked for, how a registry value

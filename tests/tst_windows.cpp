@@ -4,15 +4,18 @@
 #include "windows.h"
 
 #include "about/aboutwindow.h"
+#include "essay/essaynotes.h"
 #include "essay/spellchecker.h"
 #include "essay/wordcount.h"
 #include "exam/draft.h"
+#include "platform/appfolder.h"
 #include "platform/inputguard.h"
 #include "platform/product.h"
 #include "platform/realplatform.h"
 #include "review/essayfigures.h"
 #include "review/essaylist.h"
 #include "review/essaypdf.h"
+#include "review/pacepane.h"
 #include "review/progressview.h"
 #include "review/reviewwindow.h"
 #include "start/practice.h"
@@ -1406,6 +1409,94 @@ private slots:
             boxes.show(nullptr, "Save?", title, MessageBoxes::Information, MessageBoxes::OkCancel),
             MessageBoxes::AnswerOk);
         QVERIFY(width > QFontMetrics(QApplication::font()).horizontalAdvance(title) + 100);
+    }
+
+    // The pace log on the scripted clock: typing, a pause, a paste of 200 words and
+    // a save; the notes beside the essay file hold its timeline, and the Review
+    // window tells how the time went. The draft carries the log, and recovering it
+    // keeps it. A timeline that cannot be written costs a line, not the essay.
+    void paceRoad()
+    {
+        LoadedProgram p;
+        p.startQuestion(true, "12");
+        TestWindow& t = p.test();
+        const double start = p.fake.clock.elapsed;
+        const auto tickTo = [&](double seconds) {
+            while (p.fake.clock.elapsed < start + seconds) {
+                p.fake.clock.elapsed = std::min(p.fake.clock.elapsed + 0.5, start + seconds);
+                t.timerTick();
+            }
+            QCoreApplication::processEvents();
+        };
+        t.timerTick(); // the first tick: the log begins
+        tickTo(3);
+        QTest::keyClicks(t.answerBox, "One two ");
+        tickTo(82); // a pause from the sample at 5 s
+        QTest::keyClicks(t.answerBox, "three ");
+        tickTo(90);
+        QGuiApplication::clipboard()->setText(QString("word ").repeated(200));
+        QTest::keyClick(t.answerBox, Qt::Key_V, Qt::ControlModifier);
+        tickTo(96);
+        QTest::keyClick(t.answerBox, Qt::Key_Backspace);
+        t.keepDraftNow();
+        const std::optional<Draft> draft = readDraftFile(p.folder.file("user/draft.txt"));
+        QVERIFY(draft && draft->pace == t.paceLog() && draft->pace.entries.size() > 15);
+        ProgramFolder other; // a copy that died: its draft is recovered there
+        QVERIFY(QFile::copy(p.folder.file("user/draft.txt"), other.file("user/draft.txt")));
+
+        click(t.sectionExitButton); // save, then another question
+        const auto timeline = [](const QString& user) {
+            EssayList list;
+            list.read(user, QLocale::system());
+            return essayTimeline(list, 0, user);
+        };
+        const std::optional<PaceLog> saved = timeline(p.folder.file("user"));
+        QVERIFY(saved &&
+                saved->entries.size() == draft->pace.entries.size() + 2); // the Backspace, the end
+        const QStringList said = paceSentences(paceFigures(*saved));
+        QCOMPARE(said.mid(0, 3).join(' '),
+                 "The first word came after 5 s. Words written in each third of the 30 min 00 s "
+                 "allowed: 203 in the first 10 min 00 s, 0 in the second, 0 in the last. The "
+                 "longest pause was 1 min 17 s, from 0:05 into the question.");
+        QCOMPARE(said.at(3), "7 % of the characters typed were deleted again."); // 1 of 14
+        QCOMPARE(paceFigures(*saved).pastes, QList<int>{90});
+
+        p.start->reviewButton->click();
+        QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
+        QVERIFY(QTest::qWaitForWindowActive(r));
+        QCOMPARE(r->pacePane->sentences->text(), said.join(' '));
+        QVERIFY(r->pacePane->chart->isVisible() &&
+                r->pacePane->chart->accessibleDescription() == said.join(' '));
+        r->askPdfPath = [&p](QWidget*, const QString&) { return p.folder.file("pace.pdf"); };
+        r->savePdfButton->click(); // the picture and the sentences go on the page too
+        QVERIFY(p.fake.boxes.prompts.size() == 2 && p.folder.read("pace.pdf").startsWith("%PDF"));
+        r->views->setCurrentIndex(1); // the Progress tab: its timelines read on a thread
+        QTRY_VERIFY(r->progressView->timeLeftChart->isVisible());
+        QVERIFY(r->progressView->totalsLabel->text().endsWith(
+            "Of the last ten essays with a timeline: 0.1 min before the first word, 28.4 min left "
+            "at the end, in the mean."));
+        r->close();
+
+        const QString otherFolder = appFolderOf(QDir::toNativeSeparators(other.path()));
+        const std::vector<ClaimedDraft> claimed = claimOrphanDrafts(otherFolder);
+        QString detail;
+        QCOMPARE(recoverDraft(
+                     otherFolder, claimed.at(0), QLocale::system(),
+                     [](const Draft&) { return DraftChoice::Save; }, detail),
+                 Recovery::Saved);
+        QCOMPARE(timeline(other.file("user")), draft->pace);
+
+        // The notes cannot be written: the essay is saved all the same.
+        QVERIFY(QDir().mkpath(p.folder.file("user/ai13.notes")));
+        p.startQuestion(true, "13");
+        t.timerTick();
+        QTest::keyClicks(t.answerBox, "Kept.");
+        p.fake.boxes.prompts.clear();
+        click(t.sectionExitButton);
+        QVERIFY(p.folder.read("user/ai13.txt").endsWith("Kept.\r\n"));
+        QCOMPARE(p.fake.boxes.prompts.at(1), "Your essay was saved, but how its time went could "
+                                             "not be kept.\r\n\r\nDo you want to start another "
+                                             "question?");
     }
 };
 

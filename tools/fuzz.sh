@@ -16,7 +16,7 @@ esac
 
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="$ROOT/build-fuzz"
-TARGETS="topiclibrary numberentry essayfile essayrecords topickey"
+TARGETS="topiclibrary numberentry essayfile essayrecords topickey essaynotes"
 
 cmake -S "$ROOT/tests/fuzz" -B "$BUILD" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -1,5 +1,6 @@
 #include "exam/draft.h"
 
+#include "essay/essaynotes.h"
 #include "platform/appfolder.h"
 #include "platform/filesync.h"
 #include "platform/textio.h"
@@ -120,6 +121,12 @@ QString draftText(const Draft& draft)
     text += draft.topicText + CrLf;
     text += QStringLiteral("Answer: ") + QString::number(draft.answer.size()) + Characters + CrLf;
     text += draft.answer + CrLf;
+    if (!draft.pace.entries.isEmpty()) {
+        QString lines = QString::number(draft.pace.secondsAllowed) + CrLf + paceLines(draft.pace);
+        lines.chop(2);
+        text += QStringLiteral("Timeline: ") + QString::number(lines.size()) + Characters + CrLf;
+        text += lines + CrLf;
+    }
     text += EndLine + CrLf;
     return text;
 }
@@ -170,6 +177,19 @@ std::optional<Draft> draftFromText(const QString& text)
     draft.changed = QDateTime::fromString(*changed, TimeFormat);
     const std::optional<QString> topic = block(QStringLiteral("Topic: "));
     const std::optional<QString> answer = topic ? block(QStringLiteral("Answer: ")) : std::nullopt;
+    // A draft kept before timelines has none.
+    if (answer && QStringView(text).mid(at).startsWith(QLatin1String("Timeline: "))) {
+        if (const std::optional<QString> timeline = block(QStringLiteral("Timeline: "))) {
+            const qsizetype firstLine = timeline->indexOf(CrLf);
+            bool ok = false;
+            const int allowed = timeline->left(firstLine).toInt(&ok);
+            const auto entries =
+                firstLine > 0 ? paceEntriesFromLines(QStringView(*timeline).mid(firstLine + 2))
+                              : std::nullopt;
+            if (ok && entries)
+                draft.pace = PaceLog{allowed, *entries};
+        }
+    }
     if (!draft.changed.isValid() || !answer || QStringView(text).mid(at) != EndLine + CrLf)
         return std::nullopt;
     draft.topicText = *topic;
@@ -284,6 +304,14 @@ Recovery recoverDraft(const QString& appFolder, const ClaimedDraft& claimed, con
                          recordTime(draft->changed, locale), draft->topicText, draft->answer);
     if (!appendEssayRecord(essayPath, record, detail))
         return Recovery::NotSaved;
+    // Its timeline up to the crash, when it had one; the essay is saved either way.
+    if (!draft->pace.entries.isEmpty()) {
+        QString notLogged;
+        appendNotes(notesFilePath(essayPath),
+                    timelineEntry(record, recordDate(draft->changed, locale),
+                                  recordTime(draft->changed, locale), draft->pace),
+                    notLogged);
+    }
     // Dying here leaves the draft beside a record that holds it; the next start
     // sees that and only removes the draft.
     QFile::remove(claimed.path());

@@ -3,7 +3,8 @@
 // The draft: a copy of the answer kept in the user folder while a question is
 // under way, so that a crash, a kill or a power cut loses a few seconds of
 // typing at most. It goes when the section ends and is offered for saving at
-// the next start when it did not.
+// the next start when it did not. The answer's pace log travels with it, and
+// goes to the notes file when the draft's answer is saved.
 //
 // Each running copy of the program writes its own draft (user/draft.txt, then
 // user/draft-2.txt, ... for further copies), guarded by a lock file beside it
@@ -12,6 +13,7 @@
 // recovered.
 
 #include "essay/essayfile.h"
+#include "essay/pacelog.h"
 #include "platform/platform.h"
 
 #include <QDateTime>
@@ -33,6 +35,7 @@ struct Draft {
     QString topicText; // as shown, in the program's CR LF form
     QString answer;    // CR LF form
     QDateTime changed; // local date and time of the last change to the answer
+    PaceLog pace = {}; // how the time went until then; no entries in a draft kept before
 };
 
 // The file's text, CR LF throughout:
@@ -45,7 +48,11 @@ struct Draft {
 //   <exactly that many characters of topic>
 //   Answer: 1234 characters
 //   <exactly that many characters of answer>
+//   Timeline: 812 characters
+//   <the time allowed in seconds, CR LF, and the pace log's lines without the last CR LF>
 //   End of draft
+//
+// The timeline block is left out when there is no log, as drafts before it had none.
 //
 // The counts make a cut-off or edited file detectable, whatever the answer holds.
 QString draftText(const Draft& draft);

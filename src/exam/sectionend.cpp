@@ -43,3 +43,11 @@ QString wordsAndTimeLine(const SectionEnd& end)
     }
     return line;
 }
+
+QString timelineLostLine(const SectionEnd& end)
+{
+    return end.saved && !end.timelineKept
+               ? QStringLiteral("Your essay was saved, but how its time went could not be "
+                                "kept.\r\n\r\n")
+               : QString();
+}

@@ -14,6 +14,7 @@ struct SectionEnd {
     bool saved = false;
     bool wholeTest = false; // Test Quit or a close request: the whole test ends with it
     int secondsAllowed = SecondsAllowed; // the time the question was given
+    bool timelineKept = true;            // false when a saved essay's timeline could not be written
 
     // The time allowed is used up (the clock read 00:00 or would have).
     bool timeRanOut() const;
@@ -25,6 +26,10 @@ int secondsTaken(double from, double to);
 
 // "412 words in 27 min 13 s", followed by " (the time ran out)" when it did.
 QString wordsAndTime(const SectionEnd& end);
+
+// The line that begins the box after a save whose timeline was not written,
+// empty otherwise.
+QString timelineLostLine(const SectionEnd& end);
 
 // The line below "Do you want to save it?": "You wrote 412 words in 27 min 13 s.",
 // and " 390 words came from Help." when Help brought earlier essays in.

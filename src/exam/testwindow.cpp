@@ -1,6 +1,7 @@
 #include "exam/testwindow.h"
 
 #include "essay/essayfile.h"
+#include "essay/essaynotes.h"
 #include "essay/essayrecords.h"
 #include "exam/answerkeys.h"
 #include "exam/draft.h"
@@ -96,13 +97,17 @@ void TestWindow::ensureControls()
     draft_ = new DraftKeeper(
         appFolder, platform_.clock, [this] { return currentDraft(); }, this);
     connect(answerBox, &QPlainTextEdit::textChanged, draft_, &DraftKeeper::changed);
+    connect(answerBox->document(), &QTextDocument::contentsChange, this,
+            &TestWindow::answerChanged);
+    // After the answer keys' own filter, so this one sees each key first.
+    answerBox->installEventFilter(this);
 }
 
 std::optional<Draft> TestWindow::currentDraft() const
 {
     if (!isVisible() || !question_)
         return std::nullopt;
-    return Draft{*question_, boxText(topicBox), boxText(answerBox), {}};
+    return Draft{*question_, boxText(topicBox), boxText(answerBox), {}, pace_.log()};
 }
 
 void TestWindow::createControls()
@@ -208,6 +213,21 @@ void TestWindow::paintEvent(QPaintEvent* /*event*/)
 
 bool TestWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // Each key tells the pace log what kind of change, if any, it makes.
+    if (watched == answerBox && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        std::optional<PaceEvent> kind;
+        if (key->matches(QKeySequence::Paste))
+            kind = PaceEvent::Paste;
+        else if (key->matches(QKeySequence::Cut))
+            kind = PaceEvent::Cut;
+        else if (key->matches(QKeySequence::Undo))
+            kind = PaceEvent::Undo;
+        else if (key->matches(QKeySequence::Redo) ||
+                 (key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier))
+            kind = PaceEvent::Redo;
+        pace_.expect(kind);
+    }
     // The topic box never keeps the focus: the caret belongs in the answer. Tab
     // and Shift+Tab pass on in their direction, so they reach every control.
     if (watched == topicBox && event->type() == QEvent::FocusIn) {
@@ -322,13 +342,65 @@ void TestWindow::setQuestion(const Question& question)
                                       : twipsRect(240, 1200, 2895, 255));
     questionStart_.reset();
     helpText_.clear();
+    pace_ = PaceRecorder{};
+    paceDue_.reset();
+}
+
+double TestWindow::questionSeconds() const
+{
+    return questionStart_ ? platform_.clock.elapsedSeconds() - *questionStart_ : 0;
+}
+
+AnswerWords TestWindow::answerWords() const
+{
+    const QString text = boxText(answerBox);
+    return countAnswerWords(text, helpText_.isEmpty() ? QList<QStringView>{}
+                                                      : recordCopiesIn(text, helpText_));
+}
+
+void TestWindow::answerChanged(int /*position*/, int removed, int added)
+{
+    if (!pace_.running())
+        return;
+    const double at = questionSeconds();
+    const std::optional<PaceEvent> event = pace_.changed(at, removed, added);
+    if (!event || paceDue_)
+        return;
+    // The words are counted once the key's or the button's whole edit is done.
+    paceDue_.emplace(at, *event);
+    QTimer::singleShot(0, this, &TestWindow::takeDuePaceEntry);
+}
+
+void TestWindow::takeDuePaceEntry()
+{
+    if (!paceDue_)
+        return;
+    const auto [at, event] = *paceDue_;
+    paceDue_.reset();
+    takePaceEntry(at, event);
+}
+
+void TestWindow::takePaceEntry(double seconds, PaceEvent event)
+{
+    if (!pace_.running())
+        return;
+    AnswerWords words{pace_.lastEntry().words, pace_.lastEntry().helpWords};
+    if (pace_.changedSinceEntry())
+        words = answerWords();
+    pace_.add(seconds, event, words.own, words.fromHelp);
 }
 
 void TestWindow::timerTick()
 {
     const double reading = platform_.clock.elapsedSeconds();
-    if (!questionStart_)
+    if (!questionStart_) {
         questionStart_ = reading;
+        const AnswerWords words = answerWords();
+        pace_.start(secondsAllowed_, words.own, words.fromHelp);
+    }
+    takeDuePaceEntry(); // a change's entry comes before the sample after it
+    if (pace_.sampleDue(reading - *questionStart_))
+        takePaceEntry(reading - *questionStart_, PaceEvent::Tick);
     const TickOutcome outcome = countdownTick(countdown, reading, secondsAllowed_);
     if (outcome.timeUp) {
         clockTimer->stop();
@@ -363,16 +435,23 @@ void TestWindow::toggleClock()
     clock->setVisible(!clock->isVisible());
 }
 
-bool TestWindow::saveEssay(const QDateTime& when)
+bool TestWindow::saveEssay(const QDateTime& when, const PaceLog& pace, bool& timelineKept)
 {
     const QString path = essayFilePath(appFolder, *question_);
     const QLocale locale = QLocale::system();
+    const QString date = recordDate(when, locale);
+    const QString time = recordTime(when, locale);
     const QString record =
-        buildEssayRecord(*question_, recordDate(when, locale), recordTime(when, locale),
-                         boxText(topicBox), boxText(answerBox));
+        buildEssayRecord(*question_, date, time, boxText(topicBox), boxText(answerBox));
     QString reason;
-    if (appendEssayRecord(path, record, reason))
+    if (appendEssayRecord(path, record, reason)) {
+        // The essay is saved whatever becomes of its timeline.
+        QString notLogged;
+        timelineKept =
+            pace.entries.isEmpty() ||
+            appendNotes(notesFilePath(path), timelineEntry(record, date, time, pace), notLogged);
         return true;
+    }
     platform_.boxes.show(this,
                          QStringLiteral("Your essay could not be saved.\r\n\r\nFile: %1\r\n"
                                         "Reason: %2\r\n\r\nYour answer is still in the answer "
@@ -389,10 +468,8 @@ void TestWindow::endSection(bool wholeTest)
     if (!question_)
         return;
     // Words and time as they stand at the click, however long the save question stays open.
-    const QString answerText = boxText(answerBox);
-    const AnswerWords words =
-        countAnswerWords(answerText, helpText_.isEmpty() ? QList<QStringView>{}
-                                                         : recordCopiesIn(answerText, helpText_));
+    takeDuePaceEntry();
+    const AnswerWords words = answerWords();
     SectionEnd end{*question_,
                    words.own,
                    words.fromHelp,
@@ -401,6 +478,7 @@ void TestWindow::endSection(bool wholeTest)
                    false,
                    wholeTest,
                    secondsAllowed_};
+    const PaceLog pace = pace_.ended(questionSeconds(), words.own, words.fromHelp);
     // Should the user go back to the question, it goes on as if never ended.
     const CountdownState countdownBefore = countdown;
     const bool counting = clockTimer->isActive();
@@ -428,8 +506,9 @@ void TestWindow::endSection(bool wholeTest)
         // Closing the question (Escape, the close keystroke) is not Cancel, and a
         // failed save is no end: the user stays here with everything on screen as
         // it was, and the clock counting on from the question's own start.
-        const bool backToQuestion = answer == MessageBoxes::AnswerClosed ||
-                                    (answer == MessageBoxes::AnswerOk && !saveEssay(when));
+        const bool backToQuestion =
+            answer == MessageBoxes::AnswerClosed ||
+            (answer == MessageBoxes::AnswerOk && !saveEssay(when, pace, end.timelineKept));
         if (backToQuestion) {
             countdown = countdownBefore;
             showCaption(caption);
@@ -443,6 +522,7 @@ void TestWindow::endSection(bool wholeTest)
         end.saved = answer == MessageBoxes::AnswerOk;
     }
     // Saved, refused or empty: the draft has done its work. Going back keeps it.
+    pace_.stop();
     draft_->discard();
     emit sectionEnded(end);
 }
@@ -484,6 +564,7 @@ void TestWindow::help()
         return;
     if (!saved.text.isEmpty()) {
         helpText_ = saved.text;
+        pace_.expect(PaceEvent::Help);
         // Added as one step of the answer's undo history, which it keeps: Ctrl+Z
         // takes it back.
         QTextCursor end(answerBox->document());
@@ -493,6 +574,7 @@ void TestWindow::help()
         end.endEditBlock();
         answerBox->moveCursor(QTextCursor::End);
         answerBox->verticalScrollBar()->setValue(answerBox->verticalScrollBar()->maximum());
+        pace_.expect(std::nullopt);
     }
     putClockAtRest();
 }
@@ -510,11 +592,13 @@ void TestWindow::cut()
 {
     QTextCursor cursor = answerBox->textCursor();
     if (cursor.hasSelection()) {
+        pace_.expect(PaceEvent::Cut);
         QString selected = cursor.selectedText();
         selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
         QGuiApplication::clipboard()->setText(selected);
         cursor.removeSelectedText();
         answerBox->setTextCursor(cursor);
+        pace_.expect(std::nullopt);
     }
     answerBox->setFocus(Qt::OtherFocusReason);
 }
@@ -522,7 +606,9 @@ void TestWindow::cut()
 void TestWindow::paste()
 {
     QTextCursor cursor = answerBox->textCursor();
+    pace_.expect(PaceEvent::Paste);
     cursor.insertText(toWidgetText(QGuiApplication::clipboard()->text()));
+    pace_.expect(std::nullopt);
     answerBox->setTextCursor(cursor);
     answerBox->setFocus(Qt::OtherFocusReason);
 }

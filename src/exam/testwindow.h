@@ -1,5 +1,6 @@
 #pragma once
 
+#include "essay/pacelog.h"
 #include "essay/question.h"
 #include "exam/countdown.h"
 #include "exam/sectionend.h"
@@ -16,6 +17,7 @@ class PictureBox;
 class QLabel;
 class QPlainTextEdit;
 class QTimer;
+struct AnswerWords;
 struct Draft;
 
 // The test screen: a borderless 638 x 480 window whose background picture draws
@@ -93,6 +95,9 @@ public:
     // the program is being ended from outside.
     void keepDraftNow();
 
+    // How the question's time has gone so far: kept, never shown here.
+    const PaceLog& paceLog() const { return pace_.log(); }
+
 signals:
     // The section is over and its draft gone; the owner decides what comes next.
     void sectionEnded(const SectionEnd& end);
@@ -105,7 +110,13 @@ protected:
 private:
     void createControls();
     void showCaption(const QString& caption);
-    bool saveEssay(const QDateTime& when);
+    bool saveEssay(const QDateTime& when, const PaceLog& pace, bool& timelineKept);
+    // A change to the answer, for the pace log: characters removed and added.
+    void answerChanged(int position, int removed, int added);
+    void takePaceEntry(double seconds, PaceEvent event);
+    void takeDuePaceEntry();
+    double questionSeconds() const;
+    AnswerWords answerWords() const;
     // The question under way as the draft keeps it; nothing between questions.
     std::optional<Draft> currentDraft() const;
 
@@ -118,6 +129,9 @@ private:
     bool endedByTime_ = false; // the section under way is being ended by the clock
     // What Help last brought into the answer, to tell the candidate's words from it.
     QString helpText_;
+    PaceRecorder pace_;
+    // An entry a change asked for, taken once the edit is whole.
+    std::optional<std::pair<double, PaceEvent>> paceDue_;
     Picture background_;
     int secondsAllowed_ = SecondsAllowed;
     ColourScheme scheme_ = ColourScheme::Exam;

@@ -2,6 +2,7 @@
 
 #include "platform/product.h"
 #include "platform/textio.h"
+#include "review/pacepane.h"
 #include "review/reportview.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -147,6 +148,10 @@ bool writeEssayPdf(const QString& path, const EssayPage& page, QString& reason)
         // Drawn for print, sharp on paper.
         addWordBand(document, *page.report, 4);
         cursor.insertHtml(reportHtml(*page.report));
+        cursor.insertBlock();
+        if (page.timeline)
+            addPacePicture(document, *page.timeline, 4);
+        cursor.insertHtml(paceHtml(page.timeline));
     }
     if (!page.keyHtml.isEmpty()) {
         cursor.insertBlock();

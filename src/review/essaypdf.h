@@ -3,9 +3,12 @@
 // One saved essay as a printable page, through Qt's own PDF writer.
 
 #include "essay/essayreport.h"
+#include "essay/pacelog.h"
 
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 struct EssayPage {
     QString heading; // the record's number line: "Issue No.12"
@@ -19,7 +22,8 @@ struct EssayPage {
     // holds it: the misspelled words, underlined, and the text Help brought in, greyed.
     QList<TextSpan> slipsAt;
     QList<TextSpan> fromHelp;
-    QString keyHtml{}; // what the topic asked for, after the report
+    QString keyHtml{};                              // what the topic asked for, after the report
+    std::optional<PaceLog> timeline = std::nullopt; // how the time went, printed after the report
 };
 
 // Writes the page, and as many more as the answer needs, to a PDF file at

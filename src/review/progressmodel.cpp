@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -95,6 +96,34 @@ void fitValues(TimeSeries& series, const QList<double>& values, double floor)
                                      [&series](double v) { return v > series.values.high; }));
 }
 
+// The pictures of the timelines' two figures, and their means of the last ten.
+void addPaceSeries(Progress& progress, const QList<const ProgressEssay*>& dated)
+{
+    const std::array<std::pair<TimeSeries*, std::optional<double> ProgressEssay::*>, 2> series{
+        {{&progress.firstWord, &ProgressEssay::minutesToFirstWord},
+         {&progress.timeLeft, &ProgressEssay::minutesLeft}}};
+    const std::array<std::optional<double>*, 2> means{&progress.totals.meanMinutesToFirstWord,
+                                                      &progress.totals.meanMinutesLeft};
+    for (std::size_t k = 0; k < series.size(); ++k) {
+        TimeSeries& chart = *series[k].first;
+        QList<double> values;
+        for (const ProgressEssay* essay : dated) {
+            if (const std::optional<double> value = essay->*series[k].second) {
+                chart.points << ProgressPoint{dayOf(essay->when), *value, essay->question.kind};
+                values << *value;
+            }
+        }
+        chart.median = runningMedian(values);
+        chart.days = progress.words.days;
+        fitValues(chart, values, 1);
+        if (!values.isEmpty()) {
+            const qsizetype from = std::max<qsizetype>(0, values.size() - 10);
+            *means[k] = std::accumulate(values.begin() + from, values.end(), 0.0) /
+                        double(values.size() - from);
+        }
+    }
+}
+
 } // namespace
 
 double bulkTop(QList<double> values, double floor)
@@ -176,6 +205,8 @@ Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
     progress.totals.medianLastTen = median(n - 10, n);
     progress.totals.medianTenBefore = median(n - 20, n - 10);
 
+    addPaceSeries(progress, dated);
+
     for (size_t k = 0; k < EssayKinds.size(); ++k) {
         for (int i = 0; i < counts.at(k).size(); ++i) {
             const int count = counts.at(k).at(i);
@@ -202,6 +233,12 @@ QString totalsLine(const Progress& progress)
         line += QStringLiteral(" Median words of the essays so far: %1; the ten before the last "
                                "ten are still to be written.")
                     .arg(number(std::round(*t.medianLastTen)));
+    }
+    if (t.meanMinutesToFirstWord && t.meanMinutesLeft) {
+        line += QStringLiteral(" Of the last ten essays with a timeline: %1 min before the first "
+                               "word, %2 min left at the end, in the mean.")
+                    .arg(QString::number(*t.meanMinutesToFirstWord, 'f', 1),
+                         QString::number(*t.meanMinutesLeft, 'f', 1));
     }
     return line;
 }

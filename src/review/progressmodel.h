@@ -20,6 +20,9 @@ struct ProgressEssay {
     QDateTime when; // null when its date cannot be read
     int words = 0;
     std::optional<double> slipsPerHundred; // until the spelling is counted
+    // From the essay's timeline, when it has one.
+    std::optional<double> minutesToFirstWord = std::nullopt;
+    std::optional<double> minutesLeft = std::nullopt;
 };
 
 // A scale's ends and the step between its marks.
@@ -79,11 +82,16 @@ struct ProgressTotals {
     // before them: one huge paste cannot move them as it would a mean.
     std::optional<double> medianLastTen;
     std::optional<double> medianTenBefore;
+    // Of the ten newest dated essays with a timeline.
+    std::optional<double> meanMinutesToFirstWord;
+    std::optional<double> meanMinutesLeft;
 };
 
 struct Progress {
     TimeSeries words;
     TimeSeries slips;       // per hundred words
+    TimeSeries firstWord;   // minutes before the first word, of the essays with a timeline
+    TimeSeries timeLeft;    // minutes left at the end
     QList<TopicCell> cells; // every topic of each kind, in the order of EssayKinds
     ProgressTotals totals;
     int essays = 0;

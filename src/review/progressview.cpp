@@ -580,6 +580,16 @@ ProgressView::ProgressView(QWidget* parent) : QWidget(parent)
     setTabOrder(wordsChart, slipsChart);
     setTabOrder(slipsChart, topicMap);
     setTabOrder(topicMap, figuresView);
+
+    firstWordChart =
+        new TimeChart("firstWordChart", QStringLiteral("Minutes before the first word"), false);
+    timeLeftChart =
+        new TimeChart("timeLeftChart", QStringLiteral("Minutes left at the end"), false);
+    layout->addWidget(firstWordChart, 6, 0);
+    layout->addWidget(timeLeftChart, 6, 1);
+    layout->setRowStretch(6, 3);
+    setTabOrder(slipsChart, firstWordChart);
+    setTabOrder(firstWordChart, timeLeftChart);
 }
 
 void ProgressView::setProgress(const Progress& progress)
@@ -618,5 +628,17 @@ void ProgressView::setProgress(const Progress& progress)
                                                  : written.at(k).join(QStringLiteral(", ")))
                     .arg(untouched.at(k));
     }
+    const QString firstWord =
+        seriesSentences(progress.firstWord, QStringLiteral("Minutes before the first word"));
+    const QString timeLeft =
+        seriesSentences(progress.timeLeft, QStringLiteral("Minutes left at the end"));
+    firstWordChart->setSeries(progress.firstWord, firstWord);
+    timeLeftChart->setSeries(progress.timeLeft, timeLeft);
+    // Only essays saved with a timeline have these figures; without any, no room is taken.
+    for (TimeChart* chart : {firstWordChart, timeLeftChart})
+        chart->setVisible(!progress.firstWord.points.isEmpty() ||
+                          !progress.timeLeft.points.isEmpty());
+    html += QStringLiteral("<p>%1</p><p>%2</p>")
+                .arg(firstWord.toHtmlEscaped(), timeLeft.toHtmlEscaped());
     figuresView->setHtml(html);
 }

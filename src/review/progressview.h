@@ -115,6 +115,9 @@ public:
     PictureKey* mapKey;
     QLabel* cellLabel;
     QTextBrowser* figuresView;
+    // From the essays' timelines.
+    TimeChart* firstWordChart;
+    TimeChart* timeLeftChart;
 };
 
 // The colours of the pictures: Issue dark blue, Argument light orange, so that

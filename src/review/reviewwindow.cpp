@@ -8,6 +8,7 @@
 #include "review/essaylist.h"
 #include "review/essaypdf.h"
 #include "review/keypane.h"
+#include "review/pacepane.h"
 #include "review/progressview.h"
 #include "review/reportview.h"
 #include "review/usagepane.h"
@@ -226,11 +227,19 @@ void ReviewWindow::createControls()
     filters->addWidget(exportButton);
     // One pane above another, each resizable; a taller window gives its room
     // to the answer and the report, which are what is read.
+    // How the time went stands beside the report, so the report keeps its height.
+    auto* reportAndPace = new QSplitter(Qt::Horizontal);
+    reportAndPace->setObjectName(QStringLiteral("reportAndPace"));
+    reportAndPace->setChildrenCollapsible(false);
+    reportAndPace->addWidget(reportView);
+    reportAndPace->addWidget(pacePane = new PacePane);
+    reportAndPace->setStretchFactor(0, 3);
+    reportAndPace->setStretchFactor(1, 2);
     panes = new QSplitter(Qt::Vertical);
     panes->setObjectName(QStringLiteral("panes"));
     panes->setChildrenCollapsible(false);
     for (QWidget* pane :
-         std::initializer_list<QWidget*>{essayList, topicBox, answerBox, reportView})
+         std::initializer_list<QWidget*>{essayList, topicBox, answerBox, reportAndPace})
         panes->addWidget(pane);
     panes->setStretchFactor(0, 0);
     panes->setStretchFactor(1, 0);
@@ -288,7 +297,8 @@ void ReviewWindow::createControls()
     setTabOrder(essayList, topicBox);
     setTabOrder(topicBox, answerBox);
     setTabOrder(answerBox, reportView);
-    setTabOrder(reportView, explainBox);
+    setTabOrder(reportView, pacePane->chart);
+    setTabOrder(pacePane->chart, explainBox);
     setTabOrder(explainBox, progressView->wordsChart);
     setTabOrder(progressView->figuresView, writeAgainButton);
     setTabOrder(writeAgainButton, savePdfButton);
@@ -405,6 +415,13 @@ void ReviewWindow::viewChanged()
 
 void ReviewWindow::showProgress()
 {
+    if (!paceFigures_) {
+        paceFigures_ = std::make_unique<TimelineFigures>(*essays_, userFolder_, this, [this] {
+            if (views->currentIndex() == 1)
+                showProgress();
+        });
+    }
+    const QList<std::optional<PaceFigures>>* pace = paceFigures_->figures();
     QList<ProgressEssay> shown;
     for (int row = 0; row < essays_->rowCount(); ++row) {
         const SavedEssay& essay = essays_->essay(row);
@@ -413,6 +430,8 @@ void ReviewWindow::showProgress()
         const float slips = slips_.value(row, NAN);
         shown.append({essay.question, essay.when, essays_->words(row),
                       std::isnan(slips) ? std::nullopt : std::optional<double>(slips)});
+        if (pace)
+            addPaceFigures(shown.last(), pace->at(row));
     }
     Progress progress = makeProgress(shown, platform_.clock.now());
     if (spellingMissing_)
@@ -521,6 +540,7 @@ void ReviewWindow::essayChosen()
         answerBox->setExtraSelections({});
         reportView->clear();
         keyHtml_.clear();
+        pacePane->setTimeline(std::nullopt);
         wordsLabel->clear();
         return;
     }
@@ -569,6 +589,8 @@ void ReviewWindow::essayChosen()
                        essay->part.topic);
     reportView->verticalScrollBar()->setValue(0);
     showReport();
+    pacePane->setTimeline(essayTimeline(
+        *essays_, filter_->mapToSource(essayList->currentIndex()).row(), userFolder_));
     if (!report_.slips.isEmpty())
         suggestions_->start();
     QString words = QStringLiteral("Words: %1")
@@ -642,7 +664,9 @@ void ReviewWindow::savePdfClicked()
                    slipsInBox_,
                    helpInBox_,
                    keyHtml(keys_.file(essay->question.kind), essay->question.number,
-                           BoxAnswer(essay->part).own().text(), essay->part.topic)};
+                           BoxAnswer(essay->part).own().text(), essay->part.topic),
+                   essayTimeline(*essays_, filter_->mapToSource(essayList->currentIndex()).row(),
+                                 userFolder_)};
     QString name =
         kindName(essay->question.kind) + QLatin1Char(' ') + QString::number(essay->question.number);
     if (essay->when.isValid())

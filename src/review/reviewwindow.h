@@ -2,6 +2,7 @@
 
 #include "bank/topiclibrary.h"
 #include "essay/essayreport.h"
+#include "essay/pacelog.h"
 #include "essay/question.h"
 #include "essay/topickey.h"
 #include "platform/platform.h"
@@ -24,6 +25,8 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class PacePane;
+class TimelineFigures;
 class ProgressView;
 class QSplitter;
 class QTabWidget;
@@ -63,6 +66,7 @@ public:
     QPlainTextEdit* answerBox;
     QTextBrowser* reportView;
     QCheckBox* explainBox; // each figure's meaning written under it
+    PacePane* pacePane;    // how the chosen essay's time went
     QLabel* wordsLabel;
     QPushButton* writeAgainButton;
     QPushButton* savePdfButton;
@@ -132,4 +136,6 @@ private:
     void searchFound(int number, const QString& search, QList<bool> matches);
     std::optional<std::array<TopicTable, EssayKinds.size()>> topicTexts_; // read when first named
     KeyShelf keys_{appFolder_}; // each key file read when an essay first needs it
+    // The timelines' figures for the Progress tab, read on a thread when it first shows.
+    std::unique_ptr<TimelineFigures> paceFigures_;
 };

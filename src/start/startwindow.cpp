@@ -407,23 +407,26 @@ void StartWindow::showQuestion(const Question& question)
 void StartWindow::sectionEnded(const SectionEnd& end)
 {
     TestWindow& test = *testWindow();
+    const bool fullTest = bool(fullTest_);
     if (fullTest_) {
         if (fullTest_->sectionEnded(end)) {
-            platform_.boxes.show(&test, fullTest_->sectionOverText(), FullTestTitle,
-                                 MessageBoxes::Information, MessageBoxes::Ok);
+            platform_.boxes.show(&test, timelineLostLine(end) + fullTest_->sectionOverText(),
+                                 FullTestTitle, MessageBoxes::Information, MessageBoxes::Ok);
             // The next section opens as a fresh question: the clock was put at
             // rest when the last one ended.
             test.putButtonsAtRest();
             startFullTestSection();
             return;
         }
-        platform_.boxes.show(&test, fullTest_->summary(), FullTestTitle, MessageBoxes::Information,
-                             MessageBoxes::Ok);
+        platform_.boxes.show(&test, timelineLostLine(end) + fullTest_->summary(), FullTestTitle,
+                             MessageBoxes::Information, MessageBoxes::Ok);
         fullTest_.reset();
     }
     const auto another = platform_.boxes.show(
-        &test, QStringLiteral("Do you want to start another question?"), QStringLiteral("Quit"),
-        MessageBoxes::Information, MessageBoxes::OkCancel);
+        &test,
+        (fullTest ? QString() : timelineLostLine(end)) +
+            QStringLiteral("Do you want to start another question?"),
+        QStringLiteral("Quit"), MessageBoxes::Information, MessageBoxes::OkCancel);
     if (another != MessageBoxes::AnswerOk) {
         platform_.end.endProgram(0);
         return;

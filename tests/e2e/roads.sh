@@ -278,7 +278,7 @@ road_menu_entry() {
 }
 
 # In order: the draft put in place, its folder synced; the record written, synced, its new file's folder
-# synced, then the draft removed (save, recovery). A failed sync: "Not Saved", draft kept, no record.
+# synced; its timeline the same in the notes beside it, then the draft removed (save, recovery). A failed sync: "Not Saved", draft kept, no record.
 road_durable() {
     preload "$([ "$1" = sync-fails ] && echo "sync user/ai12.txt;")" && start_question issue 12 "Kept." || return
     until_true '[[ $(<"$FOLDER/calls") == *"rename user/draft.txt;sync user;"* ]]' ||
@@ -290,13 +290,40 @@ road_durable() {
     sync-fails) click_button testquit && answer_box Quit Return && answer_box "Not Saved" Return &&
         [ -e "$FOLDER/user/draft.txt" ] && [ ! -s "$FOLDER/user/ai12.txt" ] && return ;;
     esac || fail "the draft or the record is not as it should be" || return
-    [[ $(<"$FOLDER/calls") == *"write user/ai12.txt;sync user/ai12.txt;sync user;unlink user/draft.txt;"* ]] ||
+    [[ $(<"$FOLDER/calls") == *"write user/ai12.txt;sync user/ai12.txt;sync user;write user/ai12.notes;sync user/ai12.notes;sync user;unlink user/draft.txt;"* ]] ||
         fail "calls out of order: $(<"$FOLDER/calls")"
+}
+
+# How the time went, under a clock 60 times as fast: words, then more than a minute
+# of the question's time without a key, more words, the save. Beside the essay file,
+# its notes hold the timeline whole, named by the record's hash, with the pause in it.
+road_pace() {
+    # shellcheck disable=SC2034 # AS_USER is read by launch
+    command -v faketime >/dev/null && AS_USER=(env
+        ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" faketime -f "+0 x60") ||
+        skip "no faketime" || return
+    local from
+    start_question issue 3 "First words." && from=${EPOCHREALTIME/./} || return
+    until_true '((${EPOCHREALTIME/./} - from >= 1400000))' || return # 84 s of the question's time
+    type_text " More words." && end_section testquit Return Return && active "$START_RE" &&
+        key alt+q && wait_exit || return
+    records_are ai3.txt "Issue No.3" "First words. More words." || return
+    python3 - "$FOLDER/user/ai3.txt" "$FOLDER/user/ai3.notes" <<'EOF' || fail "the notes do not hold the timeline"
+import hashlib, re, sys
+essay, notes = (open(p, "rb").read() for p in sys.argv[1:])
+m = re.fullmatch(rb"== timeline\r\nrecord: ([0-9a-f]{40})\r\ndate: .+\r\ntime: .+\r\nallowed: 1800\r\n"
+                 rb"((?:[0-9]+ [stkpxurhe] [0-9]+ [0-9]+ [0-9]+ [0-9]+\r\n)+)== end\r\n", notes)
+m or sys.exit(f"notes: {notes[:300]!r}")
+m.group(1).decode() == hashlib.sha1(essay).hexdigest() or sys.exit("another record's hash")
+lines = [l.split() for l in m.group(2).decode().split("\r\n")[:-1]]
+resumed = [int(l[0]) for l in lines if l[1] == "k" and int(l[0]) >= 60]
+resumed and lines[-1][1] == "e" and lines[-1][2] == "4" or sys.exit(f"log: {lines}")
+EOF
 }
 
 # shellcheck disable=SC2034 # read by e2e.sh
 ALL_ROADS="start_and_quit start_and_quit:enter practice tools keys about logo full_test full_test:more-time
-    review help_review gre:time-runs-out gre:short-library
+    review help_review gre:time-runs-out gre:short-library pace
     draft:recovered draft:refused draft:killed-in-write draft:terminated draft:window-destroyed
     durable:save durable:recovery durable:sync-fails
     library:missing library:empty library:short-by-one library:lf-only library:random-bytes

@@ -2,6 +2,7 @@
 // unit. A broken invariant aborts, so libFuzzer keeps the input as a finding.
 #include "bank/topiclibrary.h"
 #include "essay/essayfile.h"
+#include "essay/essaynotes.h"
 #include "essay/essayrecords.h"
 #include "essay/topickey.h"
 #include "platform/fault.h"
@@ -90,6 +91,29 @@ extern "C" int LLVMFuzzerTestOneInput( // NOLINT(readability-identifier-naming)
             CHECK(!line.text.isEmpty() && line.text.size() <= LongestKeyLine);
             CHECK(!guess[i] || isPoint(line));
         }
+    }
+#elif QEL_FUZZ == 6 // a notes file: each record gets a whole, ordered timeline or none
+    static const QString first =
+        buildEssayRecord({EssayKind::Issue, 1}, QStringLiteral("1/2/2026"),
+                         QStringLiteral("9:00:00"), {}, QStringLiteral("a"));
+    static const QString second = buildEssayRecord(
+        {EssayKind::Issue, 1}, QStringLiteral("1/2/2026"), QStringLiteral("9:00:00"), {}, {});
+    const QList<NotedRecord> records{
+        {first, QStringView(first).sliced(first.indexOf(QLatin1String("Date: ")) + 6, 8),
+         QStringView(first).sliced(first.indexOf(QLatin1String("Time: ")) + 6, 7)},
+        {second, QStringView(second).sliced(second.indexOf(QLatin1String("Date: ")) + 6, 8),
+         QStringView(second).sliced(second.indexOf(QLatin1String("Time: ")) + 6, 7)}};
+    const QList<std::optional<PaceLog>> timelines = matchTimelines(bytes, records);
+    CHECK(timelines.size() == records.size());
+    for (const std::optional<PaceLog>& log : timelines) {
+        if (!log)
+            continue;
+        CHECK(!log->entries.isEmpty() && log->entries.size() <= MostPaceEntries);
+        for (qsizetype i = 1; i < log->entries.size(); ++i)
+            CHECK(log->entries[i - 1].seconds <= log->entries[i].seconds);
+        const PaceFigures figures = paceFigures(*log);
+        CHECK(!figures.deletedShare || (*figures.deletedShare >= 0 && *figures.deletedShare <= 1));
+        CHECK(figures.secondsLeft >= 0 && paceSentences(figures).size() == 6);
     }
 #endif
     return 0;

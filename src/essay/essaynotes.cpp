@@ -1,0 +1,181 @@
+#include "essay/essaynotes.h"
+
+#include "essay/essayfile.h"
+#include "platform/textio.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+const QLatin1StringView TimelineHead("== timeline");
+const QLatin1StringView EndLine("== end");
+
+} // namespace
+
+QString notesFilePath(const QString& essayFilePath)
+{
+    QString path = essayFilePath;
+    if (path.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
+        path.chop(4);
+    return path + QStringLiteral(".notes");
+}
+
+QString recordHash(QStringView recordText)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(toCodePage(recordText), QCryptographicHash::Sha1).toHex());
+}
+
+QString timelineEntry(QStringView recordText, const QString& date, const QString& time,
+                      const PaceLog& log)
+{
+    QString text = TimelineHead + CrLf;
+    text += QStringLiteral("record: ") + recordHash(recordText) + CrLf;
+    text += QStringLiteral("date: ") + date + CrLf;
+    text += QStringLiteral("time: ") + time + CrLf;
+    text += QStringLiteral("allowed: ") + QString::number(log.secondsAllowed) + CrLf;
+    text += paceLines(log);
+    text += EndLine + CrLf;
+    return text;
+}
+
+bool appendNotes(const QString& path, const QString& text, QString& reason)
+{
+    // The same whole, synced append as a record's.
+    return appendEssayRecord(path, text, reason);
+}
+
+QByteArray readNotesFile(const QString& path)
+{
+    // Only a regular file of a bounded size: a link to a device would never end.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > LargestNotesFile)
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.isSequential() || file.size() > LargestNotesFile)
+        return {};
+    QByteArray bytes = file.read(LargestNotesFile);
+    return file.error() == QFileDevice::NoError ? bytes : QByteArray();
+}
+
+namespace {
+
+// One entry of the file as its lines stand: the head's fields and the lines
+// that follow them up to its end line.
+struct RawEntry {
+    QByteArrayView kind;
+    QByteArrayView record;
+    QByteArrayView date;
+    QByteArrayView time;
+    QByteArrayView allowed;
+    QByteArrayView lines; // the lines after the head's fields
+};
+
+QByteArrayView chopLineEnd(QByteArrayView line)
+{
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return line;
+}
+
+// Calls found(entry) for each whole entry; one cut off, or broken by the head
+// of another, is passed over.
+template <typename Found> void eachEntry(QByteArrayView notes, Found found)
+{
+    RawEntry open;
+    bool isOpen = false;
+    qsizetype fieldsEnd = -1; // where the open entry's lines begin, once its fields are read
+    qsizetype at = 0;
+    while (at < notes.size()) {
+        const qsizetype end = notes.indexOf('\n', at);
+        const qsizetype lineEnd = end < 0 ? notes.size() : end;
+        const QByteArrayView line = chopLineEnd(notes.sliced(at, lineEnd - at));
+        if (line.startsWith("== ")) {
+            const bool endLine = line == QByteArrayView("== end");
+            if (isOpen && endLine && fieldsEnd >= 0) {
+                open.lines = notes.sliced(fieldsEnd, at - fieldsEnd);
+                found(open);
+            }
+            isOpen = !endLine;
+            if (isOpen)
+                open = RawEntry{line.sliced(3), {}, {}, {}, {}, {}};
+            fieldsEnd = -1;
+        } else if (isOpen && fieldsEnd < 0) {
+            const qsizetype colon = line.indexOf(": ");
+            if (colon <= 0) {
+                fieldsEnd = at; // the first line that is no field: read again as a line
+                continue;
+            }
+            const QByteArrayView name = line.first(colon);
+            const QByteArrayView value = line.sliced(colon + 2);
+            if (name == QByteArrayView("record"))
+                open.record = value;
+            else if (name == QByteArrayView("date"))
+                open.date = value;
+            else if (name == QByteArrayView("time"))
+                open.time = value;
+            else if (name == QByteArrayView("allowed"))
+                open.allowed = value;
+        }
+        at = lineEnd + 1;
+    }
+}
+
+QString dayAndTime(QStringView date, QStringView time)
+{
+    return date.toString() + QLatin1Char('\n') + time.toString();
+}
+
+} // namespace
+
+QList<std::optional<PaceLog>> matchTimelines(QByteArrayView notes,
+                                             const QList<NotedRecord>& records)
+{
+    QList<std::optional<PaceLog>> timelines(records.size());
+    if (notes.isEmpty() || records.isEmpty())
+        return timelines;
+    // Records by their date and time, which is cheap; a record's text is hashed
+    // only when an entry names its second.
+    QHash<QString, QList<int>> bySecond;
+    for (int i = 0; i < records.size(); ++i)
+        bySecond[dayAndTime(records[i].date, records[i].time)].append(i);
+    QHash<int, QString> hashes;
+
+    // The last timeline written for a record counts.
+    eachEntry(notes, [&](const RawEntry& entry) {
+        if (entry.kind != QByteArrayView("timeline") || entry.record.size() != 40)
+            return;
+        const auto candidates =
+            bySecond.constFind(dayAndTime(fromCodePage(entry.date), fromCodePage(entry.time)));
+        if (candidates == bySecond.constEnd())
+            return;
+        const QString hash = QString::fromLatin1(entry.record);
+        std::optional<PaceLog> log;
+        bool read = false;
+        for (const int i : *candidates) {
+            auto known = hashes.constFind(i);
+            if (known == hashes.constEnd())
+                known = hashes.insert(i, recordHash(records[i].text));
+            if (*known != hash)
+                continue;
+            if (!read) {
+                read = true;
+                bool ok = false;
+                const int allowed = entry.allowed.toByteArray().toInt(&ok);
+                std::optional<QList<PaceEntry>> lines;
+                if (ok && allowed >= 60 && allowed <= 24 * 3600 &&
+                    entry.lines.size() <= qsizetype{MostPaceEntries} * 64)
+                    lines = paceEntriesFromLines(entry.lines);
+                if (lines)
+                    log = PaceLog{allowed, std::move(*lines)};
+            }
+            timelines[i] = log;
+        }
+    });
+    return timelines;
+}
