@@ -44,15 +44,23 @@ topic=$'\r\n"A company serving every customer fails."\r\n\r\nWrite a response in
 record 2026-03-15 10:00:00 "Argument No.7" $'\r\nTopic\r\n' \
     "The plan works. The plan fails! Then plans change. Then plan again." |
     tr -d '\r' >"$USER_DIR/aa7.txt" # saved again by an editor that writes LF alone
+# The first record's timeline beside it, tied to it by its hash: the first word at
+# 10 s, quiet from 10 s to 95 s, 45 characters typed and 5 deleted, the end at
+# 1680 s of the 1800 allowed, no word gained after 1500 s.
+first=$(record 2026-03-14 09:26:53 "Issue No.12" "$topic" "Companies serve customers. Success lasts." |
+    sha1sum | cut -d' ' -f1)
+printf '== timeline\r\nrecord: %s\r\ndate: 2026-03-14\r\ntime: 09:26:53\r\nallowed: 1800\r\n%s== end\r\n' \
+    "$first" $'0 s 0 0 0 0\r\n5 t 0 0 0 0\r\n10 t 2 0 14 0\r\n95 k 2 0 1 0\r\n100 t 5 0 30 5\r\n1680 e 5 0 0 0\r\n' \
+    >"$USER_DIR/ai12.notes"
 printf 'a shopping list, not an essay\r\n' >"$USER_DIR/ai3.txt"
 printf 'not an essay file at all\r\n' >"$USER_DIR/notes.txt"
 
 qelreport >"$WORK/out.csv" 2>"$WORK/err.txt"
 check "exit status of the CSV" 0 $?
-expected='file,record,date,time,kind,topic,words,paragraphs,sentences,mean_sentence_words,spelling_slips,topic_words_used,topic_words,distinct_per_hundred,long_word_share,usage_slips,points_taken_up,points
-ai12.txt,2,2026-03-16,20:05:00,Issue,12,15,1,2,7.5,4,0,4,78.6,0.14,0,0,5
-aa7.txt,1,2026-03-15,10:00:00,Argument,7,12,1,4,3.0,0,0,1,66.7,0.00,0,1,4
-ai12.txt,1,2026-03-14,09:26:53,Issue,12,5,1,2,2.5,0,2,4,100.0,0.60,0,0,5'
+expected='file,record,date,time,kind,topic,words,paragraphs,sentences,mean_sentence_words,spelling_slips,topic_words_used,topic_words,distinct_per_hundred,long_word_share,usage_slips,points_taken_up,points,first_word_s,longest_pause_s,words_last_5_min,deleted_share,time_left_s
+ai12.txt,2,2026-03-16,20:05:00,Issue,12,15,1,2,7.5,4,0,4,78.6,0.14,0,0,5,,,,,
+aa7.txt,1,2026-03-15,10:00:00,Argument,7,12,1,4,3.0,0,0,1,66.7,0.00,0,1,4,,,,,
+ai12.txt,1,2026-03-14,09:26:53,Issue,12,5,1,2,2.5,0,2,4,100.0,0.60,0,0,5,10,85,0,0.111,120'
 check "the CSV's line ends" "$(wc -l <"$WORK/out.csv")" "$(grep -c $'\r$' "$WORK/out.csv")"
 # Row 1: 15 words, 2 sentences; 11 different of 14 words with letters; recieve
 # twice of 7 letters or more. Row 2: 8 different of 12. Row 3: Companies,
@@ -116,6 +124,6 @@ else
 fi
 check "the empty folder's CSV" 1 "$(qelreport "$(native "$WORK/empty")" | wc -l)"
 # It only reads: nothing in the user folder changed or was added.
-check "the user folder after" "aa7.txt ai12.txt ai3.txt notes.txt" "$(ls "$USER_DIR" | tr '\n' ' ' | sed 's/ $//')"
+check "the user folder after" "aa7.txt ai12.notes ai12.txt ai3.txt notes.txt" "$(ls "$USER_DIR" | tr '\n' ' ' | sed 's/ $//')"
 
 [ $failures = 0 ] && echo "qelreport: every check passed" || { echo "$failures checks failed"; exit 1; }

@@ -658,7 +658,8 @@ private slots:
                  "file,record,date,time,kind,topic,words,paragraphs,sentences,"
                  "mean_sentence_words,spelling_slips,topic_words_used,topic_words,"
                  "distinct_per_hundred,long_word_share,usage_slips,points_taken_up,"
-                 "points");
+                 "points,first_word_s,longest_pause_s,words_last_5_min,deleted_share,"
+                 "time_left_s");
     }
 
     // The pictures' figures, from essays written as progressOf reads them.

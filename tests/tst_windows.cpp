@@ -1096,7 +1096,8 @@ private slots:
         QCOMPARE(p.folder.read("all.csv"), all.data());
         const QList<QByteArray> lines = p.folder.read("argument.csv").split('\n');
         QCOMPARE(lines.size(), 3); // the header, one row, the end
-        QVERIFY2(lines[1].startsWith("aa7.txt,1,") && lines[1].endsWith(",0.00,0,,\r"), lines[1]);
+        QVERIFY2(lines[1].startsWith("aa7.txt,1,") && lines[1].endsWith(",0.00,0,,,,,,,\r"),
+                 lines[1]);
         QVERIFY(p.folder.read("all.csv").contains("\r\nai9.txt,2,"));
     }
 

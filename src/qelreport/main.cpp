@@ -7,6 +7,7 @@
 #include "review/essayfigures.h"
 #include "review/essaylist.h"
 #include "review/keypane.h"
+#include "review/pacepane.h"
 #include "review/reportview.h"
 
 #include <QCommandLineParser>
@@ -88,6 +89,7 @@ int printFolder(QFile& out, const QString& folder, const QString& programFolder,
         rows << row;
     const std::unique_ptr<SpellChecker> second = aside.get();
     KeyShelf keys(programFolder);
+    const QList<std::optional<PaceFigures>> timelines = allTimelineFigures(essays, folder);
     const int written = writeFiguresCsv(
         out, essays, rows, &spelling,
         [&](const SavedEssay& e) {
@@ -98,7 +100,7 @@ int printFolder(QFile& out, const QString& folder, const QString& programFolder,
                              .toString()
                              .simplified()));
         },
-        second.get(), &keys);
+        second.get(), &keys, &timelines);
     if (written < 0 || !out.flush()) {
         say(QStringLiteral("the figures could not be written: %1").arg(out.errorString()));
         return 1;
@@ -152,6 +154,12 @@ int printEssay(QFile& out, const QString& path, int record, const QString& progr
     heading +=
         QStringLiteral(", %1 %2\n\n").arg(essay.part.date.toString(), essay.part.time.toString());
     QString text = heading + reportText(report, terminalWidth());
+    // How the time went, from the notes beside the file.
+    const QString folder = QFileInfo(path).absolutePath();
+    const std::optional<PaceLog> timeline =
+        essayTimeline(essays, records.at(record == 0 ? count : record), folder);
+    text += QLatin1Char('\n') +
+            wrapLines(QStringLiteral("How the time went\n") + paceText(timeline), terminalWidth());
     if (essay.question.number > 0) {
         KeyShelf keys(programFolder);
         text += QLatin1Char('\n') +

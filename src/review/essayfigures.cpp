@@ -135,7 +135,18 @@ const QList<FigureColumn>& figureColumns()
              return r.key ? QString::number(r.key->points) : QString();
          }},
     };
-    return Columns;
+    static const QList<FigureColumn> WithPace = [] {
+        QList<FigureColumn> columns = Columns;
+        const QStringList names{QStringLiteral("first_word_s"), QStringLiteral("longest_pause_s"),
+                                QStringLiteral("words_last_5_min"), QStringLiteral("deleted_share"),
+                                QStringLiteral("time_left_s")};
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            columns.append({names.at(i),
+                            [i](Essays, Essay, Report r) { return paceColumns(r.pace).value(i); }});
+        }
+        return columns;
+    }();
+    return WithPace;
 }
 
 QString csvCell(const QString& text)
@@ -151,7 +162,8 @@ QString csvCell(const QString& text)
 int writeFiguresCsv(QIODevice& out, const EssayList& essays, const QList<int>& rows,
                     const SpellChecker* spelling,
                     const std::function<void(const SavedEssay&)>& leftOut,
-                    const SpellChecker* aside, KeyShelf* keys)
+                    const SpellChecker* aside, KeyShelf* keys,
+                    const QList<std::optional<PaceFigures>>* timelines)
 {
     // Every key read before the threads start: they only look them up.
     if (keys) {
@@ -180,7 +192,10 @@ int writeFiguresCsv(QIODevice& out, const EssayList& essays, const QList<int>& r
         const qsizetype half = aside ? count / 2 : count;
         const auto measure = [&](qsizetype first, qsizetype end, const SpellChecker* checker) {
             for (qsizetype i = first; i < end; ++i) {
-                const SavedEssay& essay = essays.essay(records.at(from + i));
+                const int row = records.at(from + i);
+                const SavedEssay& essay = essays.essay(row);
+                if (timelines)
+                    reports[i].pace = timelines->value(row);
                 const BoxAnswer answer(essay.part);
                 const QString topic = toWidgetText(essay.part.topic);
                 reports[i].report = savedEssayReport(answer, topic, checker);

@@ -6,6 +6,7 @@
 
 #include "essay/essayrecords.h"
 #include "essay/essayreport.h"
+#include "essay/pacelog.h"
 #include "essay/topickey.h"
 
 #include <QByteArray>
@@ -54,6 +55,7 @@ void suggestEverySpelling(EssayReport& report, const SpellChecker& spelling,
 struct RecordFigures {
     EssayReport report;
     std::optional<KeyTally> key;
+    std::optional<PaceFigures> pace; // how its time went, when a timeline was kept
 };
 
 // One column: its name in the header and its cell for a record.
@@ -72,9 +74,11 @@ QString csvCell(const QString& text);
 // Writes the header and the row of each record among the rows given (EssayList
 // rows, in the order given); a row that is no record is passed to leftOut
 // rather than written. With a second checker, half the reports are made on a
-// second thread through it. With the topic keys, each record's points taken up. Returns how many
+// second thread through it. With the topic keys, each record's points taken up;
+// with the timelines' figures (one per EssayList row), how its time went. Returns how many
 // rows were written, or -1 when the device fails.
 int writeFiguresCsv(QIODevice& out, const EssayList& essays, const QList<int>& rows,
                     const SpellChecker* spelling,
                     const std::function<void(const SavedEssay&)>& leftOut = {},
-                    const SpellChecker* aside = nullptr, KeyShelf* keys = nullptr);
+                    const SpellChecker* aside = nullptr, KeyShelf* keys = nullptr,
+                    const QList<std::optional<PaceFigures>>* timelines = nullptr);

@@ -731,7 +731,10 @@ void ReviewWindow::exportClicked()
         std::unique_ptr<SpellChecker> aside;
         if (rows.size() > 64 && spelling->hasDictionary())
             aside = std::make_unique<SpellChecker>(SpellChecker::folders(appFolder_));
-        written = writeFiguresCsv(file, *essays_, rows, spelling, {}, aside.get(), &keys_);
+        const QList<std::optional<PaceFigures>> timelines =
+            allTimelineFigures(*essays_, userFolder_);
+        written =
+            writeFiguresCsv(file, *essays_, rows, spelling, {}, aside.get(), &keys_, &timelines);
         if (written < 0 || !file.commit())
             written = -1;
     }
