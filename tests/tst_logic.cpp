@@ -58,8 +58,8 @@ struct SysInfo {
 Q_DECLARE_METATYPE(Entry)
 Q_DECLARE_METATYPE(SysInfo)
 
-// Essays written as "I12@0.5=450/2": kind and topic, days before 14 March 2026
-// at noon (x: unreadable), words, slips per hundred if counted.
+// Essays written as "I12@0.5=450/2/1": kind and topic, days before 14 March 2026
+// at noon (x: unreadable), words, spelling and usage slips per hundred if counted.
 Progress progressOf(const QString& essays)
 {
     const QDateTime now(QDate(2026, 3, 14), QTime(12, 0));
@@ -70,7 +70,8 @@ Progress progressOf(const QString& essays)
             {e[0] == 'I' ? EssayKind::Issue : EssayKind::Argument, f[0].mid(1).toInt()},
             f[1] == "x" ? QDateTime() : now.addSecs(qint64(-f[1].toDouble() * 86400)),
             f[2].toInt(),
-            f.size() > 3 ? std::optional(f[3].toDouble()) : std::nullopt};
+            f.size() > 3 ? std::optional(f[3].toDouble()) : std::nullopt,
+            f.size() > 4 ? std::optional(f[4].toDouble()) : std::nullopt};
     }
     return makeProgress(list, now);
 }
@@ -711,8 +712,19 @@ private slots:
                 .join('|'),
             figures);
         QCOMPARE(p.cells.size(), 441);
-        if (essays.isEmpty())
-            QCOMPARE(totalsLine(p), "No essays to show.");
+        if (!essays.isEmpty())
+            return;
+        QCOMPARE(totalsLine(p), "No essays to show.");
+        // Usage and mechanics, a picture of its own, the same way as spelling.
+        const Progress usage = progressOf("I1@3=100/1/4 I1@2=100/2/0.5 I1@1=100 A2@0.5=90/1/12");
+        QStringList shown;
+        for (const auto& point : usage.usage.points)
+            shown << QString::number(point.value);
+        QCOMPARE(QString("%1|%2|%3")
+                     .arg(shown.join(','))
+                     .arg(usage.usage.waiting)
+                     .arg(usage.usage.values.high),
+                 "4,0.5,12|1|15");
     }
 
     // One essay far beyond the others, or dated after now, leaves the scales

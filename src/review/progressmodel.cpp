@@ -173,6 +173,7 @@ Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
 
     QList<double> words;
     QList<double> slips;
+    QList<double> usage;
     for (const ProgressEssay* essay : std::as_const(dated)) {
         const double day = dayOf(essay->when);
         progress.words.points << ProgressPoint{day, double(essay->words), essay->question.kind};
@@ -184,16 +185,25 @@ Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
         } else {
             ++progress.slips.waiting;
         }
+        if (essay->usagePerHundred) {
+            progress.usage.points << ProgressPoint{day, *essay->usagePerHundred,
+                                                   essay->question.kind};
+            usage << *essay->usagePerHundred;
+        } else {
+            ++progress.usage.waiting;
+        }
     }
     progress.words.median = runningMedian(words);
     progress.slips.median = runningMedian(slips);
+    progress.usage.median = runningMedian(usage);
     const double first = dated.isEmpty() ? dayOf(now) : progress.words.points.first().day;
     const double last = dated.isEmpty() ? first : progress.words.points.last().day;
-    progress.words.days = progress.slips.days = dayScale(first, last);
+    progress.words.days = progress.slips.days = progress.usage.days = dayScale(first, last);
     // The words' scale always shows the band the report measures against, with
     // a third of it again above, as the report's bar does.
     fitValues(progress.words, words, TargetWords.high * 4.0 / 3);
     fitValues(progress.slips, slips, 1);
+    fitValues(progress.usage, usage, 1);
 
     const auto median = [&words](qsizetype from, qsizetype to) -> std::optional<double> {
         from = std::max<qsizetype>(from, 0);

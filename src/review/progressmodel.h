@@ -20,6 +20,7 @@ struct ProgressEssay {
     QDateTime when; // null when its date cannot be read
     int words = 0;
     std::optional<double> slipsPerHundred; // until the spelling is counted
+    std::optional<double> usagePerHundred; // usage and mechanics, until counted
     // From the essay's timeline, when it has one.
     std::optional<double> minutesToFirstWord = std::nullopt;
     std::optional<double> minutesLeft = std::nullopt;
@@ -90,6 +91,7 @@ struct ProgressTotals {
 struct Progress {
     TimeSeries words;
     TimeSeries slips;       // per hundred words
+    TimeSeries usage;       // usage and mechanics slips per hundred words
     TimeSeries firstWord;   // minutes before the first word, of the essays with a timeline
     TimeSeries timeLeft;    // minutes left at the end
     QList<TopicCell> cells; // every topic of each kind, in the order of EssayKinds

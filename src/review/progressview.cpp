@@ -563,33 +563,37 @@ ProgressView::ProgressView(QWidget* parent) : QWidget(parent)
     figuresView->setAccessibleName(QStringLiteral("Progress in figures"));
     figuresView->setTabChangesFocus(true);
     figuresView->setMinimumHeight(3 * fontMetrics().height());
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(totalsLabel, 0, 0, 1, 2);
-    layout->addWidget(wordsChart, 1, 0);
-    layout->addWidget(slipsChart, 1, 1);
-    layout->addWidget(chartKey, 2, 0, 1, 2);
-    layout->addWidget(datesLabel, 3, 0, 1, 2);
-    layout->addWidget(topicMap, 4, 0, 1, 2);
-    layout->addWidget(mapKey, 5, 0, 1, 2);
-    layout->addWidget(cellLabel, 6, 0, 1, 2);
-    layout->addWidget(figuresView, 7, 0, 1, 2);
-    layout->setRowStretch(1, 3);
-    layout->setRowStretch(4, 3);
-    layout->setRowStretch(7, 1);
-    connect(topicMap, &TopicMap::cellNamed, cellLabel, &QLabel::setText);
-    setTabOrder(wordsChart, slipsChart);
-    setTabOrder(slipsChart, topicMap);
-    setTabOrder(topicMap, figuresView);
-
+    usageChart = new TimeChart(
+        "usageChart", QStringLiteral("Usage and mechanics slips per hundred words"), false);
     firstWordChart =
         new TimeChart("firstWordChart", QStringLiteral("Minutes before the first word"), false);
     timeLeftChart =
         new TimeChart("timeLeftChart", QStringLiteral("Minutes left at the end"), false);
-    layout->addWidget(firstWordChart, 6, 0);
-    layout->addWidget(timeLeftChart, 6, 1);
-    layout->setRowStretch(6, 3);
-    setTabOrder(slipsChart, firstWordChart);
+    // The pictures over time two by two: the words and the slips of either
+    // kind, then how the time went; their key under them.
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(totalsLabel, 0, 0, 1, 2);
+    layout->addWidget(wordsChart, 1, 0);
+    layout->addWidget(slipsChart, 1, 1);
+    layout->addWidget(usageChart, 2, 0);
+    layout->addWidget(firstWordChart, 2, 1);
+    layout->addWidget(timeLeftChart, 3, 1);
+    layout->addWidget(chartKey, 4, 0, 1, 2);
+    layout->addWidget(datesLabel, 5, 0, 1, 2);
+    layout->addWidget(topicMap, 6, 0, 1, 2);
+    layout->addWidget(mapKey, 7, 0, 1, 2);
+    layout->addWidget(cellLabel, 8, 0, 1, 2);
+    layout->addWidget(figuresView, 9, 0, 1, 2);
+    for (const int row : {1, 2, 3, 6})
+        layout->setRowStretch(row, 3);
+    layout->setRowStretch(9, 1);
+    connect(topicMap, &TopicMap::cellNamed, cellLabel, &QLabel::setText);
+    setTabOrder(wordsChart, slipsChart);
+    setTabOrder(slipsChart, usageChart);
+    setTabOrder(usageChart, firstWordChart);
     setTabOrder(firstWordChart, timeLeftChart);
+    setTabOrder(timeLeftChart, topicMap);
+    setTabOrder(topicMap, figuresView);
 }
 
 void ProgressView::setProgress(const Progress& progress)
@@ -598,8 +602,11 @@ void ProgressView::setProgress(const Progress& progress)
     const QString words = seriesSentences(progress.words, QStringLiteral("Words"));
     const QString slips =
         seriesSentences(progress.slips, QStringLiteral("Spelling slips per hundred words"));
+    const QString usage = seriesSentences(
+        progress.usage, QStringLiteral("Usage and mechanics slips per hundred words"));
     wordsChart->setSeries(progress.words, words);
     slipsChart->setSeries(progress.slips, slips);
+    usageChart->setSeries(progress.usage, usage);
     datesLabel->setText(datesLine(progress));
     datesLabel->setVisible(!datesLabel->text().isEmpty());
     topicMap->setCells(progress.cells);
@@ -616,9 +623,9 @@ void ProgressView::setProgress(const Progress& progress)
                     << QStringLiteral("%1 (%2)").arg(cell.question.number).arg(cell.count);
         }
     }
-    QString html = QStringLiteral("<p>%1</p><p>%2</p><p>%3</p>")
+    QString html = QStringLiteral("<p>%1</p><p>%2</p><p>%3</p><p>%4</p>")
                        .arg(totalsLine(progress).toHtmlEscaped(), words.toHtmlEscaped(),
-                            slips.toHtmlEscaped());
+                            slips.toHtmlEscaped(), usage.toHtmlEscaped());
     if (!datesLine(progress).isEmpty())
         html += QStringLiteral("<p>%1</p>").arg(datesLine(progress).toHtmlEscaped());
     for (size_t k = 0; k < EssayKinds.size(); ++k) {

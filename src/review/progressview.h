@@ -109,6 +109,7 @@ public:
     QLabel* totalsLabel;
     TimeChart* wordsChart;
     TimeChart* slipsChart;
+    TimeChart* usageChart; // usage and mechanics slips per hundred words
     PictureKey* chartKey;
     QLabel* datesLabel;
     TopicMap* topicMap;

@@ -2,6 +2,7 @@
 
 #include "essay/essayfile.h"
 #include "essay/spellchecker.h"
+#include "essay/usageslips.h"
 #include "essay/wordcount.h"
 #include "platform/product.h"
 #include "review/essayfigures.h"
@@ -427,9 +428,12 @@ void ReviewWindow::showProgress()
         const SavedEssay& essay = essays_->essay(row);
         if (!essay.part.isRecord || !filter_->passes(row))
             continue;
-        const float slips = slips_.value(row, NAN);
-        shown.append({essay.question, essay.when, essays_->words(row),
-                      std::isnan(slips) ? std::nullopt : std::optional<double>(slips)});
+        const auto counted = [row](const QList<float>& figures) {
+            const float figure = figures.value(row, NAN);
+            return std::isnan(figure) ? std::nullopt : std::optional<double>(figure);
+        };
+        shown.append(
+            {essay.question, essay.when, essays_->words(row), counted(slips_), counted(usage_)});
         if (pace)
             addPaceFigures(shown.last(), pace->at(row));
     }
@@ -447,45 +451,50 @@ void ReviewWindow::countSlipsAside()
     if (slipsCounting_.valid())
         return;
     slips_ = QList<float>(essays_->rowCount(), NAN);
+    usage_ = slips_;
     QList<EssayRecordPart> answers;
     answers.reserve(essays_->rowCount());
     for (int row = 0; row < essays_->rowCount(); ++row)
         answers << essays_->essay(row).part;
-    slipsCounting_ =
-        std::async(std::launch::async, [this, answers, closing = closing_, checker = spelling_] {
-            const SpellChecker& spelling = *checker.get();
-            if (!spelling.hasDictionary()) {
+    slipsCounting_ = std::async(std::launch::async, [this, answers, closing = closing_,
+                                                     checker = spelling_] {
+        const SpellChecker& spelling = *checker.get();
+        const bool spelled = spelling.hasDictionary();
+        if (!spelled) {
+            QMetaObject::invokeMethod(
+                this, [this] { spellingMissing_ = true; }, Qt::QueuedConnection);
+        }
+        QHash<QString, bool> known;
+        QList<float> counted;
+        QList<float> usage;
+        int first = 0;
+        for (qsizetype i = 0; i < answers.size() && !*closing; ++i) {
+            // Counted on the candidate's own words, as the report is.
+            const OwnAnswer own(answers.at(i).answer, answers.at(i).copies);
+            const int words = countWords(own.text());
+            const auto perHundred = [words](int found) {
+                return words == 0 ? 0.0F : float(100.0 * found / words);
+            };
+            counted << (spelled ? perHundred(countSlips(own.text(), spelling, known)) : NAN);
+            usage << perHundred(countUsageSlips(own.text()));
+            if (counted.size() == 250 || i + 1 == answers.size()) {
                 QMetaObject::invokeMethod(
-                    this, [this] { slipsCounted(-1, {}); }, Qt::QueuedConnection);
-                return;
+                    this, [this, first, counted, usage] { slipsCounted(first, counted, usage); },
+                    Qt::QueuedConnection);
+                first = int(i + 1);
+                counted.clear();
+                usage.clear();
             }
-            QHash<QString, bool> known;
-            QList<float> counted;
-            int first = 0;
-            for (qsizetype i = 0; i < answers.size() && !*closing; ++i) {
-                // Counted on the candidate's own words, as the report is.
-                const OwnAnswer own(answers.at(i).answer, answers.at(i).copies);
-                const int words = countWords(own.text());
-                counted << (words == 0
-                                ? 0.0F
-                                : float(100.0 * countSlips(own.text(), spelling, known) / words));
-                if (counted.size() == 250 || i + 1 == answers.size()) {
-                    QMetaObject::invokeMethod(
-                        this, [this, first, counted] { slipsCounted(first, counted); },
-                        Qt::QueuedConnection);
-                    first = int(i + 1);
-                    counted.clear();
-                }
-            }
-        });
+        }
+    });
 }
 
-void ReviewWindow::slipsCounted(int first, const QList<float>& slips)
+void ReviewWindow::slipsCounted(int first, const QList<float>& slips, const QList<float>& usage)
 {
-    if (first < 0)
-        spellingMissing_ = true;
-    for (qsizetype i = 0; i < slips.size(); ++i)
+    for (qsizetype i = 0; i < slips.size(); ++i) {
         slips_[first + i] = slips.at(i);
+        usage_[first + i] = usage.at(i);
+    }
     if (views->currentIndex() == 1)
         showProgress();
 }

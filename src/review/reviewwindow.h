@@ -105,7 +105,7 @@ private:
     void suggestionStep();
     void showProgress();
     void countSlipsAside();
-    void slipsCounted(int first, const QList<float>& slips);
+    void slipsCounted(int first, const QList<float>& slips, const QList<float>& usage);
     QString topicStart(const Question& question);
     bool refusedInUserFolder(const QString& path, const QString& what, const QString& title);
 
@@ -124,6 +124,7 @@ private:
     // Spelling slips per hundred words of each essay, by row; NaN until counted
     // on a thread of its own, which stops when the window closes.
     QList<float> slips_;
+    QList<float> usage_; // usage and mechanics slips per hundred words, the same way
     bool spellingMissing_ = false;
     std::shared_ptr<std::atomic<bool>> closing_ = std::make_shared<std::atomic<bool>>(false);
     std::future<void> slipsCounting_;
