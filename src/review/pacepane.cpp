@@ -317,11 +317,14 @@ PacePane::PacePane(QWidget* parent) : QWidget(parent)
     layout->addWidget(heading);
     layout->addWidget(chart, 1);
     layout->addWidget(sentences);
+    layout->addStretch(0);
     setTimeline(std::nullopt);
 }
 
 void PacePane::setTimeline(const std::optional<PaceLog>& log)
 {
     chart->setLog(log);
+    // Without a timeline, the one sentence that says so stands under the heading.
+    chart->setVisible(log.has_value());
     sentences->setText(paceText(log));
 }
