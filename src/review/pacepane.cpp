@@ -139,7 +139,20 @@ void paintPace(QPainter& painter, const QRectF& area, const PaceLog& log)
     for (const PaceEntry& entry : log.entries)
         most = std::max(most, entry.words);
     const double left = metrics.horizontalAdvance(QString::number(most)) + 8;
-    const QRectF plot = area.adjusted(left, metrics.height() + 4, -8, -metrics.height() - 6);
+    // The key goes beside the heading, or on a line of its own when a narrow
+    // picture leaves no room for both.
+    const QString title = QStringLiteral("Words over the minutes allowed");
+    const QStringList keyWords{QStringLiteral("end of the section"),
+                               QStringLiteral("last five minutes"),
+                               QStringLiteral("pause of a minute or more")};
+    double keyWidth = 0;
+    for (const QString& words : keyWords)
+        keyWidth += metrics.horizontalAdvance(words) + 28;
+    const bool keyBelow =
+        left + metrics.horizontalAdvance(title) + 16 + keyWidth > area.width() - 8;
+    const double keyTop = area.top() + (keyBelow ? metrics.height() + 2 : 0);
+    const QRectF plot =
+        area.adjusted(left, keyTop - area.top() + metrics.height() + 4, -8, -metrics.height() - 6);
     if (plot.width() < 20 || plot.height() < 20)
         return;
     const auto x = [&](double seconds) { return plot.left() + seconds / span * plot.width(); };
@@ -160,7 +173,7 @@ void paintPace(QPainter& painter, const QRectF& area, const PaceLog& log)
         painter.drawLine(QPointF(x(at), plot.top()), QPointF(x(at), plot.bottom()));
         painter.setPen(text);
         painter.drawText(QRectF(x(at) - 30, plot.bottom() + 2, 60, metrics.height()),
-                         Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("%1 min").arg(at / 60));
+                         Qt::AlignHCenter | Qt::AlignTop, QString::number(at / 60));
     }
     painter.drawText(
         QRectF(area.left(), plot.top() - metrics.height() / 2, left - 4, metrics.height()),
@@ -169,24 +182,23 @@ void paintPace(QPainter& painter, const QRectF& area, const PaceLog& log)
         QRectF(area.left(), plot.bottom() - metrics.height() / 2, left - 4, metrics.height()),
         Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
     painter.drawText(QRectF(plot.left(), area.top(), plot.width(), metrics.height()), Qt::AlignLeft,
-                     QStringLiteral("Words over the time allowed"));
+                     title);
     // The key, right of the heading: the band, the shade and the dashes.
     double keyAt = plot.right();
     const auto key = [&](const QString& words, const std::function<void(const QRectF&)>& swatch) {
         keyAt -= metrics.horizontalAdvance(words);
         painter.setPen(text);
-        painter.drawText(QPointF(keyAt, area.top() + metrics.ascent()), words);
+        painter.drawText(QPointF(keyAt, keyTop + metrics.ascent()), words);
         keyAt -= 16;
-        swatch(QRectF(keyAt, area.top() + 2, 12, metrics.height() - 4));
+        swatch(QRectF(keyAt, keyTop + 2, 12, metrics.height() - 4));
         keyAt -= 12;
     };
-    key(QStringLiteral("end of the section"), [&](const QRectF& r) {
+    key(keyWords.at(0), [&](const QRectF& r) {
         painter.setPen(QPen(text, 1, Qt::DashLine));
         painter.drawLine(QPointF(r.center().x(), r.top()), QPointF(r.center().x(), r.bottom()));
     });
-    key(QStringLiteral("last five minutes"),
-        [&](const QRectF& r) { painter.fillRect(r, ShadeColour); });
-    key(QStringLiteral("pause of a minute or more"), [&](const QRectF& r) {
+    key(keyWords.at(1), [&](const QRectF& r) { painter.fillRect(r, ShadeColour); });
+    key(keyWords.at(2), [&](const QRectF& r) {
         painter.fillRect(r.adjusted(0, r.height() - 6, 0, 0), PauseColour);
     });
 

@@ -289,6 +289,9 @@ void ReviewWindow::createControls()
     const int topic = std::min(panes->height() / 6, line * 3 + 12);
     const int rest = std::max(0, panes->height() - list - topic);
     panes->setSizes({list, topic, rest / 3, rest - rest / 3});
+    // The picture of the time needs about as much width as the report.
+    const int across = reportAndPace->width();
+    reportAndPace->setSizes({across * 11 / 20, across - across * 11 / 20});
 
     setTabOrder(views->tabBar(), kindFilter);
     setTabOrder(kindFilter, searchBox);
