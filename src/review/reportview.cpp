@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int BandWidth = 360;
 constexpr int BandHeight = 34;
 // The bar runs to a third beyond the band's top.
 constexpr int BarEnd = TargetWords.high * 4 / 3;

@@ -14,6 +14,9 @@ struct EssayReport;
 
 // Where the report's text finds the picture of the word band.
 inline const QUrl WordBandPicture(QStringLiteral("qel:wordband"));
+// Its width in the report, in logical pixels: the narrowest the report reads without scrolling
+// across.
+inline constexpr int BandWidth = 360;
 
 // The words against the target band, for a screen or page of the given
 // density (device pixels per logical pixel).

@@ -289,9 +289,13 @@ void ReviewWindow::createControls()
     const int topic = std::min(panes->height() / 6, line * 3 + 12);
     const int rest = std::max(0, panes->height() - list - topic);
     panes->setSizes({list, topic, rest / 3, rest - rest / 3});
-    // The picture of the time needs about as much width as the report.
+    // The picture of the time needs some width; the report keeps the most.
     const int across = reportAndPace->width();
-    reportAndPace->setSizes({across * 11 / 20, across - across * 11 / 20});
+    // The report keeps the width of its word band, so that it needs no scroll
+    // bar across: a screen of little room gives the picture of the time less.
+    const int report = std::min(std::max(across * 3 / 5, BandWidth + 60),
+                                across - pacePane->minimumSizeHint().width());
+    reportAndPace->setSizes({report, across - report});
 
     setTabOrder(views->tabBar(), kindFilter);
     setTabOrder(kindFilter, searchBox);
