@@ -1,6 +1,7 @@
 // qelreport: the figures of the saved essays outside the program. Every essay
 // of a folder as CSV, or the whole report of one essay as text. It only reads.
 
+#include "essay/selfrating.h"
 #include "essay/spellchecker.h"
 #include "platform/appfolder.h"
 #include "platform/textio.h"
@@ -152,6 +153,8 @@ int printEssay(QFile& out, const QString& path, int record, const QString& progr
     heading +=
         QStringLiteral(", %1 %2\n\n").arg(essay.part.date.toString(), essay.part.time.toString());
     QString text = heading + reportText(report, terminalWidth());
+    if (const QString marks = marksLine(essay.marks.rating, essay.marks.leftOut); !marks.isEmpty())
+        text += QLatin1Char('\n') + marks + QLatin1Char('\n');
     if (essay.question.number > 0) {
         KeyShelf keys(programFolder);
         text += QLatin1Char('\n') +

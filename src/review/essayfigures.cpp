@@ -1,5 +1,6 @@
 #include "review/essayfigures.h"
 
+#include "essay/selfrating.h"
 #include "platform/textio.h"
 #include "review/essaylist.h"
 
@@ -133,6 +134,11 @@ const QList<FigureColumn>& figureColumns()
         {QStringLiteral("points"),
          [](Essays, Essay, Report r) {
              return r.key ? QString::number(r.key->points) : QString();
+         }},
+        // The candidate's own, from the notes: empty when not rated.
+        {QStringLiteral("rating"),
+         [](Essays, Essay e, Report) {
+             return e.marks.rating ? ratingText(*e.marks.rating) : QString();
          }},
     };
     return Columns;

@@ -2,6 +2,9 @@
 
 #include "bank/topiclibrary.h"
 #include "essay/essayfile.h"
+#include "essay/selfrating.h"
+
+#include <QColor>
 
 #include <QDir>
 #include <QFile>
@@ -192,13 +195,16 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
         const int index = int(texts_.size()) - 1;
         QList<EssayRecordPart> listed;
         int records = 0;
+        const qsizetype firstRow = essays_.size();
         for (const EssayRecordPart& part : splitEssayRecords(texts_.last())) {
             if (!part.isRecord && isBlank(part.text))
                 continue;
             const QDateTime when = part.isRecord ? dates.read(part.date, part.time) : QDateTime();
-            essays_.append({file.question, index, part, when, 0, part.isRecord ? ++records : 0});
+            essays_.append(
+                {file.question, index, part, when, 0, part.isRecord ? ++records : 0, {}});
             listed.append(part);
         }
+        readMarks(folder.filePath(notesFilePath(file.name)), firstRow);
         collectCounts();
         countedFrom = essays_.size() - listed.size();
         // The views point into the file's text, which stays where it is.
@@ -228,6 +234,30 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
     for (const auto& topic : topics)
         ++topicsWritten_.at(std::size_t(topic.first));
     endResetModel();
+}
+
+void EssayList::readMarks(const QString& notesPath, qsizetype firstRow)
+{
+    QList<NotedRecord> records;
+    QList<qsizetype> rows;
+    for (qsizetype row = firstRow; row < essays_.size(); ++row) {
+        const EssayRecordPart& part = essays_.at(row).part;
+        if (part.isRecord) {
+            records.append({part.text, part.date, part.time});
+            rows.append(row);
+        }
+    }
+    if (records.isEmpty())
+        return;
+    const QList<RecordMarks> marks = matchMarks(readNotesFile(notesPath), records);
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        essays_[rows.at(i)].marks = marks.at(i);
+}
+
+void EssayList::setMarks(int row, const RecordMarks& marks)
+{
+    essays_[row].marks = marks;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
 int EssayList::words(int row) const
@@ -280,11 +310,18 @@ QVariant EssayList::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return {};
     if (role == Qt::TextAlignmentRole) {
-        return index.column() == NumberColumn || index.column() == WordsColumn
+        return index.column() == NumberColumn || index.column() == WordsColumn ||
+                       index.column() == RatingColumn
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     }
     const SavedEssay& essay = essays_.at(index.row());
+    // A left-out essay stays in the list, greyed and said to be left out.
+    if (essay.marks.leftOut && (role == Qt::ForegroundRole || role == Qt::ToolTipRole)) {
+        return role == Qt::ForegroundRole
+                   ? QVariant(QColor(0x80, 0x80, 0x80))
+                   : QVariant(QStringLiteral("Left out of the progress pictures and totals"));
+    }
     if (role == SortRole) {
         switch (index.column()) {
         case DateColumn:
@@ -293,6 +330,8 @@ QVariant EssayList::data(const QModelIndex& index, int role) const
             return essay.when.isValid() ? essay.when.time() : QTime();
         case AnswerColumn:
             return data(index, Qt::DisplayRole).toString().toLower();
+        case RatingColumn:
+            return essay.marks.rating.value_or(-1); // unrated below every rating
         default:
             return data(index, Qt::DisplayRole);
         }
@@ -316,6 +355,12 @@ QVariant EssayList::data(const QModelIndex& index, int role) const
         return essay.part.answer.first(std::min(PreviewLength, essay.part.answer.size()))
             .toString()
             .simplified();
+    case RatingColumn: {
+        QString rating = essay.marks.rating ? ratingText(*essay.marks.rating) : QString();
+        if (essay.marks.leftOut)
+            rating += rating.isEmpty() ? QStringLiteral("left out") : QStringLiteral(", left out");
+        return rating;
+    }
     default:
         return {};
     }
@@ -326,8 +371,9 @@ QVariant EssayList::headerData(int section, Qt::Orientation orientation, int rol
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const std::array<QString, ColumnCount> Headings{
-        QStringLiteral("Date"), QStringLiteral("Time"),  QStringLiteral("Kind"),
-        QStringLiteral("No."),  QStringLiteral("Words"), QStringLiteral("Answer")};
+        QStringLiteral("Date"),  QStringLiteral("Time"),  QStringLiteral("Kind"),
+        QStringLiteral("No."),   QStringLiteral("Words"), QStringLiteral("Answer"),
+        QStringLiteral("Rating")};
     return section >= 0 && section < ColumnCount ? Headings.at(section) : QVariant();
 }
 

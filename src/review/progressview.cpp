@@ -590,6 +590,11 @@ ProgressView::ProgressView(QWidget* parent) : QWidget(parent)
     layout->setRowStretch(6, 3);
     setTabOrder(slipsChart, firstWordChart);
     setTabOrder(firstWordChart, timeLeftChart);
+
+    ratingsChart = new TimeChart("ratingsChart", QStringLiteral("Your ratings"), false);
+    layout->addWidget(ratingsChart, 8, 0, 1, 2);
+    layout->setRowStretch(8, 3);
+    setTabOrder(timeLeftChart, ratingsChart);
 }
 
 void ProgressView::setProgress(const Progress& progress)
@@ -640,5 +645,10 @@ void ProgressView::setProgress(const Progress& progress)
                           !progress.timeLeft.points.isEmpty());
     html += QStringLiteral("<p>%1</p><p>%2</p>")
                 .arg(firstWord.toHtmlEscaped(), timeLeft.toHtmlEscaped());
+    const QString ratings = seriesSentences(progress.ratings, QStringLiteral("Your ratings"));
+    ratingsChart->setSeries(progress.ratings, ratings);
+    ratingsChart->setVisible(!progress.ratings.points.isEmpty());
+    if (!progress.ratings.points.isEmpty())
+        html += QStringLiteral("<p>%1</p>").arg(ratings.toHtmlEscaped());
     figuresView->setHtml(html);
 }

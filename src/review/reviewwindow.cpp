@@ -1,6 +1,8 @@
 #include "review/reviewwindow.h"
 
 #include "essay/essayfile.h"
+#include "essay/essaynotes.h"
+#include "essay/selfrating.h"
 #include "essay/spellchecker.h"
 #include "essay/wordcount.h"
 #include "platform/product.h"
@@ -10,6 +12,7 @@
 #include "review/keypane.h"
 #include "review/pacepane.h"
 #include "review/progressview.h"
+#include "review/ratingpane.h"
 #include "review/reportview.h"
 #include "review/usagepane.h"
 #include "widgets/ui.h"
@@ -187,6 +190,10 @@ void ReviewWindow::createControls()
         QStringLiteral("Argument"), QStringLiteral("No.888"), QStringLiteral("Words88")};
     for (int column = 0; column < EssayList::AnswerColumn; ++column)
         essayList->setColumnWidth(column, metrics.horizontalAdvance(widest.at(column)) + 20);
+    // The rating before the answer, which takes the rest of the row.
+    essayList->setColumnWidth(EssayList::RatingColumn,
+                              metrics.horizontalAdvance(QStringLiteral("Rating8")) + 20);
+    essayList->horizontalHeader()->moveSection(EssayList::RatingColumn, EssayList::AnswerColumn);
     essayList->horizontalHeader()->setStretchLastSection(true);
     essayList->horizontalHeader()->setHighlightSections(false);
     // A click on a heading sorts by that column; newest first to begin with.
@@ -232,7 +239,13 @@ void ReviewWindow::createControls()
     reportAndPace->setObjectName(QStringLiteral("reportAndPace"));
     reportAndPace->setChildrenCollapsible(false);
     reportAndPace->addWidget(reportView);
-    reportAndPace->addWidget(pacePane = new PacePane);
+    // The rating stands over how the time went, so the report keeps its height.
+    auto* ratingAndPace = new QWidget;
+    auto* ratingAndPaceLayout = new QVBoxLayout(ratingAndPace);
+    ratingAndPaceLayout->setContentsMargins(4, 0, 0, 0);
+    ratingAndPaceLayout->addWidget(ratingPane = new RatingPane);
+    ratingAndPaceLayout->addWidget(pacePane = new PacePane, 1);
+    reportAndPace->addWidget(ratingAndPace);
     reportAndPace->setStretchFactor(0, 3);
     reportAndPace->setStretchFactor(1, 2);
     panes = new QSplitter(Qt::Vertical);
@@ -297,7 +310,9 @@ void ReviewWindow::createControls()
     setTabOrder(essayList, topicBox);
     setTabOrder(topicBox, answerBox);
     setTabOrder(answerBox, reportView);
-    setTabOrder(reportView, pacePane->chart);
+    setTabOrder(reportView, ratingPane->ratingChoice);
+    setTabOrder(ratingPane->ratingChoice, ratingPane->leaveOutBox);
+    setTabOrder(ratingPane->leaveOutBox, pacePane->chart);
     setTabOrder(pacePane->chart, explainBox);
     setTabOrder(explainBox, progressView->wordsChart);
     setTabOrder(progressView->figuresView, writeAgainButton);
@@ -326,6 +341,7 @@ void ReviewWindow::createControls()
     connect(savePdfButton, &QPushButton::clicked, this, &ReviewWindow::savePdfClicked);
     connect(exportButton, &QPushButton::clicked, this, &ReviewWindow::exportClicked);
     connect(explainBox, &QCheckBox::toggled, this, &ReviewWindow::showReport);
+    connect(ratingPane, &RatingPane::marksChanged, this, &ReviewWindow::marksChanged);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     suggestions_->setInterval(0);
     connect(suggestions_, &QTimer::timeout, this, &ReviewWindow::suggestionStep);
@@ -425,13 +441,15 @@ void ReviewWindow::showProgress()
     QList<ProgressEssay> shown;
     for (int row = 0; row < essays_->rowCount(); ++row) {
         const SavedEssay& essay = essays_->essay(row);
-        if (!essay.part.isRecord || !filter_->passes(row))
+        if (!essay.part.isRecord || essay.marks.leftOut || !filter_->passes(row))
             continue;
         const float slips = slips_.value(row, NAN);
         shown.append({essay.question, essay.when, essays_->words(row),
                       std::isnan(slips) ? std::nullopt : std::optional<double>(slips)});
         if (pace)
             addPaceFigures(shown.last(), pace->at(row));
+        if (essay.marks.rating)
+            shown.last().rating = *essay.marks.rating / 2.0;
     }
     Progress progress = makeProgress(shown, platform_.clock.now());
     if (spellingMissing_)
@@ -541,9 +559,12 @@ void ReviewWindow::essayChosen()
         reportView->clear();
         keyHtml_.clear();
         pacePane->setTimeline(std::nullopt);
+        ratingPane->setEssay(std::nullopt, {});
         wordsLabel->clear();
         return;
     }
+    ratingPane->setEssay(essay->part.isRecord ? std::optional(essay->question.kind) : std::nullopt,
+                         essay->marks);
     setBoxText(topicBox, essay->part.topic.toString());
     setBoxText(answerBox, essay->part.answer.toString());
     // Measured on what the candidate wrote, Help's copies of earlier essays left
@@ -654,19 +675,20 @@ void ReviewWindow::savePdfClicked()
     const SavedEssay* essay = chosenEssay();
     if (!essay)
         return;
-    EssayPage page{topicName(essay->question),
-                   essay->part.date.toString(),
-                   essay->part.time.toString(),
-                   essays_->words(filter_->mapToSource(essayList->currentIndex()).row()),
-                   essay->part.topic.toString(),
-                   essay->part.answer.toString(),
-                   &report_,
-                   slipsInBox_,
-                   helpInBox_,
-                   keyHtml(keys_.file(essay->question.kind), essay->question.number,
-                           BoxAnswer(essay->part).own().text(), essay->part.topic),
-                   essayTimeline(*essays_, filter_->mapToSource(essayList->currentIndex()).row(),
-                                 userFolder_)};
+    EssayPage page{
+        topicName(essay->question),
+        essay->part.date.toString(),
+        essay->part.time.toString(),
+        essays_->words(filter_->mapToSource(essayList->currentIndex()).row()),
+        essay->part.topic.toString(),
+        essay->part.answer.toString(),
+        &report_,
+        slipsInBox_,
+        helpInBox_,
+        keyHtml(keys_.file(essay->question.kind), essay->question.number,
+                BoxAnswer(essay->part).own().text(), essay->part.topic),
+        essayTimeline(*essays_, filter_->mapToSource(essayList->currentIndex()).row(), userFolder_),
+        marksLine(essay->marks.rating, essay->marks.leftOut)};
     QString name =
         kindName(essay->question.kind) + QLatin1Char(' ') + QString::number(essay->question.number);
     if (essay->when.isValid())
@@ -689,6 +711,39 @@ void ReviewWindow::savePdfClicked()
                              QStringLiteral("Save as PDF"), MessageBoxes::Exclamation,
                              MessageBoxes::Ok);
     }
+}
+
+// Appends what changed to the essay's notes; a notes file that cannot be
+// written changes nothing, and the window says so.
+void ReviewWindow::marksChanged(const RecordMarks& marks)
+{
+    const SavedEssay* essay = chosenEssay();
+    if (!essay || !essay->part.isRecord)
+        return;
+    const int row = filter_->mapToSource(essayList->currentIndex()).row();
+    const QString date = essay->part.date.toString();
+    const QString time = essay->part.time.toString();
+    QString entries;
+    if (marks.rating != essay->marks.rating)
+        entries += ratingEntry(essay->part.text, date, time, marks.rating);
+    if (marks.leftOut != essay->marks.leftOut)
+        entries += leaveOutEntry(essay->part.text, date, time, marks.leftOut);
+    if (entries.isEmpty())
+        return;
+    const QString path = QDir(userFolder_).filePath(notesFilePath(essays_->fileName(*essay)));
+    QString reason;
+    if (!appendNotes(path, entries, reason)) {
+        ratingPane->setEssay(essay->question.kind, essay->marks);
+        platform_.boxes.show(this,
+                             QStringLiteral("Not kept: %1 cannot be written (%2).")
+                                 .arg(QDir::toNativeSeparators(path), reason),
+                             QStringLiteral("Your rating"), MessageBoxes::Exclamation,
+                             MessageBoxes::Ok);
+        return;
+    }
+    essays_->setMarks(row, marks);
+    if (views->currentIndex() == 1)
+        showProgress();
 }
 
 // The user folder holds the essays and nothing else: a file named like an
