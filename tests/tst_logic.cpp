@@ -659,7 +659,7 @@ private slots:
                  "file,record,date,time,kind,topic,words,paragraphs,sentences,"
                  "mean_sentence_words,spelling_slips,topic_words_used,topic_words,"
                  "distinct_per_hundred,long_word_share,usage_slips,points_taken_up,"
-                 "points");
+                 "points,rating");
     }
 
     // The pictures' figures, from essays written as progressOf reads them.

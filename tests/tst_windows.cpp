@@ -971,6 +971,10 @@ private slots:
                 p.folder.read("e.pdf").contains("<00EF> <0076> <0066> <00E9>"));
         QTest::keyClick(r->answerBox, Qt::Key_Tab);
         QTest::keyClick(r->reportView, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), r->ratingPane->ratingChoice);
+        QTest::keyClick(r->ratingPane->ratingChoice, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), r->ratingPane->leaveOutBox);
+        QTest::keyClick(r->ratingPane->leaveOutBox, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), r->explainBox);
         QTest::keyClick(r->explainBox, Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Write this topic again
@@ -1097,7 +1101,7 @@ private slots:
         QCOMPARE(p.folder.read("all.csv"), all.data());
         const QList<QByteArray> lines = p.folder.read("argument.csv").split('\n');
         QCOMPARE(lines.size(), 3); // the header, one row, the end
-        QVERIFY2(lines[1].startsWith("aa7.txt,1,") && lines[1].endsWith(",0.00,0,,\r"), lines[1]);
+        QVERIFY2(lines[1].startsWith("aa7.txt,1,") && lines[1].endsWith(",0.00,0,,,\r"), lines[1]);
         QVERIFY(p.folder.read("all.csv").contains("\r\nai9.txt,2,"));
     }
 

@@ -21,6 +21,7 @@ RatingPane::RatingPane(QWidget* parent) : QWidget(parent)
                                             "scale; the last one you choose counts"));
     ratingLabel->setBuddy(ratingChoice);
     leaveOutBox = new QCheckBox(QStringLiteral("Leave o&ut of Progress"));
+    leaveOutBox->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     leaveOutBox->setObjectName(QStringLiteral("leaveOutBox"));
     leaveOutBox->setAccessibleName(QStringLiteral("Leave out of Progress"));
     leaveOutBox->setToolTip(QStringLiteral("Leaves this essay out of the Progress pictures and "
@@ -29,17 +30,18 @@ RatingPane::RatingPane(QWidget* parent) : QWidget(parent)
     meaningLabel = new QLabel;
     meaningLabel->setObjectName(QStringLiteral("meaningLabel"));
     meaningLabel->setWordWrap(true);
+    meaningLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     meaningLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Narrow, one control a line, so that the report beside it keeps its width.
     auto* row = new QHBoxLayout;
     row->addWidget(ratingLabel);
     row->addWidget(ratingChoice);
-    row->addSpacing(8);
-    row->addWidget(leaveOutBox);
     row->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(row);
     layout->addWidget(meaningLabel);
+    layout->addWidget(leaveOutBox);
     setTabOrder(ratingChoice, leaveOutBox);
 
     connect(ratingChoice, &QComboBox::activated, this, [this] {
