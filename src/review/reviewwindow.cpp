@@ -192,7 +192,7 @@ void ReviewWindow::createControls()
         essayList->setColumnWidth(column, metrics.horizontalAdvance(widest.at(column)) + 20);
     // The rating before the answer, which takes the rest of the row.
     essayList->setColumnWidth(EssayList::RatingColumn,
-                              metrics.horizontalAdvance(QStringLiteral("Rating8")) + 20);
+                              metrics.horizontalAdvance(QStringLiteral("4.5, left out")) + 20);
     essayList->horizontalHeader()->moveSection(EssayList::RatingColumn, EssayList::AnswerColumn);
     essayList->horizontalHeader()->setStretchLastSection(true);
     essayList->horizontalHeader()->setHighlightSections(false);
