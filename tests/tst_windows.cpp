@@ -1169,6 +1169,7 @@ private slots:
         QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
         QVERIFY(QTest::qWaitForWindowActive(r));
         RatingPane* pane = r->ratingPane;
+        QTRY_VERIFY(pane->isEnabled());           // the marks are read on a thread
         QCOMPARE(pane->ratingChoice->count(), 8); // not rated, 0 to 6 in whole points
         const auto choose = [&](int row, int halfPoints, bool leftOut) {
             r->essayList->setCurrentIndex(r->essayList->model()->index(row, 0));

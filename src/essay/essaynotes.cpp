@@ -231,7 +231,9 @@ QList<std::optional<PaceLog>> matchTimelines(QByteArrayView notes,
 QList<RecordMarks> matchMarks(QByteArrayView notes, const QList<NotedRecord>& records)
 {
     QList<RecordMarks> marks(records.size());
-    if (notes.isEmpty() || records.isEmpty())
+    // Most notes are timelines alone: a search far quicker than reading their lines.
+    if (records.isEmpty() || (!notes.contains(QByteArrayView("== rating")) &&
+                              !notes.contains(QByteArrayView("== leave-out"))))
         return marks;
     RecordMatcher matcher(records);
     eachEntry(notes, [&](const RawEntry& entry) {

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -130,7 +131,7 @@ bool isBlank(QStringView text)
 
 EssayList::EssayList(QObject* parent) : QAbstractTableModel(parent) {}
 
-void EssayList::read(const QString& userFolder, const QLocale& locale)
+void EssayList::read(const QString& userFolder, const QLocale& locale, Marks marks)
 {
     // The names the program gives essay files, in the kinds' order, by number.
     const QDir folder(userFolder);
@@ -147,6 +148,8 @@ void EssayList::read(const QString& userFolder, const QLocale& locale)
                std::pair(b.question.kind, b.question.number);
     });
     readFiles(folder, found, locale);
+    if (marks == Marks::Read)
+        setAllMarks(readMarks());
 }
 
 bool EssayList::readFile(const QString& path, const QLocale& locale, QString& reason)
@@ -156,6 +159,7 @@ bool EssayList::readFile(const QString& path, const QLocale& locale, QString& re
               {{info.fileName(),
                 questionOfFile(info.fileName()).value_or(Question{EssayKind::Issue, 0})}},
               locale);
+    setAllMarks(readMarks());
     if (skipped_.isEmpty())
         return true;
     reason = skipped_.first().section(QStringLiteral(" ("), 1).chopped(1);
@@ -171,6 +175,7 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
     essays_.clear();
     skipped_.clear();
     locale_ = locale;
+    folder_ = folder.path();
     RecordDateReader dates(locale);
     // Each file's words are counted on the second core while the next file is
     // read, so that they are there when the list and the pictures first show.
@@ -195,7 +200,6 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
         const int index = int(texts_.size()) - 1;
         QList<EssayRecordPart> listed;
         int records = 0;
-        const qsizetype firstRow = essays_.size();
         for (const EssayRecordPart& part : splitEssayRecords(texts_.last())) {
             if (!part.isRecord && isBlank(part.text))
                 continue;
@@ -204,7 +208,6 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
                 {file.question, index, part, when, 0, part.isRecord ? ++records : 0, {}});
             listed.append(part);
         }
-        readMarks(folder.filePath(notesFilePath(file.name)), firstRow);
         collectCounts();
         countedFrom = essays_.size() - listed.size();
         // The views point into the file's text, which stays where it is.
@@ -236,22 +239,39 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
     endResetModel();
 }
 
-void EssayList::readMarks(const QString& notesPath, qsizetype firstRow)
+QList<RecordMarks> EssayList::readMarks() const
 {
-    QList<NotedRecord> records;
-    QList<qsizetype> rows;
-    for (qsizetype row = firstRow; row < essays_.size(); ++row) {
-        const EssayRecordPart& part = essays_.at(row).part;
-        if (part.isRecord) {
-            records.append({part.text, part.date, part.time});
-            rows.append(row);
-        }
+    // Each file's records in file order, as its notes name them.
+    QHash<int, QList<int>> rowsByFile;
+    for (int row = 0; row < essays_.size(); ++row) {
+        if (essays_.at(row).part.isRecord)
+            rowsByFile[essays_.at(row).file].append(row);
     }
-    if (records.isEmpty())
-        return;
-    const QList<RecordMarks> marks = matchMarks(readNotesFile(notesPath), records);
-    for (qsizetype i = 0; i < rows.size(); ++i)
-        essays_[rows.at(i)].marks = marks.at(i);
+    QList<RecordMarks> marks(essays_.size());
+    const QDir folder(folder_);
+    for (auto file = rowsByFile.begin(); file != rowsByFile.end(); ++file) {
+        const QByteArray notes =
+            readNotesFile(folder.filePath(notesFilePath(fileNames_.at(file.key()))));
+        if (notes.isEmpty())
+            continue;
+        QList<NotedRecord> records;
+        for (const int row : std::as_const(file.value())) {
+            const EssayRecordPart& part = essays_.at(row).part;
+            records.append({part.text, part.date, part.time});
+        }
+        const QList<RecordMarks> found = matchMarks(notes, records);
+        for (qsizetype i = 0; i < found.size(); ++i)
+            marks[file.value().at(i)] = found.at(i);
+    }
+    return marks;
+}
+
+void EssayList::setAllMarks(const QList<RecordMarks>& marks)
+{
+    for (qsizetype row = 0; row < std::min(marks.size(), essays_.size()); ++row)
+        essays_[row].marks = marks.at(row);
+    if (!essays_.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 void EssayList::setMarks(int row, const RecordMarks& marks)

@@ -51,7 +51,9 @@ public:
     // ai1.txt to ai150.txt and aa1.txt to aa141.txt, with the marks in their
     // notes. Nothing is ever written.
     // A line that ends in LF alone is read as ending in CR LF.
-    void read(const QString& userFolder, const QLocale& locale);
+    // The marks can be left to readMarks, which a thread may run.
+    enum class Marks { Read, Later };
+    void read(const QString& userFolder, const QLocale& locale, Marks marks = Marks::Read);
     // Reads one essay file, whatever its name; its kind and topic come from the
     // name when it is one the program writes (else topic number 0). Gives the
     // reason when it is not read.
@@ -62,6 +64,10 @@ public:
     int words(int row) const;
     // Once the candidate's rating or leave-out mark is in the notes file.
     void setMarks(int row, const RecordMarks& marks);
+    // Every row's marks from the notes beside the essay files, one file read at
+    // a time: safe on another thread while the list stays as it is.
+    QList<RecordMarks> readMarks() const;
+    void setAllMarks(const QList<RecordMarks>& marks);
     // A date as the list shows it, in one form whatever form the record has.
     QString shownDate(const QDate& date) const;
     // How many essays on how many topics, and the files that were not read.
@@ -81,7 +87,7 @@ private:
         QString name;
         Question question;
     };
-    void readMarks(const QString& notesPath, qsizetype firstRow);
+    QString folder_; // where the files were read
     void readFiles(const QDir& folder, const QList<EssayFileName>& files, const QLocale& locale);
 
     QStringList fileNames_;

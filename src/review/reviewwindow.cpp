@@ -115,9 +115,23 @@ ReviewWindow::ReviewWindow(Platform& platform, const QString& appFolder, QWidget
     setObjectName(QStringLiteral("ReviewWindow"));
     setWindowTitle(QStringLiteral("Review - ") + Product::TitleWithVersion);
     setSizeGripEnabled(true);
-    essays_->read(userFolder_, QLocale::system());
+    essays_->read(userFolder_, QLocale::system(), EssayList::Marks::Later);
     filter_->setSourceModel(essays_);
     createControls();
+    // The notes hold years of timelines: the marks are read beside the window's opening.
+    marksReading_ = std::async(std::launch::async, [this] {
+        QList<RecordMarks> marks = essays_->readMarks();
+        QMetaObject::invokeMethod(
+            this,
+            [this, marks = std::move(marks)] {
+                essays_->setAllMarks(marks);
+                marksRead_ = true;
+                showMarks();
+                if (views->currentIndex() == 1)
+                    showProgress();
+            },
+            Qt::QueuedConnection);
+    });
     countLabel->setText(essays_->summary());
     if (filter_->rowCount() > 0)
         essayList->setCurrentIndex(filter_->index(0, 0));
@@ -132,6 +146,8 @@ ReviewWindow::~ReviewWindow()
     ++*searchNumber_;
     if (slipsCounting_.valid())
         slipsCounting_.wait();
+    if (marksReading_.valid())
+        marksReading_.wait();
     if (searching_.valid())
         searching_.wait();
 }
@@ -563,8 +579,7 @@ void ReviewWindow::essayChosen()
         wordsLabel->clear();
         return;
     }
-    ratingPane->setEssay(essay->part.isRecord ? std::optional(essay->question.kind) : std::nullopt,
-                         essay->marks);
+    showMarks();
     setBoxText(topicBox, essay->part.topic.toString());
     setBoxText(answerBox, essay->part.answer.toString());
     // Measured on what the candidate wrote, Help's copies of earlier essays left
@@ -711,6 +726,16 @@ void ReviewWindow::savePdfClicked()
                              QStringLiteral("Save as PDF"), MessageBoxes::Exclamation,
                              MessageBoxes::Ok);
     }
+}
+
+// The chosen essay's marks, once they are read; until then the rating waits.
+void ReviewWindow::showMarks()
+{
+    const SavedEssay* essay = chosenEssay();
+    ratingPane->setEssay(essay && essay->part.isRecord && marksRead_
+                             ? std::optional(essay->question.kind)
+                             : std::nullopt,
+                         essay ? essay->marks : RecordMarks{});
 }
 
 // Appends what changed to the essay's notes; a notes file that cannot be

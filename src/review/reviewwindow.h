@@ -141,6 +141,10 @@ private:
     void searchFound(int number, const QString& search, QList<bool> matches);
     std::optional<std::array<TopicTable, EssayKinds.size()>> topicTexts_; // read when first named
     KeyShelf keys_{appFolder_}; // each key file read when an essay first needs it
+    // The ratings and leave-out marks, read from the notes on a thread as the window opens.
+    std::future<void> marksReading_;
+    bool marksRead_ = false;
+    void showMarks();
     // The timelines' figures for the Progress tab, read on a thread when it first shows.
     std::unique_ptr<TimelineFigures> paceFigures_;
 };
