@@ -57,10 +57,10 @@ printf 'not an essay file at all\r\n' >"$USER_DIR/notes.txt"
 
 qelreport >"$WORK/out.csv" 2>"$WORK/err.txt"
 check "exit status of the CSV" 0 $?
-expected='file,record,date,time,kind,topic,words,paragraphs,sentences,mean_sentence_words,spelling_slips,topic_words_used,topic_words,distinct_per_hundred,long_word_share,usage_slips,points_taken_up,points,first_word_s,longest_pause_s,words_last_5_min,deleted_share,time_left_s
-ai12.txt,2,2026-03-16,20:05:00,Issue,12,15,1,2,7.5,4,0,4,78.6,0.14,0,0,5,,,,,
-aa7.txt,1,2026-03-15,10:00:00,Argument,7,12,1,4,3.0,0,0,1,66.7,0.00,0,1,4,,,,,
-ai12.txt,1,2026-03-14,09:26:53,Issue,12,5,1,2,2.5,0,2,4,100.0,0.60,0,0,5,10,85,0,0.111,120'
+expected='file,record,date,time,kind,topic,words,paragraphs,sentences,mean_sentence_words,spelling_slips,topic_words_used,topic_words,distinct_per_hundred,long_word_share,usage_slips,points_taken_up,points,first_word_s,longest_pause_s,words_last_5_min,deleted_share,time_left_s,rating
+ai12.txt,2,2026-03-16,20:05:00,Issue,12,15,1,2,7.5,4,0,4,78.6,0.14,0,0,5,,,,,,
+aa7.txt,1,2026-03-15,10:00:00,Argument,7,12,1,4,3.0,0,0,1,66.7,0.00,0,1,4,,,,,,
+ai12.txt,1,2026-03-14,09:26:53,Issue,12,5,1,2,2.5,0,2,4,100.0,0.60,0,0,5,10,85,0,0.111,120,'
 check "the CSV's line ends" "$(wc -l <"$WORK/out.csv")" "$(grep -c $'\r$' "$WORK/out.csv")"
 # Row 1: 15 words, 2 sentences; 11 different of 14 words with letters; recieve
 # twice of 7 letters or more. Row 2: 8 different of 12. Row 3: Companies,

@@ -8,6 +8,7 @@
 #include "essay/essaynotes.h"
 #include "essay/essayrecords.h"
 #include "essay/essayreport.h"
+#include "essay/selfrating.h"
 #include "essay/spellchecker.h"
 #include "essay/topickey.h"
 #include "essay/usageslips.h"
@@ -660,7 +661,7 @@ private slots:
                  "mean_sentence_words,spelling_slips,topic_words_used,topic_words,"
                  "distinct_per_hundred,long_word_share,usage_slips,points_taken_up,"
                  "points,first_word_s,longest_pause_s,words_last_5_min,deleted_share,"
-                 "time_left_s");
+                 "time_left_s,rating");
     }
 
     // The pictures' figures, from essays written as progressOf reads them.
@@ -1491,6 +1492,58 @@ private slots:
         QStringList found;
         for (const std::optional<PaceLog>& log : matchTimelines(bytes, noted))
             found << (log ? QString::number(log->secondsAllowed) : "-");
+        QTEST(found.join(','), "found");
+    }
+
+    // The candidate's rating and leave-out mark, each record its own: the last
+    // entry of a kind counts, undone by appending, a body the program never
+    // writes or a record that is gone passed over. A and B are of one second.
+    void marksMatching_data()
+    {
+        columns<QString, QString, QString>("records", "notes", "found");
+        row("written and read back", "ABC", "A=4", "4,-,-");
+        row("changed: the last counts", "ABC", "A=4 A=5", "5,-,-");
+        row("two records of one second", "ABC", "B=4.5 A=3", "3,4.5,-");
+        row("taken back", "ABC", "A=4 A=none", "-,-,-");
+        row("left out, and undone", "ABC", "B=out C=out B=in", "-,-,- out");
+        row("bodies never written", "ABC", "A=4 A=7 A=4.7 A=6.5 A= B=maybe", "4,-,-");
+        row("a record that is gone", "AC", "B=2 C=1", "-,1");
+    }
+    void marksMatching()
+    {
+        QFETCH(QString, records);
+        QFETCH(QString, notes);
+        const QHash<QChar, std::pair<const char*, const char*>> essays{
+            {'A', {"9:26:53", "Alpha."}},
+            {'B', {"9:26:53", "Beta."}},
+            {'C', {"9:40:00", "Gamma."}}};
+        const auto record = [&](QChar c) {
+            return buildEssayRecord({EssayKind::GreIssue, 4}, "3/14/2026", essays.value(c).first,
+                                    "\r\nT\r\n", essays.value(c).second);
+        };
+        QString file;
+        for (const QChar c : records)
+            file += record(c);
+        QString written;
+        for (const QString& entry : notes.split(' ')) {
+            const QChar c = entry.at(0);
+            const QString body = entry.mid(2);
+            const bool mark = body == "out" || body == "in";
+            QString text =
+                mark ? leaveOutEntry(record(c), "3/14/2026", essays.value(c).first, body == "out")
+                     : ratingEntry(record(c), "3/14/2026", essays.value(c).first,
+                                   ratingFromText(body.toLatin1()));
+            if (!mark && body != "none" && !ratingFromText(body.toLatin1()))
+                text.replace("\r\nnone\r\n", "\r\n" + body + "\r\n"); // as a hand might write
+            written += text;
+        }
+        QList<NotedRecord> noted;
+        for (const EssayRecordPart& part : splitEssayRecords(file))
+            noted.append({part.text, part.date, part.time});
+        QStringList found;
+        for (const RecordMarks& marks : matchMarks(toCodePage(written), noted))
+            found << (marks.rating ? ratingText(*marks.rating) : "-") +
+                         (marks.leftOut ? " out" : "");
         QTEST(found.join(','), "found");
     }
 

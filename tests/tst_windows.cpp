@@ -17,6 +17,7 @@
 #include "review/essaypdf.h"
 #include "review/pacepane.h"
 #include "review/progressview.h"
+#include "review/ratingpane.h"
 #include "review/reviewwindow.h"
 #include "start/practice.h"
 #include "widgets/announcer.h"
@@ -970,6 +971,10 @@ private slots:
                 p.folder.read("e.pdf").contains("<00EF> <0076> <0066> <00E9>"));
         QTest::keyClick(r->answerBox, Qt::Key_Tab);
         QTest::keyClick(r->reportView, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), r->ratingPane->ratingChoice);
+        QTest::keyClick(r->ratingPane->ratingChoice, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), r->ratingPane->leaveOutBox);
+        QTest::keyClick(r->ratingPane->leaveOutBox, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), r->explainBox);
         QTest::keyClick(r->explainBox, Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Write this topic again
@@ -1096,7 +1101,7 @@ private slots:
         QCOMPARE(p.folder.read("all.csv"), all.data());
         const QList<QByteArray> lines = p.folder.read("argument.csv").split('\n');
         QCOMPARE(lines.size(), 3); // the header, one row, the end
-        QVERIFY2(lines[1].startsWith("aa7.txt,1,") && lines[1].endsWith(",0.00,0,,,,,,,\r"),
+        QVERIFY2(lines[1].startsWith("aa7.txt,1,") && lines[1].endsWith(",0.00,0,,,,,,,,\r"),
                  lines[1]);
         QVERIFY(p.folder.read("all.csv").contains("\r\nai9.txt,2,"));
     }
@@ -1142,6 +1147,75 @@ private slots:
         QVERIFY(words.charFormat().toolTip().startsWith(meaning));
         r->explainBox->click();
         QVERIFY(r->reportView->toPlainText().contains(meaning));
+    }
+
+    // The candidate's own rating and leave-out mark, two records of one second
+    // apart: kept in the notes alone, shown in the list and Progress, read back
+    // by a new window; notes that cannot be written change nothing, and say so.
+    void ownRating_data()
+    {
+        columns<bool>("writable");
+        row("kept", true);
+        row("notes that cannot be written", false);
+    }
+    void ownRating()
+    {
+        QFETCH(bool, writable);
+        LoadedProgram p;
+        const QByteArray essays = record(sample(true, "One.")) + record(sample(true, "Two."));
+        p.folder.write("user/ai12.txt", essays);
+        if (!writable)
+            QVERIFY(QDir().mkpath(p.folder.file("user/ai12.notes")));
+        p.start->reviewButton->click();
+        QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
+        QVERIFY(QTest::qWaitForWindowActive(r));
+        RatingPane* pane = r->ratingPane;
+        QTRY_VERIFY(pane->isEnabled());           // the marks are read on a thread
+        QCOMPARE(pane->ratingChoice->count(), 8); // not rated, 0 to 6 in whole points
+        const auto choose = [&](int row, int halfPoints, bool leftOut) {
+            r->essayList->setCurrentIndex(r->essayList->model()->index(row, 0));
+            const int at = pane->ratingChoice->findData(halfPoints);
+            pane->ratingChoice->setCurrentIndex(at);
+            emit pane->ratingChoice->activated(at);
+            if (pane->leaveOutBox->isChecked() != leftOut)
+                pane->leaveOutBox->click();
+        };
+        const auto shown = [&](int row) {
+            return r->essayList->model()->index(row, EssayList::RatingColumn).data().toString();
+        };
+        r->views->setCurrentIndex(1);
+        const QString bothInProgress = r->progressView->wordsChart->accessibleDescription();
+        r->views->setCurrentIndex(0);
+        choose(0, 8, false);
+        choose(0, 10, false); // changed: the last counts
+        choose(1, 6, true);
+        QCOMPARE(p.folder.read("user/ai12.txt"), essays);
+        QCOMPARE(QDir(p.folder.file("user")).entryList(QDir::Files),
+                 writable ? QStringList({"ai12.notes", "ai12.txt"}) : QStringList{"ai12.txt"});
+        if (!writable) {
+            QCOMPARE(p.fake.boxes.asked.size(), 4);
+            QVERIFY(p.fake.boxes.prompts.first().startsWith("Not kept: ") &&
+                    !p.fake.boxes.prompts.first().contains('\n'));
+            QVERIFY(shown(0).isEmpty() && shown(1).isEmpty());
+            QCOMPARE(pane->ratingChoice->currentText(), "Not rated");
+            QVERIFY(!pane->leaveOutBox->isChecked());
+            return;
+        }
+        QVERIFY(p.fake.boxes.asked.isEmpty());
+        QCOMPARE(QStringList({shown(0), shown(1)}), QStringList({"5", "3, left out"}));
+        QVERIFY(pane->meaningLabel->text().startsWith("Takes a position and gives reasons"));
+        // Left out of the pictures and totals, and back once undone.
+        r->views->setCurrentIndex(1);
+        QVERIFY(r->progressView->wordsChart->accessibleDescription().startsWith("Words: 1 essay,"));
+        QVERIFY(r->progressView->ratingsChart->accessibleDescription().endsWith(": 5."));
+        r->views->setCurrentIndex(0);
+        pane->leaveOutBox->click();
+        r->views->setCurrentIndex(1);
+        QCOMPARE(r->progressView->wordsChart->accessibleDescription(), bothInProgress);
+        EssayList again;
+        again.read(p.folder.file("user"), QLocale());
+        QCOMPARE(again.essay(0).marks, (RecordMarks{10, false}));
+        QCOMPARE(again.essay(1).marks, (RecordMarks{6, false}));
     }
 
     // An essay as a PDF: all of its pages, or no file and the reason, an old file kept.

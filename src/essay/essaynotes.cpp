@@ -1,6 +1,7 @@
 #include "essay/essaynotes.h"
 
 #include "essay/essayfile.h"
+#include "essay/selfrating.h"
 #include "platform/textio.h"
 
 #include <QCryptographicHash>
@@ -42,6 +43,32 @@ QString timelineEntry(QStringView recordText, const QString& date, const QString
     text += paceLines(log);
     text += EndLine + CrLf;
     return text;
+}
+
+namespace {
+
+QString markEntry(QLatin1StringView kind, QStringView recordText, const QString& date,
+                  const QString& time, const QString& body)
+{
+    return QStringLiteral("== ") + kind + CrLf + QStringLiteral("record: ") +
+           recordHash(recordText) + CrLf + QStringLiteral("date: ") + date + CrLf +
+           QStringLiteral("time: ") + time + CrLf + body + CrLf + EndLine + CrLf;
+}
+
+} // namespace
+
+QString ratingEntry(QStringView recordText, const QString& date, const QString& time,
+                    std::optional<int> halfPoints)
+{
+    return markEntry(QLatin1StringView("rating"), recordText, date, time,
+                     halfPoints ? ratingText(*halfPoints) : QStringLiteral("none"));
+}
+
+QString leaveOutEntry(QStringView recordText, const QString& date, const QString& time,
+                      bool leftOut)
+{
+    return markEntry(QLatin1StringView("leave-out"), recordText, date, time,
+                     leftOut ? QStringLiteral("out") : QStringLiteral("in"));
 }
 
 bool appendNotes(const QString& path, const QString& text, QString& reason)
@@ -133,36 +160,57 @@ QString dayAndTime(QStringView date, QStringView time)
 
 } // namespace
 
+namespace {
+
+// The records an entry names: those of its date and time whose text has its
+// hash. A record's text is hashed only when an entry names its second.
+class RecordMatcher {
+public:
+    explicit RecordMatcher(const QList<NotedRecord>& records) : records_(records)
+    {
+        for (int i = 0; i < records.size(); ++i)
+            bySecond_[dayAndTime(records[i].date, records[i].time)].append(i);
+    }
+    template <typename Matched> void eachRecord(const RawEntry& entry, Matched matched)
+    {
+        if (entry.record.size() != 40)
+            return;
+        const auto candidates =
+            bySecond_.constFind(dayAndTime(fromCodePage(entry.date), fromCodePage(entry.time)));
+        if (candidates == bySecond_.constEnd())
+            return;
+        const QString hash = QString::fromLatin1(entry.record);
+        for (const int i : *candidates) {
+            auto known = hashes_.constFind(i);
+            if (known == hashes_.constEnd())
+                known = hashes_.insert(i, recordHash(records_[i].text));
+            if (*known == hash)
+                matched(i);
+        }
+    }
+
+private:
+    const QList<NotedRecord>& records_;
+    QHash<QString, QList<int>> bySecond_;
+    QHash<int, QString> hashes_;
+};
+
+} // namespace
+
 QList<std::optional<PaceLog>> matchTimelines(QByteArrayView notes,
                                              const QList<NotedRecord>& records)
 {
     QList<std::optional<PaceLog>> timelines(records.size());
     if (notes.isEmpty() || records.isEmpty())
         return timelines;
-    // Records by their date and time, which is cheap; a record's text is hashed
-    // only when an entry names its second.
-    QHash<QString, QList<int>> bySecond;
-    for (int i = 0; i < records.size(); ++i)
-        bySecond[dayAndTime(records[i].date, records[i].time)].append(i);
-    QHash<int, QString> hashes;
-
+    RecordMatcher matcher(records);
     // The last timeline written for a record counts.
     eachEntry(notes, [&](const RawEntry& entry) {
-        if (entry.kind != QByteArrayView("timeline") || entry.record.size() != 40)
+        if (entry.kind != QByteArrayView("timeline"))
             return;
-        const auto candidates =
-            bySecond.constFind(dayAndTime(fromCodePage(entry.date), fromCodePage(entry.time)));
-        if (candidates == bySecond.constEnd())
-            return;
-        const QString hash = QString::fromLatin1(entry.record);
         std::optional<PaceLog> log;
         bool read = false;
-        for (const int i : *candidates) {
-            auto known = hashes.constFind(i);
-            if (known == hashes.constEnd())
-                known = hashes.insert(i, recordHash(records[i].text));
-            if (*known != hash)
-                continue;
+        matcher.eachRecord(entry, [&](int i) {
             if (!read) {
                 read = true;
                 bool ok = false;
@@ -175,7 +223,38 @@ QList<std::optional<PaceLog>> matchTimelines(QByteArrayView notes,
                     log = PaceLog{allowed, std::move(*lines)};
             }
             timelines[i] = log;
-        }
+        });
     });
     return timelines;
+}
+
+QList<RecordMarks> matchMarks(QByteArrayView notes, const QList<NotedRecord>& records)
+{
+    QList<RecordMarks> marks(records.size());
+    // Most notes are timelines alone: a search far quicker than reading their lines.
+    if (records.isEmpty() || (!notes.contains(QByteArrayView("== rating")) &&
+                              !notes.contains(QByteArrayView("== leave-out"))))
+        return marks;
+    RecordMatcher matcher(records);
+    eachEntry(notes, [&](const RawEntry& entry) {
+        const bool rating = entry.kind == QByteArrayView("rating");
+        if (!rating && entry.kind != QByteArrayView("leave-out"))
+            return;
+        // One body line, as the program writes it; anything else is passed over.
+        QByteArrayView body = entry.lines.trimmed();
+        if (body.contains('\n'))
+            return;
+        std::optional<int> halfPoints = ratingFromText(body);
+        const bool none = body == QByteArrayView("none");
+        const bool out = body == QByteArrayView("out");
+        if (rating ? !halfPoints && !none : !out && body != QByteArrayView("in"))
+            return;
+        matcher.eachRecord(entry, [&](int i) {
+            if (rating)
+                marks[i].rating = halfPoints;
+            else
+                marks[i].leftOut = out;
+        });
+    });
+    return marks;
 }

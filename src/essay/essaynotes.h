@@ -27,6 +27,15 @@ QString recordHash(QStringView recordText);
 QString timelineEntry(QStringView recordText, const QString& date, const QString& time,
                       const PaceLog& log);
 
+// The candidate's own rating of the record, in half points, or none: an entry of
+// its own kind, appended when it changes.
+QString ratingEntry(QStringView recordText, const QString& date, const QString& time,
+                    std::optional<int> halfPoints);
+// Whether the record is left out of the progress pictures and totals: appended
+// when it is marked, and again when the mark is undone.
+QString leaveOutEntry(QStringView recordText, const QString& date, const QString& time,
+                      bool leftOut);
+
 // Appends the text whole and returns true once it is on the disk, as records
 // are appended; on failure gives the reason in plain words.
 bool appendNotes(const QString& path, const QString& text, QString& reason);
@@ -46,6 +55,16 @@ struct NotedRecord {
 // Entries for records that are not given are passed over.
 QList<std::optional<PaceLog>> matchTimelines(QByteArrayView notes,
                                              const QList<NotedRecord>& records);
+
+// What the candidate said of a record: the last entry of each kind counts.
+struct RecordMarks {
+    std::optional<int> rating; // in half points, 0 to 12
+    bool leftOut = false;
+    bool operator==(const RecordMarks&) const = default;
+};
+// The marks of each record, in the records' order; an entry for a record that
+// is not given, or whose body is not one the program writes, is passed over.
+QList<RecordMarks> matchMarks(QByteArrayView notes, const QList<NotedRecord>& records);
 
 // The notes file's bytes, or nothing when it is missing, not a regular file,
 // or larger than LargestNotesFile.

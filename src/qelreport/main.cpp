@@ -1,6 +1,7 @@
 // qelreport: the figures of the saved essays outside the program. Every essay
 // of a folder as CSV, or the whole report of one essay as text. It only reads.
 
+#include "essay/selfrating.h"
 #include "essay/spellchecker.h"
 #include "platform/appfolder.h"
 #include "platform/textio.h"
@@ -160,6 +161,8 @@ int printEssay(QFile& out, const QString& path, int record, const QString& progr
         essayTimeline(essays, records.at(record == 0 ? count : record), folder);
     text += QLatin1Char('\n') +
             wrapLines(QStringLiteral("How the time went\n") + paceText(timeline), terminalWidth());
+    if (const QString marks = marksLine(essay.marks.rating, essay.marks.leftOut); !marks.isEmpty())
+        text += QLatin1Char('\n') + marks + QLatin1Char('\n');
     if (essay.question.number > 0) {
         KeyShelf keys(programFolder);
         text += QLatin1Char('\n') +

@@ -1,5 +1,6 @@
 #include "review/essayfigures.h"
 
+#include "essay/selfrating.h"
 #include "platform/textio.h"
 #include "review/essaylist.h"
 
@@ -144,6 +145,10 @@ const QList<FigureColumn>& figureColumns()
             columns.append({names.at(i),
                             [i](Essays, Essay, Report r) { return paceColumns(r.pace).value(i); }});
         }
+        // The candidate's own, from the notes: empty when not rated.
+        columns.append({QStringLiteral("rating"), [](Essays, Essay e, Report) {
+                            return e.marks.rating ? ratingText(*e.marks.rating) : QString();
+                        }});
         return columns;
     }();
     return WithPace;

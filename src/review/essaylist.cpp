@@ -2,10 +2,14 @@
 
 #include "bank/topiclibrary.h"
 #include "essay/essayfile.h"
+#include "essay/selfrating.h"
+
+#include <QColor>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -127,7 +131,7 @@ bool isBlank(QStringView text)
 
 EssayList::EssayList(QObject* parent) : QAbstractTableModel(parent) {}
 
-void EssayList::read(const QString& userFolder, const QLocale& locale)
+void EssayList::read(const QString& userFolder, const QLocale& locale, Marks marks)
 {
     // The names the program gives essay files, in the kinds' order, by number.
     const QDir folder(userFolder);
@@ -144,6 +148,8 @@ void EssayList::read(const QString& userFolder, const QLocale& locale)
                std::pair(b.question.kind, b.question.number);
     });
     readFiles(folder, found, locale);
+    if (marks == Marks::Read)
+        setAllMarks(readMarks());
 }
 
 bool EssayList::readFile(const QString& path, const QLocale& locale, QString& reason)
@@ -153,6 +159,7 @@ bool EssayList::readFile(const QString& path, const QLocale& locale, QString& re
               {{info.fileName(),
                 questionOfFile(info.fileName()).value_or(Question{EssayKind::Issue, 0})}},
               locale);
+    setAllMarks(readMarks());
     if (skipped_.isEmpty())
         return true;
     reason = skipped_.first().section(QStringLiteral(" ("), 1).chopped(1);
@@ -168,6 +175,7 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
     essays_.clear();
     skipped_.clear();
     locale_ = locale;
+    folder_ = folder.path();
     RecordDateReader dates(locale);
     // Each file's words are counted on the second core while the next file is
     // read, so that they are there when the list and the pictures first show.
@@ -196,7 +204,8 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
             if (!part.isRecord && isBlank(part.text))
                 continue;
             const QDateTime when = part.isRecord ? dates.read(part.date, part.time) : QDateTime();
-            essays_.append({file.question, index, part, when, 0, part.isRecord ? ++records : 0});
+            essays_.append(
+                {file.question, index, part, when, 0, part.isRecord ? ++records : 0, {}});
             listed.append(part);
         }
         collectCounts();
@@ -228,6 +237,47 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
     for (const auto& topic : topics)
         ++topicsWritten_.at(std::size_t(topic.first));
     endResetModel();
+}
+
+QList<RecordMarks> EssayList::readMarks() const
+{
+    // Each file's records in file order, as its notes name them.
+    QHash<int, QList<int>> rowsByFile;
+    for (int row = 0; row < essays_.size(); ++row) {
+        if (essays_.at(row).part.isRecord)
+            rowsByFile[essays_.at(row).file].append(row);
+    }
+    QList<RecordMarks> marks(essays_.size());
+    const QDir folder(folder_);
+    for (auto file = rowsByFile.begin(); file != rowsByFile.end(); ++file) {
+        const QByteArray notes =
+            readNotesFile(folder.filePath(notesFilePath(fileNames_.at(file.key()))));
+        if (notes.isEmpty())
+            continue;
+        QList<NotedRecord> records;
+        for (const int row : std::as_const(file.value())) {
+            const EssayRecordPart& part = essays_.at(row).part;
+            records.append({part.text, part.date, part.time});
+        }
+        const QList<RecordMarks> found = matchMarks(notes, records);
+        for (qsizetype i = 0; i < found.size(); ++i)
+            marks[file.value().at(i)] = found.at(i);
+    }
+    return marks;
+}
+
+void EssayList::setAllMarks(const QList<RecordMarks>& marks)
+{
+    for (qsizetype row = 0; row < std::min(marks.size(), essays_.size()); ++row)
+        essays_[row].marks = marks.at(row);
+    if (!essays_.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
+void EssayList::setMarks(int row, const RecordMarks& marks)
+{
+    essays_[row].marks = marks;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
 int EssayList::words(int row) const
@@ -280,11 +330,18 @@ QVariant EssayList::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return {};
     if (role == Qt::TextAlignmentRole) {
-        return index.column() == NumberColumn || index.column() == WordsColumn
+        return index.column() == NumberColumn || index.column() == WordsColumn ||
+                       index.column() == RatingColumn
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     }
     const SavedEssay& essay = essays_.at(index.row());
+    // A left-out essay stays in the list, greyed and said to be left out.
+    if (essay.marks.leftOut && (role == Qt::ForegroundRole || role == Qt::ToolTipRole)) {
+        return role == Qt::ForegroundRole
+                   ? QVariant(QColor(0x80, 0x80, 0x80))
+                   : QVariant(QStringLiteral("Left out of the progress pictures and totals"));
+    }
     if (role == SortRole) {
         switch (index.column()) {
         case DateColumn:
@@ -293,6 +350,8 @@ QVariant EssayList::data(const QModelIndex& index, int role) const
             return essay.when.isValid() ? essay.when.time() : QTime();
         case AnswerColumn:
             return data(index, Qt::DisplayRole).toString().toLower();
+        case RatingColumn:
+            return essay.marks.rating.value_or(-1); // unrated below every rating
         default:
             return data(index, Qt::DisplayRole);
         }
@@ -316,6 +375,12 @@ QVariant EssayList::data(const QModelIndex& index, int role) const
         return essay.part.answer.first(std::min(PreviewLength, essay.part.answer.size()))
             .toString()
             .simplified();
+    case RatingColumn: {
+        QString rating = essay.marks.rating ? ratingText(*essay.marks.rating) : QString();
+        if (essay.marks.leftOut)
+            rating += rating.isEmpty() ? QStringLiteral("left out") : QStringLiteral(", left out");
+        return rating;
+    }
     default:
         return {};
     }
@@ -326,8 +391,9 @@ QVariant EssayList::headerData(int section, Qt::Orientation orientation, int rol
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const std::array<QString, ColumnCount> Headings{
-        QStringLiteral("Date"), QStringLiteral("Time"),  QStringLiteral("Kind"),
-        QStringLiteral("No."),  QStringLiteral("Words"), QStringLiteral("Answer")};
+        QStringLiteral("Date"),  QStringLiteral("Time"),  QStringLiteral("Kind"),
+        QStringLiteral("No."),   QStringLiteral("Words"), QStringLiteral("Answer"),
+        QStringLiteral("Rating")};
     return section >= 0 && section < ColumnCount ? Headings.at(section) : QVariant();
 }
 

@@ -3,6 +3,7 @@
 // Every essay saved in the user folder, read once and listed newest first, and
 // the filter the Review window puts over the list. No widget is made here.
 
+#include "essay/essaynotes.h"
 #include "essay/essayrecords.h"
 #include "essay/question.h"
 
@@ -20,9 +21,10 @@ struct SavedEssay {
     Question question; // from the file's name
     int file = 0;      // the file's place in EssayList::fileNames
     EssayRecordPart part;
-    QDateTime when; // null when the date cannot be read: listed last
-    int words = 0;  // the candidate's own, not counting what Help brought in
-    int record = 0; // the record's place among its file's records, from 1; 0: no record
+    QDateTime when;    // null when the date cannot be read: listed last
+    int words = 0;     // the candidate's own, not counting what Help brought in
+    int record = 0;    // the record's place among its file's records, from 1; 0: no record
+    RecordMarks marks; // the candidate's rating, and whether it is left out of the pictures
 };
 
 class QDir;
@@ -30,17 +32,28 @@ class QDir;
 class EssayList : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { DateColumn, TimeColumn, KindColumn, NumberColumn, WordsColumn, AnswerColumn };
-    static constexpr int ColumnCount = 6;
+    enum Column {
+        DateColumn,
+        TimeColumn,
+        KindColumn,
+        NumberColumn,
+        WordsColumn,
+        AnswerColumn,
+        RatingColumn
+    };
+    static constexpr int ColumnCount = 7;
     // What a column sorts by: dates and times as such, numbers as numbers.
     static constexpr int SortRole = Qt::UserRole;
 
     explicit EssayList(QObject* parent = nullptr);
 
     // Reads every essay file of the folder: only the names the program writes,
-    // ai1.txt to ai150.txt and aa1.txt to aa141.txt. Nothing is ever written.
+    // ai1.txt to ai150.txt and aa1.txt to aa141.txt, with the marks in their
+    // notes. Nothing is ever written.
     // A line that ends in LF alone is read as ending in CR LF.
-    void read(const QString& userFolder, const QLocale& locale);
+    // The marks can be left to readMarks, which a thread may run.
+    enum class Marks { Read, Later };
+    void read(const QString& userFolder, const QLocale& locale, Marks marks = Marks::Read);
     // Reads one essay file, whatever its name; its kind and topic come from the
     // name when it is one the program writes (else topic number 0). Gives the
     // reason when it is not read.
@@ -49,6 +62,12 @@ public:
     const SavedEssay& essay(int row) const { return essays_.at(row); }
     QString fileName(const SavedEssay& essay) const { return fileNames_.at(essay.file); }
     int words(int row) const;
+    // Once the candidate's rating or leave-out mark is in the notes file.
+    void setMarks(int row, const RecordMarks& marks);
+    // Every row's marks from the notes beside the essay files, one file read at
+    // a time: safe on another thread while the list stays as it is.
+    QList<RecordMarks> readMarks() const;
+    void setAllMarks(const QList<RecordMarks>& marks);
     // A date as the list shows it, in one form whatever form the record has.
     QString shownDate(const QDate& date) const;
     // How many essays on how many topics, and the files that were not read.
@@ -68,6 +87,7 @@ private:
         QString name;
         Question question;
     };
+    QString folder_; // where the files were read
     void readFiles(const QDir& folder, const QList<EssayFileName>& files, const QLocale& locale);
 
     QStringList fileNames_;

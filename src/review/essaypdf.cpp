@@ -158,6 +158,8 @@ bool writeEssayPdf(const QString& path, const EssayPage& page, QString& reason)
         cursor.setCharFormat(textFormat(10));
         cursor.insertHtml(page.keyHtml);
     }
+    if (!page.marks.isEmpty())
+        addParagraph(cursor, page.marks, 10, false);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {

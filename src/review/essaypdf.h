@@ -24,6 +24,7 @@ struct EssayPage {
     QList<TextSpan> fromHelp;
     QString keyHtml{};                              // what the topic asked for, after the report
     std::optional<PaceLog> timeline = std::nullopt; // how the time went, printed after the report
+    QString marks{}; // the candidate's own rating and leave-out mark, in a line at the end
 };
 
 // Writes the page, and as many more as the answer needs, to a PDF file at

@@ -124,6 +124,22 @@ void addPaceSeries(Progress& progress, const QList<const ProgressEssay*>& dated)
     }
 }
 
+// The candidate's ratings, always on the whole scale so that one picture reads like the next.
+void addRatingSeries(Progress& progress, const QList<const ProgressEssay*>& dated)
+{
+    QList<double> values;
+    for (const ProgressEssay* essay : dated) {
+        if (essay->rating) {
+            progress.ratings.points
+                << ProgressPoint{dayOf(essay->when), *essay->rating, essay->question.kind};
+            values << *essay->rating;
+        }
+    }
+    progress.ratings.median = runningMedian(values);
+    progress.ratings.days = progress.words.days;
+    progress.ratings.values = ProgressScale{0, 6, 1};
+}
+
 } // namespace
 
 double bulkTop(QList<double> values, double floor)
@@ -216,6 +232,7 @@ Progress makeProgress(const QList<ProgressEssay>& essays, const QDateTime& now)
     progress.totals.medianTenBefore = median(n - 20, n - 10);
 
     addPaceSeries(progress, dated);
+    addRatingSeries(progress, dated);
 
     for (size_t k = 0; k < EssayKinds.size(); ++k) {
         for (int i = 0; i < counts.at(k).size(); ++i) {

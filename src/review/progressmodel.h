@@ -24,6 +24,7 @@ struct ProgressEssay {
     // From the essay's timeline, when it has one.
     std::optional<double> minutesToFirstWord = std::nullopt;
     std::optional<double> minutesLeft = std::nullopt;
+    std::optional<double> rating = std::nullopt; // the candidate's own, 0 to 6
 };
 
 // A scale's ends and the step between its marks.
@@ -94,6 +95,7 @@ struct Progress {
     TimeSeries usage;       // usage and mechanics slips per hundred words
     TimeSeries firstWord;   // minutes before the first word, of the essays with a timeline
     TimeSeries timeLeft;    // minutes left at the end
+    TimeSeries ratings;     // the candidate's own, of the essays rated, on the scale's 0 to 6
     QList<TopicCell> cells; // every topic of each kind, in the order of EssayKinds
     ProgressTotals totals;
     int essays = 0;

@@ -592,7 +592,10 @@ ProgressView::ProgressView(QWidget* parent) : QWidget(parent)
     setTabOrder(slipsChart, usageChart);
     setTabOrder(usageChart, firstWordChart);
     setTabOrder(firstWordChart, timeLeftChart);
-    setTabOrder(timeLeftChart, topicMap);
+    ratingsChart = new TimeChart("ratingsChart", QStringLiteral("Your ratings"), false);
+    layout->addWidget(ratingsChart, 3, 0);
+    setTabOrder(timeLeftChart, ratingsChart);
+    setTabOrder(ratingsChart, topicMap);
     setTabOrder(topicMap, figuresView);
 }
 
@@ -647,5 +650,10 @@ void ProgressView::setProgress(const Progress& progress)
                           !progress.timeLeft.points.isEmpty());
     html += QStringLiteral("<p>%1</p><p>%2</p>")
                 .arg(firstWord.toHtmlEscaped(), timeLeft.toHtmlEscaped());
+    const QString ratings = seriesSentences(progress.ratings, QStringLiteral("Your ratings"));
+    ratingsChart->setSeries(progress.ratings, ratings);
+    ratingsChart->setVisible(!progress.ratings.points.isEmpty());
+    if (!progress.ratings.points.isEmpty())
+        html += QStringLiteral("<p>%1</p>").arg(ratings.toHtmlEscaped());
     figuresView->setHtml(html);
 }

@@ -119,6 +119,8 @@ public:
     // From the essays' timelines.
     TimeChart* firstWordChart;
     TimeChart* timeLeftChart;
+    // The candidate's own ratings, once an essay is rated.
+    TimeChart* ratingsChart;
 };
 
 // The colours of the pictures: Issue dark blue, Argument light orange, so that

@@ -1,6 +1,8 @@
 #include "review/reviewwindow.h"
 
 #include "essay/essayfile.h"
+#include "essay/essaynotes.h"
+#include "essay/selfrating.h"
 #include "essay/spellchecker.h"
 #include "essay/usageslips.h"
 #include "essay/wordcount.h"
@@ -11,6 +13,7 @@
 #include "review/keypane.h"
 #include "review/pacepane.h"
 #include "review/progressview.h"
+#include "review/ratingpane.h"
 #include "review/reportview.h"
 #include "review/usagepane.h"
 #include "widgets/ui.h"
@@ -113,9 +116,23 @@ ReviewWindow::ReviewWindow(Platform& platform, const QString& appFolder, QWidget
     setObjectName(QStringLiteral("ReviewWindow"));
     setWindowTitle(QStringLiteral("Review - ") + Product::TitleWithVersion);
     setSizeGripEnabled(true);
-    essays_->read(userFolder_, QLocale::system());
+    essays_->read(userFolder_, QLocale::system(), EssayList::Marks::Later);
     filter_->setSourceModel(essays_);
     createControls();
+    // The notes hold years of timelines: the marks are read beside the window's opening.
+    marksReading_ = std::async(std::launch::async, [this] {
+        QList<RecordMarks> marks = essays_->readMarks();
+        QMetaObject::invokeMethod(
+            this,
+            [this, marks = std::move(marks)] {
+                essays_->setAllMarks(marks);
+                marksRead_ = true;
+                showMarks();
+                if (views->currentIndex() == 1)
+                    showProgress();
+            },
+            Qt::QueuedConnection);
+    });
     countLabel->setText(essays_->summary());
     if (filter_->rowCount() > 0)
         essayList->setCurrentIndex(filter_->index(0, 0));
@@ -130,6 +147,8 @@ ReviewWindow::~ReviewWindow()
     ++*searchNumber_;
     if (slipsCounting_.valid())
         slipsCounting_.wait();
+    if (marksReading_.valid())
+        marksReading_.wait();
     if (searching_.valid())
         searching_.wait();
 }
@@ -188,6 +207,10 @@ void ReviewWindow::createControls()
         QStringLiteral("Argument"), QStringLiteral("No.888"), QStringLiteral("Words88")};
     for (int column = 0; column < EssayList::AnswerColumn; ++column)
         essayList->setColumnWidth(column, metrics.horizontalAdvance(widest.at(column)) + 20);
+    // The rating before the answer, which takes the rest of the row.
+    essayList->setColumnWidth(EssayList::RatingColumn,
+                              metrics.horizontalAdvance(QStringLiteral("4.5, left out")) + 20);
+    essayList->horizontalHeader()->moveSection(EssayList::RatingColumn, EssayList::AnswerColumn);
     essayList->horizontalHeader()->setStretchLastSection(true);
     essayList->horizontalHeader()->setHighlightSections(false);
     // A click on a heading sorts by that column; newest first to begin with.
@@ -233,7 +256,13 @@ void ReviewWindow::createControls()
     reportAndPace->setObjectName(QStringLiteral("reportAndPace"));
     reportAndPace->setChildrenCollapsible(false);
     reportAndPace->addWidget(reportView);
-    reportAndPace->addWidget(pacePane = new PacePane);
+    // The rating stands over how the time went, so the report keeps its height.
+    auto* ratingAndPace = new QWidget;
+    auto* ratingAndPaceLayout = new QVBoxLayout(ratingAndPace);
+    ratingAndPaceLayout->setContentsMargins(4, 0, 0, 0);
+    ratingAndPaceLayout->addWidget(ratingPane = new RatingPane);
+    ratingAndPaceLayout->addWidget(pacePane = new PacePane, 1);
+    reportAndPace->addWidget(ratingAndPace);
     reportAndPace->setStretchFactor(0, 3);
     reportAndPace->setStretchFactor(1, 2);
     panes = new QSplitter(Qt::Vertical);
@@ -305,7 +334,9 @@ void ReviewWindow::createControls()
     setTabOrder(essayList, topicBox);
     setTabOrder(topicBox, answerBox);
     setTabOrder(answerBox, reportView);
-    setTabOrder(reportView, pacePane->chart);
+    setTabOrder(reportView, ratingPane->ratingChoice);
+    setTabOrder(ratingPane->ratingChoice, ratingPane->leaveOutBox);
+    setTabOrder(ratingPane->leaveOutBox, pacePane->chart);
     setTabOrder(pacePane->chart, explainBox);
     setTabOrder(explainBox, progressView->wordsChart);
     setTabOrder(progressView->figuresView, writeAgainButton);
@@ -334,6 +365,7 @@ void ReviewWindow::createControls()
     connect(savePdfButton, &QPushButton::clicked, this, &ReviewWindow::savePdfClicked);
     connect(exportButton, &QPushButton::clicked, this, &ReviewWindow::exportClicked);
     connect(explainBox, &QCheckBox::toggled, this, &ReviewWindow::showReport);
+    connect(ratingPane, &RatingPane::marksChanged, this, &ReviewWindow::marksChanged);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     suggestions_->setInterval(0);
     connect(suggestions_, &QTimer::timeout, this, &ReviewWindow::suggestionStep);
@@ -433,7 +465,7 @@ void ReviewWindow::showProgress()
     QList<ProgressEssay> shown;
     for (int row = 0; row < essays_->rowCount(); ++row) {
         const SavedEssay& essay = essays_->essay(row);
-        if (!essay.part.isRecord || !filter_->passes(row))
+        if (!essay.part.isRecord || essay.marks.leftOut || !filter_->passes(row))
             continue;
         const auto counted = [row](const QList<float>& figures) {
             const float figure = figures.value(row, NAN);
@@ -443,6 +475,8 @@ void ReviewWindow::showProgress()
             {essay.question, essay.when, essays_->words(row), counted(slips_), counted(usage_)});
         if (pace)
             addPaceFigures(shown.last(), pace->at(row));
+        if (essay.marks.rating)
+            shown.last().rating = *essay.marks.rating / 2.0;
     }
     Progress progress = makeProgress(shown, platform_.clock.now());
     if (spellingMissing_)
@@ -557,9 +591,11 @@ void ReviewWindow::essayChosen()
         reportView->clear();
         keyHtml_.clear();
         pacePane->setTimeline(std::nullopt);
+        ratingPane->setEssay(std::nullopt, {});
         wordsLabel->clear();
         return;
     }
+    showMarks();
     setBoxText(topicBox, essay->part.topic.toString());
     setBoxText(answerBox, essay->part.answer.toString());
     // Measured on what the candidate wrote, Help's copies of earlier essays left
@@ -670,19 +706,20 @@ void ReviewWindow::savePdfClicked()
     const SavedEssay* essay = chosenEssay();
     if (!essay)
         return;
-    EssayPage page{topicName(essay->question),
-                   essay->part.date.toString(),
-                   essay->part.time.toString(),
-                   essays_->words(filter_->mapToSource(essayList->currentIndex()).row()),
-                   essay->part.topic.toString(),
-                   essay->part.answer.toString(),
-                   &report_,
-                   slipsInBox_,
-                   helpInBox_,
-                   keyHtml(keys_.file(essay->question.kind), essay->question.number,
-                           BoxAnswer(essay->part).own().text(), essay->part.topic),
-                   essayTimeline(*essays_, filter_->mapToSource(essayList->currentIndex()).row(),
-                                 userFolder_)};
+    EssayPage page{
+        topicName(essay->question),
+        essay->part.date.toString(),
+        essay->part.time.toString(),
+        essays_->words(filter_->mapToSource(essayList->currentIndex()).row()),
+        essay->part.topic.toString(),
+        essay->part.answer.toString(),
+        &report_,
+        slipsInBox_,
+        helpInBox_,
+        keyHtml(keys_.file(essay->question.kind), essay->question.number,
+                BoxAnswer(essay->part).own().text(), essay->part.topic),
+        essayTimeline(*essays_, filter_->mapToSource(essayList->currentIndex()).row(), userFolder_),
+        marksLine(essay->marks.rating, essay->marks.leftOut)};
     QString name =
         kindName(essay->question.kind) + QLatin1Char(' ') + QString::number(essay->question.number);
     if (essay->when.isValid())
@@ -705,6 +742,49 @@ void ReviewWindow::savePdfClicked()
                              QStringLiteral("Save as PDF"), MessageBoxes::Exclamation,
                              MessageBoxes::Ok);
     }
+}
+
+// The chosen essay's marks, once they are read; until then the rating waits.
+void ReviewWindow::showMarks()
+{
+    const SavedEssay* essay = chosenEssay();
+    ratingPane->setEssay(essay && essay->part.isRecord && marksRead_
+                             ? std::optional(essay->question.kind)
+                             : std::nullopt,
+                         essay ? essay->marks : RecordMarks{});
+}
+
+// Appends what changed to the essay's notes; a notes file that cannot be
+// written changes nothing, and the window says so.
+void ReviewWindow::marksChanged(const RecordMarks& marks)
+{
+    const SavedEssay* essay = chosenEssay();
+    if (!essay || !essay->part.isRecord)
+        return;
+    const int row = filter_->mapToSource(essayList->currentIndex()).row();
+    const QString date = essay->part.date.toString();
+    const QString time = essay->part.time.toString();
+    QString entries;
+    if (marks.rating != essay->marks.rating)
+        entries += ratingEntry(essay->part.text, date, time, marks.rating);
+    if (marks.leftOut != essay->marks.leftOut)
+        entries += leaveOutEntry(essay->part.text, date, time, marks.leftOut);
+    if (entries.isEmpty())
+        return;
+    const QString path = QDir(userFolder_).filePath(notesFilePath(essays_->fileName(*essay)));
+    QString reason;
+    if (!appendNotes(path, entries, reason)) {
+        ratingPane->setEssay(essay->question.kind, essay->marks);
+        platform_.boxes.show(this,
+                             QStringLiteral("Not kept: %1 cannot be written (%2).")
+                                 .arg(QDir::toNativeSeparators(path), reason),
+                             QStringLiteral("Your rating"), MessageBoxes::Exclamation,
+                             MessageBoxes::Ok);
+        return;
+    }
+    essays_->setMarks(row, marks);
+    if (views->currentIndex() == 1)
+        showProgress();
 }
 
 // The user folder holds the essays and nothing else: a file named like an

@@ -26,6 +26,8 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class PacePane;
+class RatingPane;
+struct RecordMarks;
 class TimelineFigures;
 class ProgressView;
 class QSplitter;
@@ -43,7 +45,8 @@ struct SavedEssay;
 // made when the essay is chosen, with the misspelled words underlined in the
 // answer. Beside the list, the essays' progress in pictures: their words and
 // spelling slips over time and the topics written. It reads the user folder
-// once, when it opens, and never writes into it.
+// once, when it opens; the only thing it ever writes there is the candidate's
+// rating and leave-out mark, appended to an essay's notes file.
 class ReviewWindow : public QDialog {
     Q_OBJECT
 public:
@@ -65,8 +68,9 @@ public:
     QPlainTextEdit* topicBox;
     QPlainTextEdit* answerBox;
     QTextBrowser* reportView;
-    QCheckBox* explainBox; // each figure's meaning written under it
-    PacePane* pacePane;    // how the chosen essay's time went
+    QCheckBox* explainBox;  // each figure's meaning written under it
+    PacePane* pacePane;     // how the chosen essay's time went
+    RatingPane* ratingPane; // the candidate's own rating, and leaving the essay out of Progress
     QLabel* wordsLabel;
     QPushButton* writeAgainButton;
     QPushButton* savePdfButton;
@@ -93,6 +97,7 @@ public:
     void exportClicked();
     void topicChosen(const Question& question);
     void viewChanged();
+    void marksChanged(const RecordMarks& marks);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -137,6 +142,10 @@ private:
     void searchFound(int number, const QString& search, QList<bool> matches);
     std::optional<std::array<TopicTable, EssayKinds.size()>> topicTexts_; // read when first named
     KeyShelf keys_{appFolder_}; // each key file read when an essay first needs it
+    // The ratings and leave-out marks, read from the notes on a thread as the window opens.
+    std::future<void> marksReading_;
+    bool marksRead_ = false;
+    void showMarks();
     // The timelines' figures for the Progress tab, read on a thread when it first shows.
     std::unique_ptr<TimelineFigures> paceFigures_;
 };

@@ -105,6 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput( // NOLINT(readability-identifier-naming)
          QStringView(second).sliced(second.indexOf(QLatin1String("Time: ")) + 6, 7)}};
     const QList<std::optional<PaceLog>> timelines = matchTimelines(bytes, records);
     CHECK(timelines.size() == records.size());
+    for (const RecordMarks& marks : matchMarks(bytes, records))
+        CHECK(!marks.rating || (*marks.rating >= 0 && *marks.rating <= 12));
     for (const std::optional<PaceLog>& log : timelines) {
         if (!log)
             continue;
