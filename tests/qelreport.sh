@@ -41,6 +41,9 @@ topic=$'\r\n"A company serving every customer fails."\r\n\r\nWrite a response in
     record 2026-03-16 20:05:00 "Issue No.12" "$topic" \
         "Teh colour and the color recieve. We recieve teh GMAT in 2026 and USA rules."
 } >"$USER_DIR/ai12.txt"
+# A GRE essay: the same answer and topic as the first record, so the same figures.
+record 2026-03-13 08:00:00 "GRE Issue No.4" "$topic" "Companies serve customers. Success lasts." \
+    >"$USER_DIR/gi4.txt"
 record 2026-03-15 10:00:00 "Argument No.7" $'\r\nTopic\r\n' \
     "The plan works. The plan fails! Then plans change. Then plan again." |
     tr -d '\r' >"$USER_DIR/aa7.txt" # saved again by an editor that writes LF alone
@@ -60,7 +63,8 @@ check "exit status of the CSV" 0 $?
 expected='file,record,date,time,kind,topic,words,paragraphs,sentences,mean_sentence_words,spelling_slips,topic_words_used,topic_words,distinct_per_hundred,long_word_share,usage_slips,points_taken_up,points,first_word_s,longest_pause_s,words_last_5_min,deleted_share,time_left_s,rating
 ai12.txt,2,2026-03-16,20:05:00,Issue,12,15,1,2,7.5,4,0,4,78.6,0.14,0,0,5,,,,,,
 aa7.txt,1,2026-03-15,10:00:00,Argument,7,12,1,4,3.0,0,0,1,66.7,0.00,0,1,4,,,,,,
-ai12.txt,1,2026-03-14,09:26:53,Issue,12,5,1,2,2.5,0,2,4,100.0,0.60,0,0,5,10,85,0,0.111,120,'
+ai12.txt,1,2026-03-14,09:26:53,Issue,12,5,1,2,2.5,0,2,4,100.0,0.60,0,0,5,10,85,0,0.111,120,
+gi4.txt,1,2026-03-13,08:00:00,GRE Issue,4,5,1,2,2.5,0,2,4,100.0,0.60,0,0,5,,,,,,'
 check "the CSV's line ends" "$(wc -l <"$WORK/out.csv")" "$(grep -c $'\r$' "$WORK/out.csv")"
 # Row 1: 15 words, 2 sentences; 11 different of 14 words with letters; recieve
 # twice of 7 letters or more. Row 2: 8 different of 12. Row 3: Companies,
@@ -124,6 +128,6 @@ else
 fi
 check "the empty folder's CSV" 1 "$(qelreport "$(native "$WORK/empty")" | wc -l)"
 # It only reads: nothing in the user folder changed or was added.
-check "the user folder after" "aa7.txt ai12.notes ai12.txt ai3.txt notes.txt" "$(ls "$USER_DIR" | tr '\n' ' ' | sed 's/ $//')"
+check "the user folder after" "aa7.txt ai12.notes ai12.txt ai3.txt gi4.txt notes.txt" "$(ls "$USER_DIR" | tr '\n' ' ' | sed 's/ $//')"
 
 [ $failures = 0 ] && echo "qelreport: every check passed" || { echo "$failures checks failed"; exit 1; }
