@@ -385,7 +385,8 @@ void measureWords(EssayReport& report, QStringView answer, const QList<Token>& t
         distinct.insert(key);
         if (isContentWord(token, key)) {
             const QString stem = stemOf(key);
-            firstForm.insert(stem, firstForm.value(stem, key));
+            if (!firstForm.contains(stem))
+                firstForm.insert(stem, key);
             content.add(stem);
         }
     }

@@ -63,7 +63,7 @@ bool SpellChecker::knows(QStringView word) const
                                        [&asked](const auto& d) { return d->spell(asked); });
     if (known_.size() >= RememberedWords)
         known_.clear();
-    known_.insert(std::move(key), knownWord);
+    known_.insert(key, knownWord);
     return knownWord;
 }
 

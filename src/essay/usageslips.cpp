@@ -13,7 +13,7 @@ namespace {
 // The rules. Each is certain where it fires: the words around a slip leave no
 // other reading. Where English allows the same words ("had had", "could, of
 // course", "their being"), the pattern stops short or an exception says so.
-constexpr UsageRule Rules[] = {
+constexpr auto Rules = std::to_array<UsageRule>({
     // Mechanics.
     {UsageFamily::Mechanics, "[ @any @same ]",
      "had had|that that|is is|do do|her her|very very|really really|so so|no no|now now|"
@@ -45,7 +45,7 @@ constexpr UsageRule Rules[] = {
     {UsageFamily::Mechanics, "@unclosed", "",
      "A quotation mark or bracket opened and not closed in its paragraph", "",
      "The report (published in 2020 shows a rise.", "( … )",
-     "The report (published in 2020) says \"yes\"; a) first, b) second, 6'2\" tall."},
+     R"(The report (published in 2020) says "yes"; a) first, b) second, 6'2" tall.)"},
     // Usage: a and an, by sound.
     {UsageFamily::Usage, "[ a ] @vowel",
      "a and|a or|a is|a are|a in|a as|a if|a of|a on|a at|a it|a its|a also|a other|a else|"
@@ -56,23 +56,23 @@ constexpr UsageRule Rules[] = {
      "She joined an university abroad.", "a",
      "An hour, an MBA, an honest man, an x-ray and an herbal tea."},
     // Usage: words that sound alike.
-    {UsageFamily::Usage, "[ it's|it’s ] own", "", "\"its\" (of it), not \"it's\" (it is)", "its",
+    {UsageFamily::Usage, "[ it's|it’s ] own", "", R"("its" (of it), not "it's" (it is))", "its",
      "The city has it's own rules.", "its", "It's clear that the city has its own rules."},
     {UsageFamily::Usage, "[ its ] a|an|the|not|been|also|because",
-     "a priori|a posteriori|a fortiori", "\"it's\" (it is), not \"its\" (of it)", "it's",
+     "a priori|a posteriori|a fortiori", R"("it's" (it is), not "its" (of it))", "it's",
      "Its a good plan.", "It's", "The firm and its a priori claims; its staff."},
     {UsageFamily::Usage, "[ their|they're|they’re ] is|are|was|were", "",
-     "\"there is\" and \"there are\", not \"their\"", "there", "Their are many reasons.", "There",
+     R"("there is" and "there are", not "their")", "there", "Their are many reasons.", "There",
      "Their reasons are weak, and there are many."},
     {UsageFamily::Usage, "[ there|they're|they’re ] own", "", "\"their own\"", "their",
      "They sold there own house.", "their", "They live there on their own."},
     {UsageFamily::Usage, "[ your ] a|an|the|not|so|too|also", "a priori",
-     "\"you're\" (you are), not \"your\"", "you're", "If your not ready, wait.", "you're",
+     R"("you're" (you are), not "your")", "you're", "If your not ready, wait.", "you're",
      "Your plan is good and you're right."},
     {UsageFamily::Usage, "[ you're|you’re ] own", "", "\"your own\"", "your",
      "Make you're own choice.", "your", "You're on your own."},
     {UsageFamily::Usage, "[ whose ] a|an|the|not|been|going", "",
-     "\"who's\" (who is), not \"whose\"", "who's", "Whose going to pay?", "Who's",
+     R"("who's" (who is), not "whose")", "who's", "Whose going to pay?", "Who's",
      "Whose turn is it, and who's going?"},
     {UsageFamily::Usage,
      "more|less|rather|other|better|worse|fewer|greater|larger|smaller|higher|lower|bigger|"
@@ -91,25 +91,25 @@ constexpr UsageRule Rules[] = {
      "\"loose\" (not tight)", "loose", "The screw is too lose.", "loose",
      "Too many lose their jobs in a lose-lose deal."},
     {UsageFamily::Usage, "could|would|should|might|must|may [ of ]",
-     "of course|of necessity|of itself", "\"could have\", not \"could of\"", "have",
+     "of course|of necessity|of itself", R"("could have", not "could of")", "have",
      "We could of done better.", "have",
      "We could, of course, have done better; it would of course follow."},
     {UsageFamily::Usage, "[ alot ]", "", "\"a lot\" is two words", "a lot", "Students read alot.",
      "a lot", "A lot of students read a lot."},
     // Usage: agreement that the words settle.
-    {UsageFamily::Usage, "he|she|it [ don't|dont ]", "", "\"he doesn't\", not \"he don't\"",
+    {UsageFamily::Usage, "he|she|it [ don't|dont ]", "", R"("he doesn't", not "he don't")",
      "doesn't", "He don't agree with the plan.", "doesn't", "He doesn't agree; they don't."},
-    {UsageFamily::Usage, "they|we [ was ]", "", "\"they were\", not \"they was\"", "were",
+    {UsageFamily::Usage, "they|we [ was ]", "", R"("they were", not "they was")", "were",
      "They was late again.", "were", "They were late; the team was not."},
     {UsageFamily::Usage, "i|you|we|they [ doesn't|doesnt ]", "",
-     "\"they don't\", not \"they doesn't\"", "don't", "They doesn't know it.", "don't",
+     R"("they don't", not "they doesn't")", "don't", "They doesn't know it.", "don't",
      "They don't know it; she doesn't."},
     {UsageFamily::Usage,
      "one of the|my|our|their|his|her|its|these|those [ reason|way|problem|example|factor|"
      "thing|issue|advantage|disadvantage|benefit|method|solution|aspect|idea|mistake|"
      "argument|challenge|consequence|feature|goal|skill|option|step|tool|source|danger|risk|"
      "threat|drawback|strength|weakness ] why|that|which|is|was|for|of|to|in|i|we|.",
-     "", "\"one of the reasons\": a plural after \"one of\"", "$4s", "One of the reason is cost.",
+     "", R"("one of the reasons": a plural after "one of")", "$4s", "One of the reason is cost.",
      "reasons", "One of the reasons is cost; one of the problem areas is rent."},
     {UsageFamily::Usage, "there [ is|was ] many|several|numerous|various", "many a",
      "\"there are\" before a plural", "is>are|was>were", "There is many reasons for this.", "are",
@@ -117,7 +117,7 @@ constexpr UsageRule Rules[] = {
     {UsageFamily::Usage, "[ there's|there’s ] many|several|numerous|various", "many a",
      "\"there are\" before a plural", "there are", "There's many ways to start.", "There are",
      "There are many ways; there's many a slip."},
-};
+});
 
 // A word of the answer: letters, digits and marks, with an apostrophe or a
 // hyphen between two of them.
@@ -201,15 +201,19 @@ bool endsSentence(QStringView marks, const QString& before, quint16 beforeFlags)
     if (core < marks.size())
         return false; // 'the "temp." schema', '"Why?" she asked'
     // A number ends a sentence but where it opens its line ("3. Prices").
-    if (stops == u".")
+    if (stops == u".") {
         return (beforeFlags & HasLetter ? before.size() >= 2 && !isAbbreviation(before)
                                         : !(beforeFlags & LineStart)) &&
                !((beforeFlags & HasLetter) && (beforeFlags & HasDigit));
+    }
     return core - from <= 3 &&
            std::all_of(stops.begin(), stops.end(), [](QChar c) { return c == u'?' || c == u'!'; });
 }
 
 // The words with what lies between them: whether a sentence or line begins.
+// One pass over the characters, each case beside the others where it can be
+// read; split, the pass would be harder to follow.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 QList<Word> wordsOf(QStringView text)
 {
     QList<Word> words;
@@ -301,6 +305,8 @@ bool startsWithAny(const QString& key, std::initializer_list<const char*> prefix
                        [&](const char* p) { return key.startsWith(QLatin1String(p)); });
 }
 
+// The cases of English spelling by sound, one after another.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 Sound soundOf(QStringView word, quint16 flags)
 {
     if ((flags & HasDigit) || !(flags & HasLetter) || word.size() < 2 || isJoiner(word[1]))
@@ -409,7 +415,8 @@ CompiledRule compile(const UsageRule& rule)
                 element.kind = Element::Not;
                 list.remove(0, 1);
             }
-            for (QString word : list.split(u'|')) {
+            for (const QString& listed : list.split(u'|')) {
+                QString word = listed;
                 if (word.startsWith(u'=')) {
                     element.kind = Element::Exact;
                     element.words.insert(word.mid(1));
@@ -741,6 +748,7 @@ private:
     }
 
     // A bracket or quotation mark opened and not closed before its paragraph ends.
+    // NOLINTNEXTLINE(readability-function-cognitive-complexity): one pass, as wordsOf
     void unclosed(int r)
     {
         struct Open {
@@ -836,7 +844,7 @@ private:
         none.fill(-1);
         return none;
     }();
-    int found_[2] = {0, 0};
+    std::array<int, 2> found_{0, 0};
     QList<UsageSlip> slips_;
     QHash<QString, int> index_;
     QList<std::pair<qsizetype, qsizetype>> places_;

@@ -164,9 +164,9 @@ std::optional<Draft> draftFromText(const QString& text)
     const std::optional<QString> changed = field(QStringLiteral("Last changed: "));
     if (!heading || !heading->isEmpty() || !kind || !number || !changed)
         return std::nullopt;
-    const auto known = std::find_if(EssayKinds.begin(), EssayKinds.end(), [&kind](const auto& k) {
-        return *kind == QLatin1String(k.name);
-    });
+    const auto* const known =
+        std::find_if(EssayKinds.begin(), EssayKinds.end(),
+                     [&kind](const auto& k) { return *kind == QLatin1String(k.name); });
     if (known == EssayKinds.end())
         return std::nullopt;
     draft.question.kind = known->kind;

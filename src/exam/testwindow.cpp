@@ -336,10 +336,11 @@ void TestWindow::setQuestion(const Question& question)
 {
     question_ = question;
     // A GRE heading also names the topic's form, and takes the room it needs.
-    if (topicHeading)
+    if (topicHeading) {
         topicHeading->setGeometry(question.kind == EssayKind::GreIssue
                                       ? twipsRect(240, 1200, 5895, 255)
                                       : twipsRect(240, 1200, 2895, 255));
+    }
     questionStart_.reset();
     helpText_.clear();
     pace_ = PaceRecorder{};

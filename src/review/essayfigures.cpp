@@ -164,6 +164,26 @@ QString csvCell(const QString& text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+namespace {
+
+// One record's figures; the keys are only looked up, so two threads may share them.
+RecordFigures recordFigures(const SavedEssay& essay, const SpellChecker* checker, KeyShelf* keys,
+                            std::optional<PaceFigures> pace)
+{
+    RecordFigures figures;
+    figures.pace = std::move(pace);
+    const BoxAnswer answer(essay.part);
+    const QString topic = toWidgetText(essay.part.topic);
+    figures.report = savedEssayReport(answer, topic, checker);
+    if (keys) {
+        if (const TopicKey* entry = keys->file(essay.question.kind).topic(essay.question.number))
+            figures.key = tallyKey(*entry, answer.own().text(), topic);
+    }
+    return figures;
+}
+
+} // namespace
+
 int writeFiguresCsv(QIODevice& out, const EssayList& essays, const QList<int>& rows,
                     const SpellChecker* spelling,
                     const std::function<void(const SavedEssay&)>& leftOut,
@@ -198,17 +218,8 @@ int writeFiguresCsv(QIODevice& out, const EssayList& essays, const QList<int>& r
         const auto measure = [&](qsizetype first, qsizetype end, const SpellChecker* checker) {
             for (qsizetype i = first; i < end; ++i) {
                 const int row = records.at(from + i);
-                const SavedEssay& essay = essays.essay(row);
-                if (timelines)
-                    reports[i].pace = timelines->value(row);
-                const BoxAnswer answer(essay.part);
-                const QString topic = toWidgetText(essay.part.topic);
-                reports[i].report = savedEssayReport(answer, topic, checker);
-                if (!keys)
-                    continue;
-                const KeyFile& key = keys->file(essay.question.kind);
-                if (const TopicKey* entry = key.topic(essay.question.number))
-                    reports[i].key = tallyKey(*entry, answer.own().text(), topic);
+                reports[i] = recordFigures(essays.essay(row), checker, keys,
+                                           timelines ? timelines->value(row) : std::nullopt);
             }
         };
         std::future<void> later;

@@ -31,7 +31,7 @@ std::optional<Question> questionOfFile(const QString& name)
     const QRegularExpressionMatch match = Form.match(name);
     if (!match.hasMatch())
         return std::nullopt;
-    const auto kind = std::find_if(EssayKinds.begin(), EssayKinds.end(), [&](const auto& k) {
+    const auto* const kind = std::find_if(EssayKinds.begin(), EssayKinds.end(), [&](const auto& k) {
         return match.capturedView(1) == QLatin1String(k.filePrefix);
     });
     const int number = match.capturedView(2).toInt();
@@ -349,15 +349,19 @@ QVariant EssayList::data(const QModelIndex& index, int role) const
         case TimeColumn:
             return essay.when.isValid() ? essay.when.time() : QTime();
         case AnswerColumn:
-            return data(index, Qt::DisplayRole).toString().toLower();
+            return shown(index).toString().toLower();
         case RatingColumn:
             return essay.marks.rating.value_or(-1); // unrated below every rating
         default:
-            return data(index, Qt::DisplayRole);
+            return shown(index);
         }
     }
-    if (role != Qt::DisplayRole)
-        return {};
+    return role == Qt::DisplayRole ? shown(index) : QVariant();
+}
+
+QVariant EssayList::shown(const QModelIndex& index) const
+{
+    const SavedEssay& essay = essays_.at(index.row());
     switch (index.column()) {
     case DateColumn:
         // Records saved under other regional settings show in the same form;

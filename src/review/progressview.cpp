@@ -212,7 +212,7 @@ void TimeChart::paintEvent(QPaintEvent* /*event*/)
         const bool left = at.x() + r + w > width();
         painter.drawText(QRectF(left ? at.x() - r - w : at.x() + r + 2, at.y() - metrics.height(),
                                 w, metrics.height()),
-                         (left ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, figure);
+                         int((left ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter), figure);
     }
     if (series_.median.size() > 1) {
         QPainterPath line;
