@@ -43,9 +43,9 @@ QStringList wordPool(int size)
 // Sentences of 8 to 20 words in paragraphs of five, a word in a hundred
 // misspelled (two letters swapped), a linking word opening some sentences, and
 // a slip of usage or mechanics in every seventh.
-const QString Slips[] = {QStringLiteral("the the"), QStringLiteral("could of"),
-                         QStringLiteral("a idea"),  QStringLiteral("their is"),
-                         QStringLiteral("alot"),    QStringLiteral("i think")};
+const std::array<QString, 6> Slips{QStringLiteral("the the"), QStringLiteral("could of"),
+                                   QStringLiteral("a idea"),  QStringLiteral("their is"),
+                                   QStringLiteral("alot"),    QStringLiteral("i think")};
 
 QString makeAnswer(int words)
 {

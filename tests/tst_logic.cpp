@@ -358,7 +358,7 @@ private slots:
     // with the right correction.
     void usageSlipsFound()
     {
-        static const char* const Table[][2] = {
+        static const auto Table = std::to_array<std::array<const char*, 2>>({
             {"In my opinion, the the government should act.", "the"},
             {"We need to to invest more in schools.", "to"},
             {"It depends on on the context.", "on"},
@@ -474,13 +474,15 @@ private slots:
             {"There's many reasons to doubt it.", "There are"},
             {"Cost is one of the main reason.", "reasons"},
             {"She don't like it.", "doesn't"},
-        };
+        });
         int found = 0;
         QStringList missed;
-        for (const auto& [sentence, correction] : Table) {
+        for (const auto& row : Table) {
+            const char* const sentence = row[0];
+            const QString correction = QString::fromUtf8(row[1]);
             const UsageReport r = findUsageSlips(QString::fromUtf8(sentence));
             const bool right = std::any_of(r.slips.begin(), r.slips.end(), [&](const UsageSlip& s) {
-                return s.correction == QString::fromUtf8(correction);
+                return s.correction == correction;
             });
             found += right ? 1 : 0;
             if (!right || r.slips.size() != 1)
@@ -787,7 +789,8 @@ private slots:
     void greLibrary()
     {
         const QString data = qEnvironmentVariable("QEL_SOURCE_DIR") + "/data/";
-        TopicTable gre, gmat;
+        TopicTable gre;
+        TopicTable gmat;
         loadTopicLibrary(data, GreIssueLibraryName, GreIssueTopicCount, gre);
         loadTopicLibrary(data, IssueLibraryName, IssueTopicCount, gmat);
         // A topic's last paragraph is its instruction; the word triples before it, its own.

@@ -1392,7 +1392,8 @@ private slots:
                 p.fake.boxes.asked[0].guard == MessageBoxes::GuardFirstSecond);
         QVERIFY(s.isVisible() && !t.isVisible() && s.greOption->isChecked());
         const QString name = QString("user/gi%1.txt").arg(q.number);
-        const QByteArray file = p.folder.read(name), stars = "********************\r\n";
+        const QByteArray file = p.folder.read(name);
+        const QByteArray stars = "********************\r\n";
         const QLocale locale = QLocale::system();
         QCOMPARE(file, "\r\n\r\n" + stars +
                            toCodePage("Date: " + recordDate(p.fake.clock.dateTime, locale) +

@@ -381,12 +381,12 @@ void measureWords(EssayReport& report, QStringView answer, const QList<Token>& t
             continue;
         ++lettered;
         longWords += token.letters >= 7 ? 1 : 0;
-        const QString key = keyOf(answer.sliced(token.start, token.length));
-        distinct.insert(key);
-        if (isContentWord(token, key)) {
-            const QString stem = stemOf(key);
-            if (!firstForm.contains(stem))
-                firstForm.insert(stem, key);
+        const QString form = keyOf(answer.sliced(token.start, token.length));
+        distinct.insert(form);
+        if (isContentWord(token, form)) {
+            const QString stem = stemOf(form);
+            if (!firstForm.contains(stem)) // the form first written
+                firstForm.insert(stem, form);
             content.add(stem);
         }
     }
