@@ -20,10 +20,20 @@ std::string hunspellWord(QStringView word)
     return word.toUtf8().toStdString();
 }
 
+// Hunspell counts its instances in a table shared by all of them, without a
+// lock: two checkers opened or closed at once on two threads would lose the
+// count. They take turns here.
+std::mutex& openingAndClosing()
+{
+    static std::mutex turn;
+    return turn;
+}
+
 } // namespace
 
 SpellChecker::SpellChecker(const QStringList& folders)
 {
+    const std::lock_guard opening(openingAndClosing());
     for (const QString& name : {QStringLiteral("en_US"), QStringLiteral("en_GB")}) {
         for (const QString& folder : folders) {
             const QString aff = QDir(folder).filePath(name + QStringLiteral(".aff"));
@@ -38,7 +48,11 @@ SpellChecker::SpellChecker(const QStringList& folders)
     }
 }
 
-SpellChecker::~SpellChecker() = default;
+SpellChecker::~SpellChecker()
+{
+    const std::lock_guard closing(openingAndClosing());
+    dictionaries_.clear();
+}
 
 QStringList SpellChecker::folders(const QString& appFolder)
 {
