@@ -1042,8 +1042,10 @@ private slots:
         };
         const Bytes a = rec("\r\nOcean tides\r\n", "Alpha\r\nbeta.", 9);
         const Bytes b = rec("\r\nDesert winds\r\n", "Gamma.", 10);
+        const Bytes c = rec("\r\nRiver deltas\r\n", "Delta.", 9);
         const auto lf = [](Bytes bytes) { return bytes.replace("\r\n", "\n"); };
         row("CR LF", a + b, "", "Gamma.|Alpha\r\nbeta.");
+        row("saved in the same second", a + c + b, "", "Gamma.|Delta.|Alpha\r\nbeta.");
         row("LF alone", lf(a + b), "", "Gamma.|Alpha\r\nbeta.");
         row("LF, then CR LF", lf(a) + b, "", "Gamma.|Alpha\r\nbeta.");
         row("CR LF, then LF", a + lf(b), "", "Gamma.|Alpha\r\nbeta.");

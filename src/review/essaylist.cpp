@@ -220,9 +220,14 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
         });
     }
     collectCounts();
-    // Newest first; those without a readable date after them, in file order.
+    // Newest first; those without a readable date after them, in file order. Two
+    // records of one file saved in the same second: the later one is the newer.
     std::stable_sort(essays_.begin(), essays_.end(), [](const SavedEssay& a, const SavedEssay& b) {
-        return a.when.isValid() && (!b.when.isValid() || a.when > b.when);
+        if (!a.when.isValid() || !b.when.isValid())
+            return a.when.isValid() && !b.when.isValid();
+        if (a.when != b.when)
+            return a.when > b.when;
+        return a.file == b.file ? a.record > b.record : a.file < b.file;
     });
 
     std::set<std::pair<EssayKind, int>> topics;
