@@ -1043,9 +1043,13 @@ private slots:
         const Bytes a = rec("\r\nOcean tides\r\n", "Alpha\r\nbeta.", 9);
         const Bytes b = rec("\r\nDesert winds\r\n", "Gamma.", 10);
         const Bytes c = rec("\r\nRiver deltas\r\n", "Delta.", 9);
+        const Bytes d = rec("\r\nCaf\u00e9 \u201cterraces\u201d\r\n",
+                            "Na\u00efve \u2014 d\u00e9j\u00e0 vu.", 11);
         const auto lf = [](Bytes bytes) { return bytes.replace("\r\n", "\n"); };
         row("CR LF", a + b, "", "Gamma.|Alpha\r\nbeta.");
         row("saved in the same second", a + c + b, "", "Gamma.|Delta.|Alpha\r\nbeta.");
+        row("letters beyond ASCII", a + d, "caf\u00c9 D\u00c9J\u00c0",
+            "Na\u00efve \u2014 d\u00e9j\u00e0 vu.");
         row("LF alone", lf(a + b), "", "Gamma.|Alpha\r\nbeta.");
         row("LF, then CR LF", lf(a) + b, "", "Gamma.|Alpha\r\nbeta.");
         row("CR LF, then LF", a + lf(b), "", "Gamma.|Alpha\r\nbeta.");
@@ -1065,9 +1069,13 @@ private slots:
         filter.setSourceModel(&list);
         filter.setFilter(std::nullopt, search);
         QStringList listed;
-        for (int i = 0; i < filter.rowCount(); ++i)
-            listed
-                << list.essay(filter.mapToSource(filter.index(i, 0)).row()).part.answer.toString();
+        for (int i = 0; i < filter.rowCount(); ++i) {
+            const int row = filter.mapToSource(filter.index(i, 0)).row();
+            listed << list.essay(row).part.answer.toString();
+            // The row's first words are the answer's, whatever letters come before them.
+            QCOMPARE(list.index(row, EssayList::AnswerColumn).data().toString(),
+                     listed.last().simplified());
+        }
         QTEST(listed.join('|'), "listed");
         QCOMPARE(folder.read("user/ai4.txt"), file);
     }

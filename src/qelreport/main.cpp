@@ -121,9 +121,9 @@ int printEssay(QFile& out, const QString& path, int record, const QString& progr
     QList<int> records(essays.rowCount() + 1, -1); // rows by record number
     int count = 0;
     for (int row = 0; row < essays.rowCount(); ++row) {
-        if (essays.essay(row).part.isRecord) {
-            records[essays.essay(row).record] = row;
-            count = std::max(count, essays.essay(row).record);
+        if (essays.listed(row).isRecord) {
+            records[essays.listed(row).record] = row;
+            count = std::max(count, essays.listed(row).record);
         }
     }
     if (count == 0) {
@@ -137,7 +137,7 @@ int printEssay(QFile& out, const QString& path, int record, const QString& progr
                               .arg(count == 1 ? QString() : QStringLiteral("s"))
                               .arg(record));
     }
-    const SavedEssay& essay = essays.essay(records.at(record == 0 ? count : record));
+    const SavedEssay essay = essays.essay(records.at(record == 0 ? count : record));
     const BoxAnswer answer(essay.part);
     const QString topic = toWidgetText(essay.part.topic);
     EssayReport report = savedEssayReport(answer, topic, &spelling);

@@ -203,7 +203,7 @@ int writeFiguresCsv(QIODevice& out, const EssayList& essays, const QList<int>& r
         return -1;
     QList<int> records;
     for (const int row : rows) {
-        if (essays.essay(row).part.isRecord)
+        if (essays.listed(row).isRecord)
             records << row;
         else if (leftOut)
             leftOut(essays.essay(row));

@@ -121,6 +121,18 @@ int ownWords(const EssayRecordPart& part)
     return countAnswerWords(part.answer, part.copies).own;
 }
 
+// Where a view stands in the text it points into; a null view stays null.
+std::pair<qsizetype, qsizetype> spanIn(QStringView text, QStringView view)
+{
+    return view.isNull() ? std::pair<qsizetype, qsizetype>(-1, 0)
+                         : std::pair(qsizetype(view.data() - text.data()), view.size());
+}
+
+QStringView viewOf(QStringView text, std::pair<qsizetype, qsizetype> span)
+{
+    return span.first < 0 ? QStringView() : text.sliced(span.first, span.second);
+}
+
 bool isBlank(QStringView text)
 {
     return std::all_of(text.begin(), text.end(),
@@ -171,7 +183,6 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
 {
     beginResetModel();
     fileNames_.clear();
-    texts_.clear();
     essays_.clear();
     skipped_.clear();
     locale_ = locale;
@@ -186,7 +197,7 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
             return;
         const QList<int> counted = counting.get();
         for (qsizetype i = 0; i < counted.size(); ++i)
-            essays_[countedFrom + i].words = counted.at(i);
+            essays_[countedFrom + i].listed.words = counted.at(i);
     };
     for (const EssayFileName& file : files) {
         QString reason;
@@ -196,22 +207,36 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
             continue;
         }
         fileNames_ << file.name;
-        texts_.append(std::move(*text));
-        const int index = int(texts_.size()) - 1;
+        const int index = int(fileNames_.size()) - 1;
+        const QString whole = std::move(*text);
         QList<EssayRecordPart> listed;
         int records = 0;
-        for (const EssayRecordPart& part : splitEssayRecords(texts_.last())) {
+        for (const EssayRecordPart& part : splitEssayRecords(whole)) {
             if (!part.isRecord && isBlank(part.text))
                 continue;
             const QDateTime when = part.isRecord ? dates.read(part.date, part.time) : QDateTime();
-            essays_.append(
-                {file.question, index, part, when, 0, part.isRecord ? ++records : 0, {}});
+            StoredEssay stored{
+                {file.question, index, part.isRecord, when, 0, part.isRecord ? ++records : 0, {}},
+                part.text.toUtf8(),
+                {spanIn(part.text, part.date),
+                 spanIn(part.text, part.time),
+                 spanIn(part.text, part.topic),
+                 spanIn(part.text, part.answer),
+                 {}},
+                0,
+                part.date.toString(),
+                part.time.toString()};
+            for (const QStringView copy : part.copies)
+                stored.spans.copies.append(spanIn(part.text, copy));
+            stored.answerByte = part.text.first(stored.spans.answer.first).toUtf8().size();
+            stored.text.squeeze(); // toUtf8 leaves room for three bytes a character
+            essays_.append(std::move(stored));
             listed.append(part);
         }
         collectCounts();
         countedFrom = essays_.size() - listed.size();
-        // The views point into the file's text, which stays where it is.
-        counting = std::async(std::launch::async, [listed = std::move(listed)] {
+        // The views point into the file's text, which the counting holds until it is done.
+        counting = std::async(std::launch::async, [whole, listed = std::move(listed)] {
             QList<int> counted;
             counted.reserve(listed.size());
             for (const EssayRecordPart& part : listed)
@@ -222,20 +247,23 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
     collectCounts();
     // Newest first; those without a readable date after them, in file order. Two
     // records of one file saved in the same second: the later one is the newer.
-    std::stable_sort(essays_.begin(), essays_.end(), [](const SavedEssay& a, const SavedEssay& b) {
-        if (!a.when.isValid() || !b.when.isValid())
-            return a.when.isValid() && !b.when.isValid();
-        if (a.when != b.when)
-            return a.when > b.when;
-        return a.file == b.file ? a.record > b.record : a.file < b.file;
-    });
+    std::stable_sort(essays_.begin(), essays_.end(),
+                     [](const StoredEssay& x, const StoredEssay& y) {
+                         const ListedEssay& a = x.listed;
+                         const ListedEssay& b = y.listed;
+                         if (!a.when.isValid() || !b.when.isValid())
+                             return a.when.isValid() && !b.when.isValid();
+                         if (a.when != b.when)
+                             return a.when > b.when;
+                         return a.file == b.file ? a.record > b.record : a.file < b.file;
+                     });
 
     std::set<std::pair<EssayKind, int>> topics;
     records_ = 0;
-    for (const SavedEssay& essay : std::as_const(essays_)) {
-        if (essay.part.isRecord) {
+    for (const StoredEssay& essay : std::as_const(essays_)) {
+        if (essay.listed.isRecord) {
             ++records_;
-            topics.insert({essay.question.kind, essay.question.number});
+            topics.insert({essay.listed.question.kind, essay.listed.question.number});
         }
     }
     topicsWritten_.fill(0);
@@ -249,8 +277,8 @@ QList<RecordMarks> EssayList::readMarks() const
     // Each file's records in file order, as its notes name them.
     QHash<int, QList<int>> rowsByFile;
     for (int row = 0; row < essays_.size(); ++row) {
-        if (essays_.at(row).part.isRecord)
-            rowsByFile[essays_.at(row).file].append(row);
+        if (essays_.at(row).listed.isRecord)
+            rowsByFile[essays_.at(row).listed.file].append(row);
     }
     QList<RecordMarks> marks(essays_.size());
     const QDir folder(folder_);
@@ -259,9 +287,14 @@ QList<RecordMarks> EssayList::readMarks() const
             readNotesFile(folder.filePath(notesFilePath(fileNames_.at(file.key()))));
         if (notes.isEmpty())
             continue;
+        std::sort(file.value().begin(), file.value().end(), [this](int a, int b) {
+            return essays_.at(a).listed.record < essays_.at(b).listed.record;
+        });
+        QList<SavedEssay> read; // what the records' views point into
         QList<NotedRecord> records;
         for (const int row : std::as_const(file.value())) {
-            const EssayRecordPart& part = essays_.at(row).part;
+            read.append(essay(row));
+            const EssayRecordPart& part = read.last().part;
             records.append({part.text, part.date, part.time});
         }
         const QList<RecordMarks> found = matchMarks(notes, records);
@@ -274,20 +307,40 @@ QList<RecordMarks> EssayList::readMarks() const
 void EssayList::setAllMarks(const QList<RecordMarks>& marks)
 {
     for (qsizetype row = 0; row < std::min(marks.size(), essays_.size()); ++row)
-        essays_[row].marks = marks.at(row);
+        essays_[row].listed.marks = marks.at(row);
     if (!essays_.isEmpty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 void EssayList::setMarks(int row, const RecordMarks& marks)
 {
-    essays_[row].marks = marks;
+    essays_[row].listed.marks = marks;
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
 int EssayList::words(int row) const
 {
-    return essays_.at(row).words;
+    return essays_.at(row).listed.words;
+}
+
+SavedEssay EssayList::essay(int row) const
+{
+    const StoredEssay& stored = essays_.at(row);
+    SavedEssay essay;
+    static_cast<ListedEssay&>(essay) = stored.listed;
+    essay.heldText = QString::fromUtf8(stored.text);
+    const QStringView text(essay.heldText);
+    const PartSpans& spans = stored.spans;
+    essay.part = {text,
+                  stored.listed.isRecord,
+                  viewOf(text, spans.date),
+                  viewOf(text, spans.time),
+                  viewOf(text, spans.topic),
+                  viewOf(text, spans.answer),
+                  {}};
+    for (const auto& copy : spans.copies)
+        essay.part.copies.append(viewOf(text, copy));
+    return essay;
 }
 
 QString EssayList::shownDate(const QDate& date) const
@@ -340,7 +393,7 @@ QVariant EssayList::data(const QModelIndex& index, int role) const
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    const SavedEssay& essay = essays_.at(index.row());
+    const ListedEssay& essay = essays_.at(index.row()).listed;
     // A left-out essay stays in the list, greyed and said to be left out.
     if (essay.marks.leftOut && (role == Qt::ForegroundRole || role == Qt::ToolTipRole)) {
         return role == Qt::ForegroundRole
@@ -366,24 +419,30 @@ QVariant EssayList::data(const QModelIndex& index, int role) const
 
 QVariant EssayList::shown(const QModelIndex& index) const
 {
-    const SavedEssay& essay = essays_.at(index.row());
+    const StoredEssay& stored = essays_.at(index.row());
+    const ListedEssay& essay = stored.listed;
     switch (index.column()) {
     case DateColumn:
         // Records saved under other regional settings show in the same form;
         // a date that cannot be read shows as it stands in the file.
-        return essay.when.isValid() ? shownDate(essay.when.date()) : essay.part.date.toString();
+        return essay.when.isValid() ? shownDate(essay.when.date()) : stored.date;
     case TimeColumn:
-        return essay.part.time.toString();
+        return stored.time;
     case KindColumn:
         return kindName(essay.question.kind);
     case NumberColumn:
         return essay.question.number;
     case WordsColumn:
         return words(index.row());
-    case AnswerColumn:
-        return essay.part.answer.first(std::min(PreviewLength, essay.part.answer.size()))
-            .toString()
+    case AnswerColumn: {
+        // Only the answer's first bytes are read back: four make a character at most.
+        const QString start = QString::fromUtf8(
+            QByteArrayView(stored.text)
+                .sliced(stored.answerByte,
+                        std::min(PreviewLength * 4, stored.text.size() - stored.answerByte)));
+        return start.first(std::min({PreviewLength, stored.spans.answer.second, start.size()}))
             .simplified();
+    }
     case RatingColumn: {
         QString rating = essay.marks.rating ? ratingText(*essay.marks.rating) : QString();
         if (essay.marks.leftOut)
@@ -441,16 +500,17 @@ void EssayFilter::setTopic(std::optional<Question> topic)
 
 bool EssayFilter::passes(int sourceRow) const
 {
-    const SavedEssay& essay = static_cast<const EssayList*>(sourceModel())->essay(sourceRow);
-    if (kind_ && essay.question.kind != *kind_)
+    const auto* list = static_cast<const EssayList*>(sourceModel());
+    if (kind_ && list->listed(sourceRow).question.kind != *kind_)
         return false;
     if (search_.isEmpty())
         return true;
-    return sourceRow < matches_.size() ? matches_.at(sourceRow) : search_.matches(essay);
+    return sourceRow < matches_.size() ? matches_.at(sourceRow)
+                                       : search_.matches(list->essay(sourceRow));
 }
 
 bool EssayFilter::filterAcceptsRow(int sourceRow, const QModelIndex& /*sourceParent*/) const
 {
-    const SavedEssay& essay = static_cast<const EssayList*>(sourceModel())->essay(sourceRow);
-    return (!topic_ || essay.question == *topic_) && passes(sourceRow);
+    const auto* list = static_cast<const EssayList*>(sourceModel());
+    return (!topic_ || list->listed(sourceRow).question == *topic_) && passes(sourceRow);
 }

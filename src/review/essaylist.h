@@ -16,15 +16,22 @@
 
 #include <optional>
 
-// One record, or one part of a file that is not laid out as a record.
-struct SavedEssay {
+// What the list knows of an essay without reading its text back.
+struct ListedEssay {
     Question question; // from the file's name
     int file = 0;      // the file's place in EssayList::fileNames
-    EssayRecordPart part;
+    bool isRecord = false;
     QDateTime when;    // null when the date cannot be read: listed last
     int words = 0;     // the candidate's own, not counting what Help brought in
     int record = 0;    // the record's place among its file's records, from 1; 0: no record
     RecordMarks marks; // the candidate's rating, and whether it is left out of the pictures
+};
+
+// One record, or one part of a file that is not laid out as a record, with its
+// text. The part's views point into heldText, which every copy shares.
+struct SavedEssay : ListedEssay {
+    EssayRecordPart part;
+    QString heldText;
 };
 
 class QDir;
@@ -59,8 +66,10 @@ public:
     // reason when it is not read.
     bool readFile(const QString& path, const QLocale& locale, QString& reason);
 
-    const SavedEssay& essay(int row) const { return essays_.at(row); }
-    QString fileName(const SavedEssay& essay) const { return fileNames_.at(essay.file); }
+    const ListedEssay& listed(int row) const { return essays_.at(row).listed; }
+    // The essay with its text, read back from the list's compact copy.
+    SavedEssay essay(int row) const;
+    QString fileName(const ListedEssay& essay) const { return fileNames_.at(essay.file); }
     int words(int row) const;
     // Once the candidate's rating or leave-out mark is in the notes file.
     void setMarks(int row, const RecordMarks& marks);
@@ -92,9 +101,23 @@ private:
     QString folder_; // where the files were read
     void readFiles(const QDir& folder, const QList<EssayFileName>& files, const QLocale& locale);
 
+    // Where a part's pieces stand in its text.
+    struct PartSpans {
+        std::pair<qsizetype, qsizetype> date, time, topic, answer; // start, length
+        QList<std::pair<qsizetype, qsizetype>> copies;
+    };
+    // An essay as the list keeps it: its text in UTF-8, which essays mostly in
+    // ASCII hold in half the room of the text itself.
+    struct StoredEssay {
+        ListedEssay listed;
+        QByteArray text;
+        PartSpans spans;
+        qsizetype answerByte = 0; // where the answer starts in text
+        QString date, time;       // as the record holds them, for the list's cells
+    };
+
     QStringList fileNames_;
-    QList<QString> texts_; // the files' texts, which the essays' views point into
-    QList<SavedEssay> essays_;
+    QList<StoredEssay> essays_;
     QStringList skipped_;
     int records_ = 0;
     std::array<int, EssayKinds.size()> topicsWritten_{}; // per kind, in the kinds' order

@@ -25,6 +25,7 @@ const QColor GridColour(0xc8, 0xc8, 0xc8);
 // The records of one essay file, in file order, and their rows.
 struct FileRecords {
     QList<int> rows;
+    QList<SavedEssay> read; // what the records' views point into
     QList<NotedRecord> records;
 };
 
@@ -32,18 +33,19 @@ QHash<int, FileRecords> recordsByFile(const EssayList& essays, std::optional<int
 {
     QHash<int, FileRecords> files;
     for (int row = 0; row < essays.rowCount(); ++row) {
-        const SavedEssay& essay = essays.essay(row);
-        if (!essay.part.isRecord || (onlyFile && essay.file != *onlyFile))
+        const ListedEssay& essay = essays.listed(row);
+        if (!essay.isRecord || (onlyFile && essay.file != *onlyFile))
             continue;
         files[essay.file].rows.append(row);
     }
     for (FileRecords& file : files) {
         // The list is newest first; the notes match records in the file's order.
         std::sort(file.rows.begin(), file.rows.end(), [&essays](int a, int b) {
-            return essays.essay(a).part.text.data() < essays.essay(b).part.text.data();
+            return essays.listed(a).record < essays.listed(b).record;
         });
         for (const int row : std::as_const(file.rows)) {
-            const EssayRecordPart& part = essays.essay(row).part;
+            file.read.append(essays.essay(row));
+            const EssayRecordPart& part = file.read.last().part;
             file.records.append({part.text, part.date, part.time});
         }
     }
@@ -55,7 +57,7 @@ QList<std::optional<PaceLog>> fileTimelines(const EssayList& essays, const FileR
 {
     const QString path =
         QDir(userFolder)
-            .filePath(notesFilePath(essays.fileName(essays.essay(file.rows.constFirst()))));
+            .filePath(notesFilePath(essays.fileName(essays.listed(file.rows.constFirst()))));
     return matchTimelines(readNotesFile(path), file.records);
 }
 
@@ -63,9 +65,9 @@ QList<std::optional<PaceLog>> fileTimelines(const EssayList& essays, const FileR
 
 std::optional<PaceLog> essayTimeline(const EssayList& essays, int row, const QString& userFolder)
 {
-    if (row < 0 || row >= essays.rowCount() || !essays.essay(row).part.isRecord)
+    if (row < 0 || row >= essays.rowCount() || !essays.listed(row).isRecord)
         return std::nullopt;
-    const QHash<int, FileRecords> files = recordsByFile(essays, essays.essay(row).file);
+    const QHash<int, FileRecords> files = recordsByFile(essays, essays.listed(row).file);
     const FileRecords& file = *files.constBegin();
     const QList<std::optional<PaceLog>> timelines = fileTimelines(essays, file, userFolder);
     return timelines.at(file.rows.indexOf(row));

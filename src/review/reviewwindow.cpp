@@ -371,12 +371,12 @@ void ReviewWindow::createControls()
     connect(suggestions_, &QTimer::timeout, this, &ReviewWindow::suggestionStep);
 }
 
-const SavedEssay* ReviewWindow::chosenEssay() const
+std::optional<SavedEssay> ReviewWindow::chosenEssay() const
 {
     const QModelIndex current = essayList->currentIndex();
     if (!current.isValid())
-        return nullptr;
-    return &essays_->essay(filter_->mapToSource(current).row());
+        return std::nullopt;
+    return essays_->essay(filter_->mapToSource(current).row());
 }
 
 void ReviewWindow::filterChanged()
@@ -464,8 +464,8 @@ void ReviewWindow::showProgress()
     const QList<std::optional<PaceFigures>>* pace = paceFigures_->figures();
     QList<ProgressEssay> shown;
     for (int row = 0; row < essays_->rowCount(); ++row) {
-        const SavedEssay& essay = essays_->essay(row);
-        if (!essay.part.isRecord || essay.marks.leftOut || !filter_->passes(row))
+        const ListedEssay& essay = essays_->listed(row);
+        if (!essay.isRecord || essay.marks.leftOut || !filter_->passes(row))
             continue;
         const auto counted = [row](const QList<float>& figures) {
             const float figure = figures.value(row, NAN);
@@ -493,11 +493,9 @@ void ReviewWindow::countSlipsAside()
         return;
     slips_ = QList<float>(essays_->rowCount(), NAN);
     usage_ = slips_;
-    QList<EssayRecordPart> answers;
-    answers.reserve(essays_->rowCount());
-    for (int row = 0; row < essays_->rowCount(); ++row)
-        answers << essays_->essay(row).part;
-    slipsCounting_ = std::async(std::launch::async, [this, answers, closing = closing_,
+    // Each essay's text is read back on the thread, one at a time; the list
+    // stays as it is while the window is open.
+    slipsCounting_ = std::async(std::launch::async, [this, essays = essays_, closing = closing_,
                                                      checker = spelling_] {
         const SpellChecker& spelling = *checker.get();
         const bool spelled = spelling.hasDictionary();
@@ -509,20 +507,22 @@ void ReviewWindow::countSlipsAside()
         QList<float> counted;
         QList<float> usage;
         int first = 0;
-        for (qsizetype i = 0; i < answers.size() && !*closing; ++i) {
+        const int rows = essays->rowCount();
+        for (int i = 0; i < rows && !*closing; ++i) {
             // Counted on the candidate's own words, as the report is.
-            const OwnAnswer own(answers.at(i).answer, answers.at(i).copies);
+            const SavedEssay essay = essays->essay(i);
+            const OwnAnswer own(essay.part.answer, essay.part.copies);
             const int words = countWords(own.text());
             const auto perHundred = [words](int found) {
                 return words == 0 ? 0.0F : float(100.0 * found / words);
             };
             counted << (spelled ? perHundred(countSlips(own.text(), spelling, known)) : NAN);
             usage << perHundred(countUsageSlips(own.text()));
-            if (counted.size() == 250 || i + 1 == answers.size()) {
+            if (counted.size() == 250 || i + 1 == rows) {
                 QMetaObject::invokeMethod(
                     this, [this, first, counted, usage] { slipsCounted(first, counted, usage); },
                     Qt::QueuedConnection);
-                first = int(i + 1);
+                first = i + 1;
                 counted.clear();
                 usage.clear();
             }
@@ -580,9 +580,9 @@ QString ReviewWindow::topicStart(const Question& question)
 
 void ReviewWindow::essayChosen()
 {
-    const SavedEssay* essay = chosenEssay();
-    writeAgainButton->setEnabled(essay);
-    savePdfButton->setEnabled(essay);
+    const std::optional<SavedEssay> essay = chosenEssay();
+    writeAgainButton->setEnabled(essay.has_value());
+    savePdfButton->setEnabled(essay.has_value());
     suggestions_->stop();
     if (!essay) {
         topicBox->clear();
@@ -695,7 +695,7 @@ void ReviewWindow::essayOpened()
 
 void ReviewWindow::writeAgainClicked()
 {
-    if (const SavedEssay* essay = chosenEssay()) {
+    if (const std::optional<SavedEssay> essay = chosenEssay()) {
         topicToWrite = essay->question;
         accept();
     }
@@ -703,7 +703,7 @@ void ReviewWindow::writeAgainClicked()
 
 void ReviewWindow::savePdfClicked()
 {
-    const SavedEssay* essay = chosenEssay();
+    const std::optional<SavedEssay> essay = chosenEssay();
     if (!essay)
         return;
     EssayPage page{
@@ -747,7 +747,7 @@ void ReviewWindow::savePdfClicked()
 // The chosen essay's marks, once they are read; until then the rating waits.
 void ReviewWindow::showMarks()
 {
-    const SavedEssay* essay = chosenEssay();
+    const std::optional<SavedEssay> essay = chosenEssay();
     ratingPane->setEssay(essay && essay->part.isRecord && marksRead_
                              ? std::optional(essay->question.kind)
                              : std::nullopt,
@@ -758,7 +758,7 @@ void ReviewWindow::showMarks()
 // written changes nothing, and the window says so.
 void ReviewWindow::marksChanged(const RecordMarks& marks)
 {
-    const SavedEssay* essay = chosenEssay();
+    const std::optional<SavedEssay> essay = chosenEssay();
     if (!essay || !essay->part.isRecord)
         return;
     const int row = filter_->mapToSource(essayList->currentIndex()).row();

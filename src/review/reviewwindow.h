@@ -105,7 +105,7 @@ protected:
 
 private:
     void createControls();
-    const SavedEssay* chosenEssay() const;
+    std::optional<SavedEssay> chosenEssay() const;
     void showReport();
     void suggestionStep();
     void showProgress();
