@@ -133,6 +133,17 @@ QStringView viewOf(QStringView text, std::pair<qsizetype, qsizetype> span)
     return span.first < 0 ? QStringView() : text.sliced(span.first, span.second);
 }
 
+// Newest first; those without a readable date after them, in file order. Two
+// records of one file saved in the same second: the later one is the newer.
+bool listedBefore(const ListedEssay& a, const ListedEssay& b)
+{
+    if (!a.when.isValid() || !b.when.isValid())
+        return a.when.isValid() && !b.when.isValid();
+    if (a.when != b.when)
+        return a.when > b.when;
+    return a.file == b.file ? a.record > b.record : a.file < b.file;
+}
+
 bool isBlank(QStringView text)
 {
     return std::all_of(text.begin(), text.end(),
@@ -178,6 +189,25 @@ bool EssayList::readFile(const QString& path, const QLocale& locale, QString& re
     return false;
 }
 
+EssayList::StoredEssay EssayList::stored(const EssayRecordPart& part, const ListedEssay& listed)
+{
+    StoredEssay essay{listed,
+                      part.text.toUtf8(),
+                      {spanIn(part.text, part.date),
+                       spanIn(part.text, part.time),
+                       spanIn(part.text, part.topic),
+                       spanIn(part.text, part.answer),
+                       {}},
+                      0,
+                      part.date.toString(),
+                      part.time.toString()};
+    for (const QStringView copy : part.copies)
+        essay.spans.copies.append(spanIn(part.text, copy));
+    essay.answerByte = part.text.first(essay.spans.answer.first).toUtf8().size();
+    essay.text.squeeze(); // toUtf8 leaves room for three bytes a character
+    return essay;
+}
+
 void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
                           const QLocale& locale)
 {
@@ -215,22 +245,9 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
             if (!part.isRecord && isBlank(part.text))
                 continue;
             const QDateTime when = part.isRecord ? dates.read(part.date, part.time) : QDateTime();
-            StoredEssay stored{
-                {file.question, index, part.isRecord, when, 0, part.isRecord ? ++records : 0, {}},
-                part.text.toUtf8(),
-                {spanIn(part.text, part.date),
-                 spanIn(part.text, part.time),
-                 spanIn(part.text, part.topic),
-                 spanIn(part.text, part.answer),
-                 {}},
-                0,
-                part.date.toString(),
-                part.time.toString()};
-            for (const QStringView copy : part.copies)
-                stored.spans.copies.append(spanIn(part.text, copy));
-            stored.answerByte = part.text.first(stored.spans.answer.first).toUtf8().size();
-            stored.text.squeeze(); // toUtf8 leaves room for three bytes a character
-            essays_.append(std::move(stored));
+            essays_.append(stored(
+                part,
+                {file.question, index, part.isRecord, when, 0, part.isRecord ? ++records : 0, {}}));
             listed.append(part);
         }
         collectCounts();
@@ -245,17 +262,9 @@ void EssayList::readFiles(const QDir& folder, const QList<EssayFileName>& files,
         });
     }
     collectCounts();
-    // Newest first; those without a readable date after them, in file order. Two
-    // records of one file saved in the same second: the later one is the newer.
     std::stable_sort(essays_.begin(), essays_.end(),
-                     [](const StoredEssay& x, const StoredEssay& y) {
-                         const ListedEssay& a = x.listed;
-                         const ListedEssay& b = y.listed;
-                         if (!a.when.isValid() || !b.when.isValid())
-                             return a.when.isValid() && !b.when.isValid();
-                         if (a.when != b.when)
-                             return a.when > b.when;
-                         return a.file == b.file ? a.record > b.record : a.file < b.file;
+                     [](const StoredEssay& a, const StoredEssay& b) {
+                         return listedBefore(a.listed, b.listed);
                      });
 
     std::set<std::pair<EssayKind, int>> topics;

@@ -115,6 +115,7 @@ private:
         qsizetype answerByte = 0; // where the answer starts in text
         QString date, time;       // as the record holds them, for the list's cells
     };
+    static StoredEssay stored(const EssayRecordPart& part, const ListedEssay& listed);
 
     QStringList fileNames_;
     QList<StoredEssay> essays_;
