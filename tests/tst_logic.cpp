@@ -15,6 +15,7 @@
 #include "essay/wordcount.h"
 #include "exam/countdown.h"
 #include "exam/draft.h"
+#include "platform/appfolder.h"
 #include "platform/fault.h"
 #include "platform/realplatform.h"
 #include "review/essayfigures.h"
@@ -264,6 +265,8 @@ private slots:
             return words.join(' ');
         };
         row("more slips than listed", madeUp(45), QString(), QString("listed=40 misspelled=45"));
+        row("the eight most used of nine", madeUp(9) + ' ' + madeUp(9), QString(),
+            QString("mostUsedListed=8"));
         row("more words than looked up", madeUp(CheckedWords + 5), QString(),
             QString("leftOut=5 misspelled=20000"));
         row("a word too long to look up", QString("q").repeated(SpellChecker::LongestWord + 1),
@@ -311,6 +314,7 @@ private slots:
             {"listed", QString::number(r.slips.size())},
             {"misspelled", QString::number(r.misspelled)},
             {"mostUsed", join(r.mostUsed)},
+            {"mostUsedListed", QString::number(r.mostUsed.size())},
             {"starts", join(r.startWords)},
             {"linking", join(r.linking)},
             {"linked", QStringLiteral("%1/%2").arg(r.paragraphsOpeningLinked).arg(r.paragraphs)},
@@ -870,6 +874,17 @@ private slots:
             QCOMPARE(int(seen.size()), limit);
             QVERIFY(*seen.begin() == 1 && *seen.rbegin() == limit);
         }
+    }
+
+    // A copy that died between writing a draft's temporary file and renaming it
+    // left the temporary behind: the next start clears it, and nothing else.
+    void leftoverTemporaries()
+    {
+        ProgramFolder folder;
+        for (const char* name : {"draft.txt.Ab12Cd", "draft-2.txt.Zz99Yy", "draft.txt.old"})
+            folder.write(QString("user/") + name, "half a draft");
+        QVERIFY(claimOrphanDrafts(appFolderOf(QDir::toNativeSeparators(folder.path()))).empty());
+        QCOMPARE(QDir(folder.file("user")).entryList(QDir::Files), QStringList{"draft.txt.old"});
     }
 
     // A record goes to the file whole or not at all, with the system's reason for
