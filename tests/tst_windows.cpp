@@ -499,6 +499,7 @@ private slots:
         QTest::keyClick(p.start.get(), Qt::Key_T, Qt::AltModifier);
         TestWindow& t = p.test();
         QTRY_VERIFY(t.isVisible()); // a shortcut presses its button a moment later
+        checkPlaces(t, "sectionTitle 0 2 641 17, clock 8 2 49 17, topicHeading 16 80 193 17");
         for (int section = 1; section <= 2; ++section) {
             QVERIFY(t.clock->text() == (section == 2 && time == 0 ? "30:00" : rest) &&
                     int(t.colourScheme()) == colours && t.isVisible());
@@ -1487,6 +1488,27 @@ private slots:
             boxes.show(nullptr, "Save?", title, MessageBoxes::Information, MessageBoxes::OkCancel),
             MessageBoxes::AnswerOk);
         QVERIFY(width > QFontMetrics(QApplication::font()).horizontalAdvance(title) + 100);
+    }
+
+    // Keys that edit the answer are logged as what they do; a letter y is typing,
+    // whatever the keys for redo are.
+    void paceKeys()
+    {
+        LoadedProgram p;
+        p.startQuestion(true, "12");
+        TestWindow& t = p.test();
+        t.timerTick();
+        QTest::keyClicks(t.answerBox, "yes yes");
+        for (const Qt::Key key : {Qt::Key_Z, Qt::Key_Y, Qt::Key_A, Qt::Key_X}) {
+            QTest::keyClick(t.answerBox, key, Qt::ControlModifier);
+            QCoreApplication::processEvents(); // each edit's entry is taken once it is done
+        }
+        QTest::keyClicks(t.answerBox, "y");
+        QCoreApplication::processEvents();
+        QString events;
+        for (const PaceEntry& entry : t.paceLog().entries)
+            events += QChar(char(entry.event));
+        QCOMPARE(events, "surx");
     }
 
     // The pace log on the scripted clock: typing, a pause, a paste of 200 words and
