@@ -23,6 +23,7 @@
 #include "widgets/announcer.h"
 #include "widgets/drawing.h"
 
+#include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QBuffer>
 #include <QCheckBox>
@@ -1219,6 +1220,11 @@ private slots:
         again.read(p.folder.file("user"), QLocale());
         QCOMPARE(again.essay(0).marks, (RecordMarks{10, false}));
         QCOMPARE(again.essay(1).marks, (RecordMarks{6, false}));
+        // A new mark tells the list's views which cells changed, all of them cells it has.
+        const QAbstractItemModelTester tester(
+            &again, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        again.setMarks(1, {4, true});
+        QCOMPARE(again.index(1, EssayList::RatingColumn).data(), "2, left out");
     }
 
     // An essay as a PDF: all of its pages, or no file and the reason, an old file kept.
