@@ -630,6 +630,8 @@ private slots:
                                               "words). Length"),
                  qPrintable(text.left(80)));
         QVERIFY(text.contains("\n    recieve (1): receive"));
+        // Every word never used is listed: nothing is said to be left out.
+        QVERIFY(text.contains("Never used: fail") && !text.contains("fail, ..."));
         for (const QString& line : text.split('\n'))
             QVERIFY2(line.size() <= width, qPrintable(line));
         QTextDocument html;

@@ -1190,7 +1190,8 @@ private slots:
         r->views->setCurrentIndex(1);
         const QString bothInProgress = r->progressView->wordsChart->accessibleDescription();
         r->views->setCurrentIndex(0);
-        choose(0, 8, false);
+        choose(0, 0, false); // an essay off its topic
+        QCOMPARE(shown(0), writable ? "0" : "");
         choose(0, 10, false); // changed: the last counts
         choose(1, 6, true);
         QCOMPARE(p.folder.read("user/ai12.txt"), essays);
@@ -1211,7 +1212,8 @@ private slots:
         // Left out of the pictures and totals, and back once undone.
         r->views->setCurrentIndex(1);
         QVERIFY(r->progressView->wordsChart->accessibleDescription().startsWith("Words: 1 essay,"));
-        QVERIFY(r->progressView->ratingsChart->accessibleDescription().endsWith(": 5."));
+        QVERIFY(r->progressView->ratingsChart->accessibleDescription().endsWith(": 5.") &&
+                r->progressView->ratingsChart->isVisible());
         r->views->setCurrentIndex(0);
         pane->leaveOutBox->click();
         r->views->setCurrentIndex(1);
@@ -1295,14 +1297,28 @@ private slots:
                  "Issue, Argument, GRE Issue, median of each essay and the four before, 500 "
                  "to 600 words, beyond the top, with its figure, never, once, "
                  "twice, 3 or 4 times, 5 or more");
-        QVERIFY(v->chartKey->isVisible() && v->mapKey->isVisible());
-        const QImage words = rgb(v->wordsChart->grab().toImage());
-        std::set<QRgb> colours;
-        for (int y = 0; y < words.height(); ++y)
-            for (int x = 0; x < words.width(); ++x)
-                colours.insert(words.pixel(x, y));
-        for (const QColor& c : {IssueColour, ArgumentColour, BandColour})
-            QVERIFY(colours.contains(c.rgb()));
+        QVERIFY(v->chartKey->isVisible() && v->mapKey->isVisible() &&
+                !v->ratingsChart->isVisible()); // no essay rated
+        const auto coloursOf = [](QWidget* w) {
+            const QImage shown = rgb(w->grab().toImage());
+            std::set<QRgb> colours;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    colours.insert(shown.pixel(x, y));
+            return colours;
+        };
+        // The marks as the picture draws them, and in its key.
+        for (QWidget* w : std::initializer_list<QWidget*>{v->wordsChart, v->chartKey})
+            for (const QColor& c : {IssueColour, ArgumentColour, BandColour})
+                QVERIFY(coloursOf(w).count(c.rgb()));
+        // Tab goes from picture to picture in their order.
+        v->wordsChart->setFocus();
+        for (QWidget* next : {v->slipsChart, v->usageChart}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        v->topicMap->setCurrentCell(0);
+        QVERIFY(v->cellLabel->text().startsWith("Issue No.1: "));
         v->topicMap->setFocus();
         v->topicMap->setCurrentCell(8);
         QVERIFY(v->cellLabel->text().startsWith("Issue No.9: written 2 times"));
