@@ -634,6 +634,10 @@ private slots:
         QVERIFY(text.contains("Never used: fail") && !text.contains("fail, ..."));
         for (const QString& line : text.split('\n'))
             QVERIFY2(line.size() <= width, qPrintable(line));
+        // A line set in keeps its margin on every line it wraps to.
+        QCOMPARE(wrapLines(QString("  ") + QString("word ").repeated(12), width),
+                 width < 60 ? "  word word word word word word word\n  word word word word word\n"
+                            : "  " + QString("word ").repeated(11) + "word\n");
         QTextDocument html;
         html.setHtml(reportHtml(r));
         const auto words = [](QString shown) {
