@@ -1310,7 +1310,7 @@ private slots:
         // The marks as the picture draws them, and in its key.
         for (QWidget* w : std::initializer_list<QWidget*>{v->wordsChart, v->chartKey})
             for (const QColor& c : {IssueColour, ArgumentColour, BandColour})
-                QVERIFY(coloursOf(w).count(c.rgb()));
+                QVERIFY(coloursOf(w).contains(c.rgb()));
         // Tab goes from picture to picture in their order.
         v->wordsChart->setFocus();
         for (QWidget* next : {v->slipsChart, v->usageChart}) {
