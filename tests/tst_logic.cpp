@@ -67,13 +67,20 @@ Progress progressOf(const QString& essays)
     const QDateTime now(QDate(2026, 3, 14), QTime(12, 0));
     QList<ProgressEssay> list;
     for (const QString& e : essays.split(' ', Qt::SkipEmptyParts)) {
+        // "I1@2=450/1/0/3/5": Issue 1, two days ago, 450 words, 1 spelling and 0 usage
+        // slips per hundred, 3 minutes to the first word, 5 left ("-": none).
         const QStringList f = e.split(QRegularExpression("[@=/]"));
+        const auto figure = [&f](int i) {
+            return f.size() > i && f[i] != "-" ? std::optional(f[i].toDouble()) : std::nullopt;
+        };
         list << ProgressEssay{
             {e[0] == 'I' ? EssayKind::Issue : EssayKind::Argument, f[0].mid(1).toInt()},
             f[1] == "x" ? QDateTime() : now.addSecs(qint64(-f[1].toDouble() * 86400)),
             f[2].toInt(),
-            f.size() > 3 ? std::optional(f[3].toDouble()) : std::nullopt,
-            f.size() > 4 ? std::optional(f[4].toDouble()) : std::nullopt};
+            figure(3),
+            figure(4),
+            figure(5),
+            figure(6)};
     }
     return makeProgress(list, now);
 }
@@ -776,6 +783,10 @@ private slots:
         const QString wrongClock = "I1@-30=172000 I1@1=450 I1@2=450";
         row("a wrong clock", wrongClock, "Median words of the essays so far: 450", "172");
         row("after now", wrongClock, "Words: 2 essays from", "3 essays");
+        row("timelines", "I1@2=450/1/0/2/5 I1@1=450/1/0/4/7",
+            "Of the last ten essays with a timeline: 3.0 min before the first word, 6.0 min left",
+            "Mean");
+        row("a timeline without a word", "I1@1=0/0/0/-/30", "Words: 1 essay", "with a timeline");
         row("said below", wrongClock,
             "1 essay is dated after today (the computer's clock may have been wrong) and is not "
             "shown over time.",

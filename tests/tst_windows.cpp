@@ -1083,18 +1083,22 @@ private slots:
         QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
         QVERIFY(QTest::qWaitForWindowActive(r));
         QStringList asked{p.folder.file("user/f.csv"), p.folder.file("all.csv"),
-                          p.folder.file("argument.csv")};
+                          p.folder.file("argument.csv"), p.folder.file("none.csv")};
         r->askCsvPath = [&asked](QWidget*, const QString&) { return asked.takeFirst(); };
         r->exportButton->click();
         QVERIFY(!QFile::exists(p.folder.file("user/f.csv")));
         r->exportButton->click();
         r->kindFilter->setCurrentIndex(2);
         r->exportButton->click();
+        r->searchBox->setText("nowhere"); // nothing listed: the header alone
+        QTRY_COMPARE(r->essayList->model()->rowCount(), 0);
+        r->exportButton->click();
         const QStringList said = p.fake.boxes.prompts;
-        QCOMPARE(said.size(), 3);
+        QCOMPARE(said.size(), 4);
         QVERIFY2(said[0].contains("Choose another folder for the figures"), qPrintable(said[0]));
         QVERIFY2(said[1].startsWith("3 rows written to "), qPrintable(said[1]));
         QVERIFY2(said[2].startsWith("1 row written to "), qPrintable(said[2]));
+        QVERIFY2(said[3].startsWith("0 rows written to "), qPrintable(said[3]));
         // The same bytes as the command line writes for the folder, newest first.
         EssayList essays;
         essays.read(p.folder.file("user"), QLocale::system());
