@@ -1326,6 +1326,9 @@ private slots:
         v->topicMap->setFocus();
         v->topicMap->setCurrentCell(8);
         QVERIFY(v->cellLabel->text().startsWith("Issue No.9: written 2 times"));
+        // A long topic's line wraps rather than widen the window.
+        QVERIFY(v->cellLabel->minimumSizeHint().width() <
+                v->cellLabel->fontMetrics().horizontalAdvance(v->cellLabel->text()) / 2);
         QTest::keyClick(v->topicMap, Qt::Key_Return);
         QVERIFY(r->views->currentIndex() == 0 && r->essayList->model()->rowCount() == 2);
         QCOMPARE(r->topicLabel->text(), "Topic: Issue No.9");
@@ -1591,6 +1594,8 @@ private slots:
         QPointer<ReviewWindow> r = p.start->findChild<ReviewWindow*>();
         QVERIFY(QTest::qWaitForWindowActive(r));
         QCOMPARE(r->pacePane->sentences->text(), said.join(' '));
+        // The sentences wrap to the pane rather than widen the window.
+        QVERIFY(r->pacePane->sentences->minimumSizeHint().width() < r->width() / 2);
         QVERIFY(r->pacePane->chart->isVisible() &&
                 r->pacePane->chart->accessibleDescription() == said.join(' '));
         r->askPdfPath = [&p](QWidget*, const QString&) { return p.folder.file("pace.pdf"); };
